@@ -1,0 +1,108 @@
+// Reader and writer of BGR network files, one record at a time.
+//
+// Byte layout. Every record starts with a tag: ASCII text from '<' to '>'
+// followed by one NUL byte ("<orgn>" takes 7 bytes). Integers are 32-bit
+// signed little-endian, reals 64-bit IEEE little-endian. No alignment, no
+// padding, no length fields.
+//
+//   "<bgno>"                                   file start
+//   "<orgn>" lat f64, lon f64, elev f64, i32 1  origin (seconds of arc)
+//   per vertex:  "<node>" "<bgno>" "<vloc>" x f64, y f64, z f64,
+//                [ "<flow>" i32 ] x0..2, "<endo>"
+//   per edge:    "<edge>" from i32, to i32, "<bgno>" "<thck>" width word i32,
+//                "<type>" type i32, [ "<nply>" ], "<endo>"
+//   "<endo>"                                   file end
+//
+// Vertices are numbered 0, 1, ... in file order; coordinates are feet
+// relative to the origin (x east, y up, z north). The width word holds the
+// width code in its high 16 bits and the edge's flag bits (sp) in its low 16
+// bits; width in feet w and code c are tied by
+//   c = clamp(w, 25, 500) * 128 / 50 + 16840      (writing)
+//   w = (c - 16840) * 50 / 128                      (reading)
+// with integer division truncating toward zero. Types: 0 runway, 1 taxiway.
+//
+// Records that follow the edges (such as surface sections) are not read:
+// the readers stop at the first record that is not the one they expect.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace ostrand {
+
+inline constexpr int32_t kWidthCodeBase = 16840;  // 0x41C8
+
+// Width code of a width in feet (clamped to 25..500 feet).
+int32_t WidthCodeOf(int32_t feet);
+// Width in feet of a width code.
+int32_t WidthFeetOf(int32_t code);
+
+struct BgrEdge {
+  int32_t from = 0;
+  int32_t to = 0;
+  int32_t width = 0;  // feet, decoded from the code
+  int32_t type = 0;
+  int32_t code = 0;   // width code (high half of the width word)
+  int32_t sp = 0;     // flag bits (low half of the width word)
+};
+
+class BgrFile {
+ public:
+  BgrFile() = default;
+  ~BgrFile();
+  BgrFile(const BgrFile&) = delete;
+  BgrFile& operator=(const BgrFile&) = delete;
+
+  // Opens for reading; 1 when the file opened and begins with "<bgno>".
+  int OpenRead(const std::string& name);
+  // Opens for writing and writes "<bgno>"; 1 when open.
+  int OpenWrite(const std::string& name);
+  int IsOpen() const { return stream_ != nullptr; }
+  // Writes the closing "<endo>" when writing, closes; always 1.
+  int Close();
+
+  int WriteTag(const char* tag);
+  // 1 when the next bytes are the tag and its NUL (consumed); otherwise 0
+  // with the position unchanged.
+  int FindTag(const char* tag);
+
+  int WriteOrigin(double latitude, double longitude, double elevation);
+  int ReadOrigin(double& latitude, double& longitude, double& elevation);
+
+  int WriteNode(double x, double y, double z);
+  // Any table with size() and operator[] giving .x .y .z integers.
+  template <typename PointTable>
+  void WriteNodes(const PointTable& points) {
+    for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
+      const auto& p = points[i];
+      WriteNode(static_cast<double>(p.x), static_cast<double>(p.y),
+                static_cast<double>(p.z));
+    }
+  }
+  int ReadNode(double& x, double& y, double& z);
+
+  // Writes an edge; 0 (nothing written) when the type is not 0 or 1. A code
+  // of 0 is computed from the width.
+  int WriteEdge(int32_t from, int32_t to, int32_t width, int32_t type,
+                int32_t code, int32_t sp);
+  int WriteEdge(const BgrEdge& e) {
+    return WriteEdge(e.from, e.to, e.width, e.type, e.code, e.sp);
+  }
+  int ReadEdge(BgrEdge& edge);
+
+  // Low-level values, little-endian.
+  int WriteInt(int32_t v);
+  int WriteReal(double v);
+  // 1 when all bytes were read; the value is left unchanged otherwise.
+  int ReadInt(int32_t& v);
+  int ReadReal(double& v);
+
+  std::FILE* Stream() { return stream_; }
+
+ private:
+  int writing_ = 0;
+  std::FILE* stream_ = nullptr;
+};
+
+}  // namespace ostrand

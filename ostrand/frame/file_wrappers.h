@@ -1,0 +1,83 @@
+// File and text helpers shared by every operation of ostrand: the file-open
+// wrapper that logs failures, existence test, delete by name or wildcard,
+// the replacement of a file by the temporary output of an in-place
+// operation, and small path and text helpers.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace ostrand {
+
+// The temporary output of the operations that rewrite a network in place.
+inline constexpr const char* kTempFileName = "_TEMP_.BGR";
+
+// Opens a file (leading blanks and tabs of the name are skipped). The mode
+// "exists" opens for reading and reports nothing on failure; any other
+// failure is logged as the quiet line
+// "INFO: WrapFileOpen(%s, [%d%ld] %s) failed".
+std::FILE* WrapFileOpen(const char* name, const char* mode);
+inline std::FILE* WrapFileOpen(const std::string& name, const char* mode) {
+  return WrapFileOpen(name.c_str(), mode);
+}
+
+// Closes the stream; 1 when a stream was closed without error.
+int WrapFileClose(std::FILE* stream);
+
+// 1 when the name opens for reading; 0 for none or a blank name.
+int FileExists(const char* name);
+inline int FileExists(const std::string& name) { return FileExists(name.c_str()); }
+
+// A plain name: remove it, 1 on success. A pattern with '*' or '?': remove
+// every matching entry of its folder (matched without regard to case),
+// failures ignored, result 0.
+int DeleteFiles(const char* name);
+
+// Last step of an in-place rewrite. On success "_TEMP_.BGR" replaces the
+// target (the target is never deleted before its replacement is in place)
+// and the result is 1. When the replacement fails, or on failure, the
+// target stays as it was, "_TEMP_.BGR" is removed, and the result is 0; a
+// failed replacement is reported as an error.
+int FinishTemp(int success, const char* target);
+
+// Reads or writes one byte; nothing without a stream.
+int ReadByte(std::FILE* stream);
+int WriteByte(std::FILE* stream, int byte);
+
+// Position of the last c in the text, not counting the first character;
+// the terminating NUL when there is none.
+const char* FindLastChar(const char* text, char c);
+
+// The name with its extension replaced by ext (or ext appended when the name
+// has no '.' after its first character).
+std::string ReplaceExtension(const std::string& name, const char* ext);
+
+// 1 when the extension of the name matches the pattern: each leading '?' of
+// the pattern skips one character, the rest compares without regard to case.
+int MatchExtension(const char* name, const char* pattern);
+
+// Position just after the last backslash or slash, or the start.
+const char* FileNamePart(const char* name);
+
+// The name cut at its last backslash or slash; "" when there is none.
+std::string CutToDirectory(const std::string& name);
+
+const char* StringEnd(const char* text);
+const char* SkipLeadingBlanks(const char* text);
+const char* SkipPastChar(const char* text, char c);
+
+// Skips blanks and tabs, then copies a double-quoted text (without its
+// quotes) or a run of non-blank characters into out; returns the cursor
+// after the token.
+const char* NextToken(const char* cursor, std::string& out);
+
+// First position in text where `length` characters equal pattern's without
+// regard to case (length -1: the pattern's whole length); nullptr if none.
+const char* FindNoCase(const char* text, const char* pattern, long length = -1);
+
+void UpperCase(std::string& text);
+void UpperCase(char* text);
+
+inline int AbsValue(int v) { return v < 0 ? -v : v; }
+
+}  // namespace ostrand

@@ -1,0 +1,62 @@
+// The operating-system layer of ostrand: the only unit that touches files,
+// directories, the clock and the process directly.
+//
+// Names the program is given or builds follow the conventions of the system
+// the file formats come from:
+//  - both '\' and '/' separate folders ("DATA\XYZ.BGR" is DATA/XYZ.BGR);
+//  - names resolve without regard to case: when the exact name does not
+//    exist, each component is matched case-insensitively against its folder,
+//    and an existing file that is replaced or appended to keeps its own name.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace ostrand::platform {
+
+// The name with every '\' turned into '/'.
+std::string NormalizeSeparators(const std::string& name);
+
+// The path to use on this system for a name: separators normalized, then
+// resolved component by component without regard to case. Components that
+// exist under no spelling are kept as given (so a new file gets the name the
+// program chose).
+std::string ResolvePath(const std::string& name);
+
+// fopen of the resolved path.
+std::FILE* OpenFile(const std::string& name, const char* mode);
+
+// remove() of the resolved path; true when a file was removed.
+bool RemoveFile(const std::string& name);
+
+// True when the resolved path names an existing file or folder.
+bool PathExists(const std::string& name);
+
+// Creates the folder (one level) when it does not exist; true when it exists
+// afterwards.
+bool MakeDirectory(const std::string& name);
+
+// Entry names of a folder ("" is the working directory), without "." and "..".
+std::vector<std::string> ListDirectory(const std::string& folder);
+
+// Wildcard match with '*' and '?' without regard to case.
+bool MatchWildcard(const std::string& pattern, const std::string& name);
+
+// Puts the file `from` in place of `to` atomically: a rename, or across file
+// systems a copy beside `to` followed by a rename. `to` is never removed
+// before its replacement is complete. True on success; on failure `to` is
+// unchanged (and `from` still exists).
+bool ReplaceFile(const std::string& from, const std::string& to);
+
+// True when both names refer to the same existing file (same device and
+// inode), however they are spelt.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Size of the file in bytes, or -1.
+long FileSize(const std::string& name);
+
+// Milliseconds since the process started.
+long MillisecondsSinceStart();
+
+}  // namespace ostrand::platform

@@ -1,0 +1,136 @@
+// Helpers for the tests of every module (header-only, test programs only):
+// a scratch folder made the working directory for one test, capture of the
+// console stream, whole-file reads and writes, and running the ostrand
+// program as a separate process.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "ostrand/frame/report.h"
+
+namespace ostrand::testing {
+
+// Creates a fresh folder, makes it the working directory, and on
+// destruction restores the previous one and removes the folder.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    previous_ = std::filesystem::current_path();
+    std::string templ = (std::filesystem::temp_directory_path() / "ostrand-XXXXXX").string();
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) std::abort();
+    path_ = buf.data();
+    std::filesystem::current_path(path_);
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+// Redirects Console() into a temporary file while alive; Text() returns
+// everything printed so far.
+class CaptureConsole {
+ public:
+  CaptureConsole() : file_(std::tmpfile()), previous_(Console()) { SetConsole(file_); }
+  ~CaptureConsole() {
+    SetConsole(previous_);
+    std::fclose(file_);
+  }
+  CaptureConsole(const CaptureConsole&) = delete;
+  CaptureConsole& operator=(const CaptureConsole&) = delete;
+
+  std::string Text() {
+    std::fflush(file_);
+    long end = std::ftell(file_);
+    std::string text(static_cast<size_t>(end < 0 ? 0 : end), '\0');
+    std::rewind(file_);
+    size_t got = std::fread(text.data(), 1, text.size(), file_);
+    text.resize(got);
+    std::fseek(file_, 0, SEEK_END);
+    return text;
+  }
+
+ private:
+  std::FILE* file_;
+  std::FILE* previous_;
+};
+
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool FileExistsOnDisk(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+struct RunResult {
+  int status = -1;      // exit status 0..255
+  std::string output;   // standard output
+};
+
+// Runs the built ostrand program in the working directory with the given
+// arguments (each passed as one argument, no shell), capturing its
+// standard output.
+inline RunResult RunOstrand(const std::vector<std::string>& args, const char* exe = OSTRAND_EXE) {
+  RunResult r;
+  int fds[2];
+  if (pipe(fds) != 0) return r;
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(exe));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(exe, argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  char buf[65536];
+  ssize_t n;
+  while ((n = read(fds[0], buf, sizeof buf)) > 0) r.output.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// Folder of the public real-airport data, or "" when it is absent.
+inline std::string RealDataDir() {
+  std::filesystem::path p = std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata";
+  std::error_code ec;
+  return std::filesystem::is_directory(p, ec) ? p.string() : std::string();
+}
+
+}  // namespace ostrand::testing

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test:
+#  1. the unit and end-to-end tests (ctest) in a normal build;
+#  2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#  3. every libFuzzer target for a fixed time on its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+bash scripts/setup.sh
+
+export QT_QPA_PLATFORM=offscreen
+fuzz_seconds="${FUZZ_SECONDS:-20}"
+
+echo "== build and test"
+bash scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build/test && ctest --output-on-failure)
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DOSTRAND_SANITIZE=ON
+(cd build/asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)
+
+echo "== fuzz (${fuzz_seconds} s per target)"
+bash scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTRAND_FUZZ=ON -DOSTRAND_TESTS=OFF \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+fuzzers=$(find build/fuzz -maxdepth 4 -type f -name '*_fuzz' -perm -u+x | sort)
+failed=0
+passed=0
+for f in $fuzzers; do
+  name=$(basename "$f")
+  corpus="$root/fuzz/corpus/$name"
+  work="$(mktemp -d)"
+  [ -d "$corpus" ] && cp -r "$corpus/." "$work/" 2>/dev/null || true
+  echo "-- $name"
+  if (cd "$(mktemp -d)" && ASAN_OPTIONS=detect_leaks=0 "$root/$f" -max_total_time="$fuzz_seconds" \
+        -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 "$work" >"$work.log" 2>&1); then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $name"; tail -n 40 "$work.log"
+    failed=$((failed + 1))
+  fi
+  rm -rf "$work" "$work.log"
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
