@@ -4,6 +4,7 @@
 // operation, and small path and text helpers.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -78,6 +79,10 @@ const char* FindNoCase(const char* text, const char* pattern, long length = -1);
 void UpperCase(std::string& text);
 void UpperCase(char* text);
 
-inline int AbsValue(int v) { return v < 0 ? -v : v; }
+// Absolute value of a 32-bit integer, computed without signed overflow: the
+// most negative value stays as it is (two's-complement wrap-around).
+inline int32_t AbsValue(int32_t v) {
+  return v < 0 ? static_cast<int32_t>(0u - static_cast<uint32_t>(v)) : v;
+}
 
 }  // namespace ostrand

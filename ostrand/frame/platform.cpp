@@ -1,0 +1,252 @@
+// The operating-system layer: file names with either separator, resolved
+// without regard to case, atomic replacement, directory listing, the clock.
+#include "ostrand/frame/platform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+namespace ostrand::platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point ProcessStart() {
+  static const Clock::time_point start = Clock::now();
+  return start;
+}
+
+// Captures the start point while the program is being initialised, so the
+// clock counts from process start rather than from its first use.
+[[maybe_unused]] const Clock::time_point kForceStart = ProcessStart();
+
+int LowerAscii(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(static_cast<unsigned char>(a[i])) != LowerAscii(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Folder part of a resolved path, for listing ("" means the working
+// directory).
+std::string ListingFolder(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+// Entries of a folder given as an already resolved path.
+std::vector<std::string> ListResolved(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(ListingFolder(folder).c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const char* n = entry->d_name;
+    if (std::strcmp(n, ".") == 0 || std::strcmp(n, "..") == 0) continue;
+    names.emplace_back(n);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool MatchFrom(const char* p, const char* n) {
+  // Iterative match with backtracking to the last '*'.
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*n != '\0') {
+    if (*p == '*') {
+      star = p++;
+      resume = n;
+    } else if (*p != '\0' && (*p == '?' || LowerAscii(static_cast<unsigned char>(*p)) ==
+                                                  LowerAscii(static_cast<unsigned char>(*n)))) {
+      ++p;
+      ++n;
+    } else if (star != nullptr) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*p == '*') ++p;
+  return *p == '\0';
+}
+
+// Copies `from` to a new file beside `to` and renames that over `to`.
+bool CopyThenRename(const std::string& from, const std::string& to) {
+  const size_t slash = to.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
+  std::string temp = folder + ".replace-XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  const int out = ::mkstemp(name.data());
+  if (out < 0) return false;
+  temp = name.data();
+  const int in = ::open(from.c_str(), O_RDONLY);
+  bool ok = in >= 0;
+  std::vector<char> buffer(1 << 16);
+  while (ok) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      ok = got == 0;
+      break;
+    }
+    for (ssize_t done = 0; ok && done < got;) {
+      const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      ok = put > 0;
+      if (ok) done += put;
+    }
+  }
+  if (in >= 0) ::close(in);
+  struct stat st;
+  if (ok && ::stat(from.c_str(), &st) == 0) ::fchmod(out, st.st_mode & 07777);
+  ok = ::fsync(out) == 0 && ok;
+  ok = ::close(out) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), to.c_str()) == 0) {
+    ::unlink(from.c_str());
+    return true;
+  }
+  ::unlink(temp.c_str());
+  return false;
+}
+
+}  // namespace
+
+std::string NormalizeSeparators(const std::string& name) {
+  std::string out = name;
+  std::replace(out.begin(), out.end(), '\\', '/');
+  return out;
+}
+
+std::string ResolvePath(const std::string& name) {
+  const std::string path = NormalizeSeparators(name);
+  if (path.empty() || Exists(path)) return path;
+
+  std::string resolved;
+  size_t pos = 0;
+  if (path[0] == '/') {
+    resolved = "/";
+    pos = 1;
+  }
+  bool searching = true;  // false once a component exists under no spelling
+  while (pos <= path.size()) {
+    size_t end = path.find('/', pos);
+    if (end == std::string::npos) end = path.size();
+    const std::string component = path.substr(pos, end - pos);
+    const bool last = end == path.size();
+    std::string chosen = component;
+    if (searching && !component.empty() && component != "." && component != "..") {
+      const std::string exact = resolved + component;
+      if (!Exists(exact)) {
+        chosen.clear();
+        for (const std::string& entry : ListResolved(resolved)) {
+          if (EqualNoCase(entry, component)) {
+            chosen = entry;
+            break;
+          }
+        }
+        if (chosen.empty()) {
+          chosen = component;
+          searching = false;
+        }
+      }
+    }
+    resolved += chosen;
+    if (last) break;
+    resolved += '/';
+    pos = end + 1;
+  }
+  return resolved;
+}
+
+std::FILE* OpenFile(const std::string& name, const char* mode) {
+  const std::string path = ResolvePath(name);
+  std::FILE* stream = std::fopen(path.c_str(), mode);
+  if (stream == nullptr) return nullptr;
+  // A folder is not a file, although the C library here opens it for reading.
+  struct stat st;
+  if (::fstat(::fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(stream);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return stream;
+}
+
+bool RemoveFile(const std::string& name) { return ::unlink(ResolvePath(name).c_str()) == 0; }
+
+bool PathExists(const std::string& name) { return Exists(ResolvePath(name)); }
+
+bool MakeDirectory(const std::string& name) {
+  const std::string path = ResolvePath(name);
+  if (IsDirectory(path)) return true;
+  ::mkdir(path.c_str(), 0777);
+  return IsDirectory(path);
+}
+
+std::vector<std::string> ListDirectory(const std::string& folder) {
+  return ListResolved(folder.empty() ? std::string() : ResolvePath(folder));
+}
+
+bool MatchWildcard(const std::string& pattern, const std::string& name) {
+  if (MatchFrom(pattern.c_str(), name.c_str())) return true;
+  // As in the shell the patterns come from, a trailing ".*" also matches a
+  // name without any extension ("*.*" matches every name).
+  if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+      name.find('.') == std::string::npos) {
+    return MatchFrom(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
+  }
+  return false;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  const std::string source = ResolvePath(from);
+  const std::string target = ResolvePath(to);
+  struct stat st;
+  if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (IsDirectory(target)) return false;
+  if (::rename(source.c_str(), target.c_str()) == 0) return true;
+  if (errno != EXDEV) return false;
+  return CopyThenRename(source, target);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa;
+  struct stat sb;
+  if (::stat(ResolvePath(a).c_str(), &sa) != 0 || ::stat(ResolvePath(b).c_str(), &sb) != 0)
+    return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+long FileSize(const std::string& name) {
+  struct stat st;
+  if (::stat(ResolvePath(name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long>(st.st_size);
+}
+
+long MillisecondsSinceStart() {
+  const auto elapsed = Clock::now() - ProcessStart();
+  return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+}  // namespace ostrand::platform
