@@ -56,10 +56,16 @@ class IntLine {
   int IsNear(int32_t x, int32_t z, int32_t tol) const;
 
   int32_t x1 = 0, z1 = 0, x2 = 0, z2 = 0;
-  int32_t dz = 0, dx = 0;
+  int32_t dz = 0, dx = 0;  // clamped to 32 bits; exact for points < 2^31 apart
   double m = kVerticalSlope;
-  int32_t b = 0;
+  // (-x1 * dz) / dx + z1 in integers; 64 bits wide because a steep line's
+  // intercept leaves the 32-bit range long before its points do.
+  int64_t b = 0;
   double norm = 0;
+
+ private:
+  int64_t wideDz_ = 0;
+  int64_t wideDx_ = 0;
 };
 
 }  // namespace ostrand
