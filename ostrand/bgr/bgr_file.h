@@ -56,6 +56,9 @@ class BgrFile {
 
   // Opens for reading; 1 when the file opened and begins with "<bgno>".
   int OpenRead(const std::string& name);
+  // Reads from a stream the caller opened (for instance an in-memory one);
+  // the BgrFile owns it from here on. 1 when it begins with "<bgno>".
+  int OpenReadStream(std::FILE* stream);
   // Opens for writing and writes "<bgno>"; 1 when open.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }

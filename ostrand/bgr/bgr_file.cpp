@@ -1,0 +1,211 @@
+// Reader and writer of BGR network records.
+#include "ostrand/bgr/bgr_file.h"
+
+#include <cstring>
+
+#include "ostrand/frame/file_wrappers.h"
+
+namespace ostrand {
+namespace {
+
+constexpr int32_t kMinWidthFeet = 25;
+constexpr int32_t kMaxWidthFeet = 500;
+
+// Reads exactly n bytes; false when the stream ended first.
+bool ReadBytes(std::FILE* stream, unsigned char* bytes, size_t n) {
+  return stream != nullptr && std::fread(bytes, 1, n, stream) == n;
+}
+
+bool WriteBytes(std::FILE* stream, const unsigned char* bytes, size_t n) {
+  return stream != nullptr && std::fwrite(bytes, 1, n, stream) == n;
+}
+
+}  // namespace
+
+int32_t WidthCodeOf(int32_t feet) {
+  if (feet < kMinWidthFeet) feet = kMinWidthFeet;
+  if (feet > kMaxWidthFeet) feet = kMaxWidthFeet;
+  return feet * 128 / 50 + kWidthCodeBase;
+}
+
+int32_t WidthFeetOf(int32_t code) {
+  // In 64 bits: any 32-bit code minus the base times 50 fits there, and the
+  // quotient fits 32 bits again.
+  return static_cast<int32_t>((static_cast<int64_t>(code) - kWidthCodeBase) * 50 / 128);
+}
+
+BgrFile::~BgrFile() { Close(); }
+
+int BgrFile::OpenRead(const std::string& name) {
+  Close();
+  return OpenReadStream(WrapFileOpen(name, "rb"));
+}
+
+int BgrFile::OpenReadStream(std::FILE* stream) {
+  Close();
+  stream_ = stream;
+  writing_ = 0;
+  if (stream_ == nullptr) return 0;
+  return FindTag("<bgno>");
+}
+
+int BgrFile::OpenWrite(const std::string& name) {
+  Close();
+  stream_ = WrapFileOpen(name, "wb");
+  if (stream_ == nullptr) return 0;
+  writing_ = 1;
+  WriteTag("<bgno>");
+  return 1;
+}
+
+int BgrFile::Close() {
+  if (stream_ == nullptr) return 1;
+  if (writing_) WriteTag("<endo>");
+  std::fclose(stream_);
+  writing_ = 0;
+  stream_ = nullptr;
+  return 1;
+}
+
+int BgrFile::WriteTag(const char* tag) {
+  if (stream_ == nullptr || tag == nullptr) return 0;
+  const size_t n = std::strlen(tag) + 1;  // with its NUL
+  return WriteBytes(stream_, reinterpret_cast<const unsigned char*>(tag), n) ? 1 : 0;
+}
+
+int BgrFile::FindTag(const char* tag) {
+  if (stream_ == nullptr || tag == nullptr) return 0;
+  const long start = std::ftell(stream_);
+  if (start < 0) return 0;
+  bool found = true;
+  for (const char* t = tag;; ++t) {
+    const int c = std::getc(stream_);
+    // The tag's own NUL must follow its characters.
+    if (c == EOF || c != static_cast<unsigned char>(*t)) {
+      found = false;
+      break;
+    }
+    if (*t == '\0') break;
+  }
+  if (found) return 1;
+  std::fseek(stream_, start, SEEK_SET);  // also clears the end-of-file state
+  return 0;
+}
+
+int BgrFile::WriteInt(int32_t v) {
+  const uint32_t u = static_cast<uint32_t>(v);
+  const unsigned char bytes[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
+                                  static_cast<unsigned char>(u >> 16),
+                                  static_cast<unsigned char>(u >> 24)};
+  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+}
+
+int BgrFile::WriteReal(double v) {
+  uint64_t u = 0;
+  static_assert(sizeof u == sizeof v);
+  std::memcpy(&u, &v, sizeof u);
+  unsigned char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(u >> (8 * i));
+  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+}
+
+int BgrFile::ReadInt(int32_t& v) {
+  unsigned char bytes[4];
+  if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
+  const uint32_t u = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
+                     (static_cast<uint32_t>(bytes[2]) << 16) |
+                     (static_cast<uint32_t>(bytes[3]) << 24);
+  v = static_cast<int32_t>(u);  // two's complement, defined since C++20
+  return 1;
+}
+
+int BgrFile::ReadReal(double& v) {
+  unsigned char bytes[8];
+  if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
+  uint64_t u = 0;
+  for (int i = 7; i >= 0; --i) u = (u << 8) | bytes[i];
+  std::memcpy(&v, &u, sizeof v);
+  return 1;
+}
+
+int BgrFile::WriteOrigin(double latitude, double longitude, double elevation) {
+  WriteTag("<orgn>");
+  WriteReal(latitude);
+  WriteReal(longitude);
+  WriteReal(elevation);
+  WriteInt(1);
+  return 1;
+}
+
+int BgrFile::ReadOrigin(double& latitude, double& longitude, double& elevation) {
+  if (!FindTag("<orgn>")) return 0;
+  ReadReal(latitude);
+  ReadReal(longitude);
+  ReadReal(elevation);
+  int32_t marker = 0;
+  ReadInt(marker);  // always 1; not checked
+  return 1;
+}
+
+int BgrFile::WriteNode(double x, double y, double z) {
+  WriteTag("<node>");
+  WriteTag("<bgno>");
+  WriteTag("<vloc>");
+  WriteReal(x);
+  WriteReal(y);
+  WriteReal(z);
+  WriteTag("<endo>");
+  return 1;
+}
+
+int BgrFile::ReadNode(double& x, double& y, double& z) {
+  if (!FindTag("<node>") || !FindTag("<bgno>") || !FindTag("<vloc>")) return 0;
+  ReadReal(x);
+  ReadReal(y);
+  ReadReal(z);
+  for (int i = 0; i < 2; ++i) {
+    if (!FindTag("<flow>")) break;
+    int32_t flow = 0;
+    ReadInt(flow);  // flow marks are dropped
+  }
+  FindTag("<endo>");
+  return 1;
+}
+
+int BgrFile::WriteEdge(int32_t from, int32_t to, int32_t width, int32_t type, int32_t code,
+                       int32_t sp) {
+  if (type != 0 && type != 1) return 0;
+  if (code == 0) code = WidthCodeOf(width);
+  const uint32_t word = (static_cast<uint32_t>(code) << 16) | (static_cast<uint32_t>(sp) & 0xFFFFu);
+  WriteTag("<edge>");
+  WriteInt(from);
+  WriteInt(to);
+  WriteTag("<bgno>");
+  WriteTag("<thck>");
+  WriteInt(static_cast<int32_t>(word));
+  WriteTag("<type>");
+  WriteInt(type);
+  WriteTag("<endo>");
+  return 1;
+}
+
+int BgrFile::ReadEdge(BgrEdge& edge) {
+  if (!FindTag("<edge>")) return 0;
+  ReadInt(edge.from);
+  ReadInt(edge.to);
+  FindTag("<bgno>");
+  FindTag("<thck>");
+  int32_t word = 0;
+  if (ReadInt(word)) {
+    edge.code = word / 65536;  // signed, toward zero
+    edge.sp = static_cast<int32_t>(static_cast<uint32_t>(word) & 0xFFFFu);
+    edge.width = WidthFeetOf(edge.code);
+  }
+  FindTag("<type>");
+  ReadInt(edge.type);
+  FindTag("<nply>");
+  FindTag("<endo>");
+  return 1;
+}
+
+}  // namespace ostrand

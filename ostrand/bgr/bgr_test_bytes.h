@@ -1,0 +1,62 @@
+// Byte builders for the tests of network files (header-only, test programs
+// only): tags, little-endian integers and reals appended to a string, and
+// the example network that the record and listing tests share.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace ostrand::testing {
+
+class Bytes {
+ public:
+  Bytes& Tag(const char* tag) {
+    bytes_.append(tag, std::strlen(tag) + 1);
+    return *this;
+  }
+  Bytes& Int(int32_t v) {
+    const uint32_t u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<char>(u >> (8 * i)));
+    return *this;
+  }
+  Bytes& Real(double v) {
+    uint64_t u = 0;
+    std::memcpy(&u, &v, sizeof u);
+    for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<char>(u >> (8 * i)));
+    return *this;
+  }
+  Bytes& Raw(const std::string& raw) {
+    bytes_ += raw;
+    return *this;
+  }
+  Bytes& Origin(double latitude, double longitude, double elevation) {
+    return Tag("<orgn>").Real(latitude).Real(longitude).Real(elevation).Int(1);
+  }
+  Bytes& Node(double x, double y, double z) {
+    return Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(x).Real(y).Real(z).Tag("<endo>");
+  }
+  Bytes& Edge(int32_t from, int32_t to, int32_t word, int32_t type) {
+    return Tag("<edge>").Int(from).Int(to).Tag("<bgno>").Tag("<thck>").Int(word).Tag("<type>")
+        .Int(type).Tag("<endo>");
+  }
+  const std::string& str() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+// The example network: origin 184827" N, 3600" E; vertices (0, 0, 0) and
+// (2560, 0, 5120); one runway edge 0-1 of 50 feet (code 16968, sp 0).
+inline std::string ExampleNetworkBytes() {
+  return Bytes()
+      .Tag("<bgno>")
+      .Origin(184827.0, 3600.0, 0.0)
+      .Node(0, 0, 0)
+      .Node(2560, 0, 5120)
+      .Edge(0, 1, 16968 * 65536, 0)
+      .Tag("<endo>")
+      .str();
+}
+
+}  // namespace ostrand::testing
