@@ -99,7 +99,19 @@ struct RunResult {
 // Runs the built ostrand program in the working directory with the given
 // arguments (each passed as one argument, no shell), capturing its
 // standard output.
+// Runs the program file `exe` with `argv0` as its first argument (the
+// program name as typed, which decides where the run log goes: beside the
+// program when it holds a '\\' or '/', else "report.txt" in the working
+// directory).
+inline RunResult RunOstrandNamed(const std::string& argv0, const std::vector<std::string>& args,
+                                 const char* exe = OSTRAND_EXE);
+
 inline RunResult RunOstrand(const std::vector<std::string>& args, const char* exe = OSTRAND_EXE) {
+  return RunOstrandNamed(exe, args, exe);
+}
+
+inline RunResult RunOstrandNamed(const std::string& argv0, const std::vector<std::string>& args,
+                                 const char* exe) {
   RunResult r;
   int fds[2];
   if (pipe(fds) != 0) return r;
@@ -109,7 +121,7 @@ inline RunResult RunOstrand(const std::vector<std::string>& args, const char* ex
     close(fds[0]);
     close(fds[1]);
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(exe));
+    argv.push_back(const_cast<char*>(argv0.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(exe, argv.data());
