@@ -1,8 +1,10 @@
 // TEXPOINTS: a fixed-capacity table of 3-D integer points (1/256 ft in the
 // surface files, whole feet in networks), with optional merging of points
-// that lie within a tolerance of an existing one.
+// that lie within a tolerance of an existing one. Polygons (TEXTURE) refer
+// to its entries by index only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -17,8 +19,13 @@ struct IntPoint {
 // Exact comparison of all three coordinates.
 bool Equals(const IntPoint& p, int32_t x, int32_t y, int32_t z);
 
-// (1-t)^2 p0 + 2t(1-t) p1 + t^2 p2 per coordinate in doubles, truncated.
+// (1-t)^2 p0 + 2t(1-t) p1 + t^2 p2 per coordinate in doubles (the middle
+// term from the integer 2 p1), truncated toward zero.
 IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, double t);
+
+// A double truncated toward zero into the 32-bit range (NaN gives 0, values
+// beyond the range give its nearest end).
+int32_t TruncateToInt32(double v);
 
 class TEXPOINTS {
  public:
@@ -27,18 +34,26 @@ class TEXPOINTS {
   TEXPOINTS() { SetSize(kDefaultCapacity); }
   explicit TEXPOINTS(int32_t capacity) { SetSize(capacity); }
 
-  // Drops all points and allocates room for `capacity`.
+  // Drops all points (base and count 0) and allocates room for `capacity`
+  // (a negative capacity is taken as 0). Allocation failure is fatal.
   void SetSize(int32_t capacity);
 
   // Index of the point: the first entry within `tolerance` on every axis
   // (tolerance >= 0; its usage counter is incremented), else a new entry
-  // (always new when tolerance < 0). A full table is reported once per run
-  // and gives index 0.
+  // (always new when tolerance < 0) whose usage counter becomes 1. A full
+  // table is reported once per run and gives index 0. `usage`, when given,
+  // runs parallel to the table and has room for `capacity` counters.
   int32_t Add(int32_t x, int32_t y, int32_t z, int32_t tolerance,
               int32_t* usage = nullptr);
 
+  // Takes base and count (cut to this table's capacity) and the points.
   void CopyFrom(const TEXPOINTS& other);
+  // Empties the table and frees its storage (capacity 0 afterwards, so a
+  // later Add reports a full table instead of writing anywhere).
   void Release();
+
+  // 1 when index addresses an entry in use.
+  bool Holds(int64_t index) const { return index >= 0 && index < count; }
 
   int32_t base = 0;
   int32_t count = 0;

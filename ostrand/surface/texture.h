@@ -1,11 +1,10 @@
 // TEXTURE: one flat surface polygon of up to 256 vertices whose corners are
-// indices into a TEXPOINTS table, with its triangulation (fan for small or
-// convex polygons, otherwise ear clipping).
+// indices into a TEXPOINTS table, with its winding test and its
+// triangulation (fan for small or convex polygons, otherwise ear clipping).
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "ostrand/surface/texpoints.h"
@@ -13,7 +12,7 @@
 namespace ostrand {
 
 struct TexVertex {
-  int32_t point = 0;             // index into the polygon's point table
+  int32_t point = 0;               // index into the polygon's point table
   std::array<int32_t, 4> extra{};  // carried unchanged
 };
 
@@ -25,67 +24,55 @@ struct Triangle {
 struct TextureHeader {
   int32_t reserved = 0;
   int32_t vertexCount = 0;
-  int32_t normal[3] = {0, 0, 0};
-  int32_t extra[3] = {0, 0, 0};  // carried unchanged
-  double real = 0.0;
-  uint8_t flag = 0;
-  int32_t attribute = 0;
+  int32_t normal[3] = {0, 0, 0};  // unit length is 32767; producers set (0, 32767, 0)
+  int32_t extra[3] = {0, 0, 0};   // carried unchanged
+  double real = 0.0;              // producers set 1.0; carried
+  uint8_t flag = 0;               // carried
+  int32_t attribute = 0;          // 0 for surfaces; light type * 256 + step for lights
 };
 
 class TEXTURE {
  public:
   static constexpr int32_t kMaxVertices = 256;
 
+  // All counts 0, room for 256 vertex records (allocation failure is fatal).
   TEXTURE();
 
+  // Counts 0, vertex and triangle storage freed.
   void Release();
+  // Descriptive block and the vertex records in use; not the triangles.
   void CopyFrom(const TEXTURE& other);
+  // Reverses the vertex order in place.
   void Reverse();
+  // 0, 1 or 2: the dominant component of the normal (ties go to x, then y).
   int ChooseAxis() const;
-  // 1 when the polygon winds the negative way.
+  // 1 when the polygon winds the negative way about its normal, else 0.
+  // A normal of exactly (0, 32766, 0) returns `fallback` untested.
   int Orientation(const TEXPOINTS& points, int fallback) const;
-  // 1 when the polygon is flat (y = 0) and convex in x-z.
+  // 1 when every corner lies at y = 0 and the polygon is convex in x-z.
   int IsConvexFlat(const TEXPOINTS& points) const;
-  // Triangle `index` of the triangulation (index 0 computes it), or nullptr
-  // past the end (which frees the list).
+  // Triangle `index` of the triangulation, or nullptr. Index 0 computes the
+  // list afresh; an index past its end frees it. For ear clipping, `points`
+  // holds the corners in vertex order (vertex i is point i).
   const Triangle* Triangulate(const TEXPOINTS& points, int32_t index, int allowFan);
   void ReleaseTriangles();
 
+  int32_t triangleCount() const { return static_cast<int32_t>(triangles.size()); }
+
   TextureHeader header;
   std::vector<TexVertex> vertices;  // kMaxVertices records
-  std::vector<Triangle> triangles;  // empty until Triangulate runs
-  bool hasTriangles = false;
+  std::vector<Triangle> triangles;  // the current triangle list
+  bool hasTriangles = false;        // a list exists (from Triangulate(…, 0, …))
 
   int32_t& vertexCount() { return header.vertexCount; }
   int32_t vertexCount() const { return header.vertexCount; }
-};
-
-class TextureList {
- public:
-  TextureList() = default;
-  ~TextureList();
-  TextureList(const TextureList&) = delete;
-  TextureList& operator=(const TextureList&) = delete;
-
-  // Copies the polygon into a new node at the head; 1, or 0 on failure.
-  int Add(const TEXTURE& texture);
-  // Iteration, last added first; the result is a working copy owned by the list.
-  TEXTURE* First();
-  TEXTURE* Next();
-  // Drops every node.
-  void Clear();
-  int32_t Count() const { return count_; }
 
  private:
-  struct Node {
-    TextureHeader header;
-    std::vector<TexVertex> vertices;
-    Node* next = nullptr;
-  };
-  Node* head_ = nullptr;
-  Node* cursor_ = nullptr;
-  int32_t count_ = 0;
-  TEXTURE working_;
+  // Vertices usable by the geometry: vertexCount cut to the records held.
+  int32_t UsableCount() const;
+  bool FanTriangulate(int32_t n);
 };
 
 }  // namespace ostrand
+
+#include "ostrand/surface/texture_list.h"

@@ -1,0 +1,102 @@
+#include "ostrand/surface/texpoints.h"
+
+#include <cmath>
+#include <new>
+
+#include "ostrand/frame/report.h"
+
+namespace ostrand {
+
+namespace {
+
+// One report per run for a full table: the condition recurs for every point
+// of a crowded tile.
+bool g_tableFullReported = false;
+
+int64_t Distance(int32_t a, int32_t b) {
+  int64_t d = static_cast<int64_t>(a) - static_cast<int64_t>(b);
+  return d < 0 ? -d : d;
+}
+
+}  // namespace
+
+bool Equals(const IntPoint& p, int32_t x, int32_t y, int32_t z) {
+  return p.x == x && p.y == y && p.z == z;
+}
+
+int32_t TruncateToInt32(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return INT32_MAX;
+  if (v <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+
+IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, double t) {
+  double a = (1.0 - t) * (1.0 - t);
+  double b = t * (1.0 - t);
+  double c = t * t;
+  auto blend = [&](int32_t v0, int32_t v1, int32_t v2) {
+    double twice = static_cast<double>(2 * static_cast<int64_t>(v1));
+    return TruncateToInt32(a * v0 + b * twice + c * v2);
+  };
+  return IntPoint{blend(p0.x, p1.x, p2.x), blend(p0.y, p1.y, p2.y), blend(p0.z, p1.z, p2.z)};
+}
+
+void TEXPOINTS::SetSize(int32_t newCapacity) {
+  if (newCapacity < 0) newCapacity = 0;
+  std::vector<IntPoint>().swap(points);
+  base = 0;
+  count = 0;
+  capacity = 0;
+  try {
+    points.resize(static_cast<size_t>(newCapacity));
+  } catch (const std::bad_alloc&) {
+    FatalError("TEXPOINTS::SetSize() alloc failed %s %d %ld\n", "", 0, newCapacity);
+  }
+  capacity = newCapacity;
+}
+
+int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32_t* usage) {
+  if (tolerance >= 0) {
+    for (int32_t i = 0; i < count; ++i) {
+      const IntPoint& p = points[static_cast<size_t>(i)];
+      if (Distance(x, p.x) <= tolerance && Distance(y, p.y) <= tolerance &&
+          Distance(z, p.z) <= tolerance) {
+        if (usage != nullptr) ++usage[i];
+        return i;
+      }
+    }
+  }
+  if (count >= capacity) {
+    if (!g_tableFullReported) {
+      g_tableFullReported = true;
+      ReportError("TEXPOINTS::Add() table full %s%d %ld", "", 0, count);
+    }
+    return 0;
+  }
+  int32_t index = count++;
+  points[static_cast<size_t>(index)] = IntPoint{x, y, z};
+  if (usage != nullptr) usage[index] = 1;
+  return index;
+}
+
+void TEXPOINTS::CopyFrom(const TEXPOINTS& other) {
+  base = other.base;
+  int32_t n = other.count;
+  if (n > capacity) n = capacity;
+  if (n > other.capacity) n = other.capacity;
+  if (n < 0) n = 0;
+  for (int32_t i = 0; i < n; ++i) points[static_cast<size_t>(i)] = other.points[static_cast<size_t>(i)];
+  count = n;
+}
+
+void TEXPOINTS::Release() {
+  base = 0;
+  count = 0;
+  capacity = 0;
+  std::vector<IntPoint>().swap(points);
+}
+
+void ResetTexpointsReports() { g_tableFullReported = false; }
+
+}  // namespace ostrand
