@@ -1,6 +1,7 @@
 // The airport network in memory, shared by the surface generation and the
 // scenery text interpreter: vertices (whole feet, or 1/256 ft while the
-// generation runs), edges, origin, and the polygon file beside the network.
+// generation runs), edges, origin, and the polygon file beside the network
+// (its line format is described in polygon_file.h).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,11 @@ namespace ostrand {
 inline constexpr int32_t kMaxEdges = 6000;
 inline constexpr int32_t kMaxVertices = 12000;
 inline constexpr const char* kNoneSavePath = "DATA\\NONE.BGR";
+
+// Vertex coordinates read from files are clamped to this many feet either
+// side of the origin, so that the working units of the generation (feet
+// shifted left by 8) and their sums stay far inside 32 bits.
+inline constexpr int32_t kMaxCoordinateFeet = 1000000;
 
 // Edge types.
 inline constexpr int32_t kRunway = 0;
@@ -37,26 +43,43 @@ struct Edge {
   int32_t flags = 0;
 };
 
+// A coordinate in feet as read from a file, truncated toward zero and
+// clamped to +-kMaxCoordinateFeet (NaN gives 0).
+int32_t ClampFeet(double feet);
+int32_t ClampFeet(long feet);
+
 class TEXTURE;
 
 class TaxiwayList {
  public:
   TaxiwayList();
+  // Closes the polygon file and saves to savePath (nothing for the default).
   ~TaxiwayList();
   TaxiwayList(const TaxiwayList&) = delete;
   TaxiwayList& operator=(const TaxiwayList&) = delete;
 
-  // Reads the network file and opens the polygon file beside it ("r" for
-  // the generation; "a" or "w" with its "ORG" line for the interpreter).
+  // Reads the network file (vertices and edges are appended; the edges'
+  // vertex numbers are shifted past the vertices already held) and opens
+  // the polygon file beside it: "r" when forWriting is 0, otherwise "a" if
+  // it exists and "w" (with its "ORG" line) if not. 1 when the network file
+  // was read.
   int Load(const std::string& name, int forWriting);
   // Closes the polygon file and writes the network (through a temporary
-  // file and a rename); nothing for "DATA\NONE.BGR" or an empty network.
-  // The list is cleared in every case.
+  // file beside the target that then replaces it); nothing for
+  // "DATA\NONE.BGR" or an empty network. Edges of type 0 and 1 are written,
+  // without those removed (from -1), those naming missing vertices and
+  // those whose two vertices are the same point. The list is cleared in
+  // every case. 1 when written.
   int Save(const std::string& name);
   // Empties the network (vertices, edges, loaded).
   void ClearNetwork();
 
-  // Polygon file.
+  // 1 when the edge's two vertex numbers name vertices of the table.
+  bool HasVertices(const Edge& e) const {
+    return e.from >= 0 && e.from < points.count && e.to >= 0 && e.to < points.count;
+  }
+
+  // Polygon file (polygon_file.cpp).
   int OpenPly(const char* mode);
   void ClosePly();
   int Rewind();
@@ -87,5 +110,8 @@ class TaxiwayList {
   int32_t tileFilter[3] = {0, -1, 0};
   Edge pending;
 };
+
+// Re-arms the once-per-run reports of the polygon file reader (tests).
+void ResetPolygonFileReports();
 
 }  // namespace ostrand

@@ -1,0 +1,48 @@
+// Segment lists of the surface generation.
+#include "ostrand/gen/segment_list.h"
+
+#include "ostrand/frame/report.h"
+#include "ostrand/gen/tile_grid.h"
+
+namespace ostrand {
+namespace {
+
+// One flag for both lists: the overflow is reported once per run.
+bool g_overflowReported = false;
+
+}  // namespace
+
+SegmentList::SegmentList(int32_t capacity)
+    : capacity(capacity), entries(static_cast<size_t>(capacity)) {}
+
+int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& end) {
+  int added = 0;
+  if (count < capacity) {
+    Segment& s = entries[static_cast<size_t>(count)];
+    s.edge = edgeIndex;
+    s.line.Set(start.x, start.z, end.x, end.z);
+    for (IntPoint& c : s.corners) c = IntPoint();
+    ++count;
+    added = 1;
+  } else if (!g_overflowReported) {
+    g_overflowReported = true;
+    ReportError("SegmentList::Add - too many edges");
+  }
+  GenerationBox().Extend(start.x, start.z);
+  GenerationBox().Extend(end.x, end.z);
+  return added;
+}
+
+SegmentList& RunwaySegments() {
+  static SegmentList list(kMaxRunwaySegments);
+  return list;
+}
+
+SegmentList& TaxiwaySegments() {
+  static SegmentList list(kMaxTaxiwaySegments);
+  return list;
+}
+
+void ResetSegmentListReport() { g_overflowReported = false; }
+
+}  // namespace ostrand

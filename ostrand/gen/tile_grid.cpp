@@ -1,0 +1,85 @@
+// Process-wide tables of the surface generation: tile grid, bounding box,
+// vertex degrees.
+#include "ostrand/gen/tile_grid.h"
+
+#include <vector>
+
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/taxiway_list.h"
+
+namespace ostrand {
+namespace {
+
+int32_t LayerSlot(int32_t column, int32_t row, int layer) {
+  if (column < 0 || column >= kTilesPerSide) column = 0;
+  if (row < 0 || row >= kTilesPerSide) row = 0;
+  if (layer < 0 || layer >= kLayersPerTile) layer = 0;
+  return (column * kTilesPerSide + row) * kLayersPerTile + layer;
+}
+
+std::vector<int32_t>& Degrees() {
+  static std::vector<int32_t> degrees(static_cast<size_t>(kDegreeTableSize), 0);
+  return degrees;
+}
+
+}  // namespace
+
+TileGrid::TileGrid()
+    : layers_(new TileLayer[static_cast<size_t>(kTilesPerSide * kTilesPerSide * kLayersPerTile)]) {}
+
+TileLayer& TileGrid::Layer(int32_t column, int32_t row, int layer) {
+  return layers_[static_cast<size_t>(LayerSlot(column, row, layer))];
+}
+
+void TileGrid::Clear() {
+  for (int32_t i = 0; i < kTilesPerSide * kTilesPerSide * kLayersPerTile; ++i) {
+    layers_[static_cast<size_t>(i)].points.count = 0;
+    layers_[static_cast<size_t>(i)].polygons.Clear();
+  }
+  originX = originZ = tileSize = 0;
+  currentColumn = currentRow = 0;
+  depthX = depthZ = 0;
+}
+
+TileGrid& Grid() {
+  static TileGrid grid;
+  return grid;
+}
+
+void BoundingBox::Extend(double x, double z) {
+  if (x < minX) minX = x;
+  if (z < minZ) minZ = z;
+  if (x > maxX) maxX = x;
+  if (z > maxZ) maxZ = z;
+}
+
+BoundingBox& GenerationBox() {
+  static BoundingBox box;
+  return box;
+}
+
+int32_t PointDegree(int32_t vertex) {
+  if (vertex < 0 || vertex >= kDegreeTableSize) return 0;
+  return Degrees()[static_cast<size_t>(vertex)];
+}
+
+void AddPointDegree(int32_t vertex, int32_t amount) {
+  if (vertex < 0 || vertex >= kDegreeTableSize) return;
+  Degrees()[static_cast<size_t>(vertex)] += amount;
+}
+
+void ClearPointDegrees() {
+  for (int32_t& d : Degrees()) d = 0;
+}
+
+void ResetGenerationState() {
+  Grid().Clear();
+  GenerationBox().Reset();
+  ClearPointDegrees();
+  RunwaySegments().Clear();
+  TaxiwaySegments().Clear();
+  ResetSegmentListReport();
+  ResetPolygonFileReports();
+}
+
+}  // namespace ostrand

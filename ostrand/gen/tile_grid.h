@@ -1,0 +1,91 @@
+// Process-wide tables of one surface generation run: the 8 x 8 tile grid
+// with its four layers per tile (pavement, edge marking, centre marking,
+// lights), the grid geometry, the bounding box that sizes the grid, and the
+// vertex degree table that tells dead ends from junctions.
+//
+// Coordinates are working units (1/256 ft). The grid is created on first use
+// and lives until the process ends; ResetGenerationState() empties every
+// table so that tests can run the generation several times in one process.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "ostrand/surface/texpoints.h"
+#include "ostrand/surface/texture.h"
+
+namespace ostrand {
+
+inline constexpr int32_t kTilesPerSide = 8;
+inline constexpr int32_t kLayersPerTile = 4;
+
+// Layers of a tile, in the order the surface file writes them.
+inline constexpr int kPavementLayer = 0;
+inline constexpr int kEdgeMarkLayer = 1;
+inline constexpr int kCentreLayer = 2;
+inline constexpr int kLightsLayer = 3;
+
+// One layer of one tile: its own point table (2000 points) and polygons
+// whose vertices index that table.
+struct TileLayer {
+  TEXPOINTS points;
+  TextureList polygons;
+};
+
+class TileGrid {
+ public:
+  TileGrid();
+  TileGrid(const TileGrid&) = delete;
+  TileGrid& operator=(const TileGrid&) = delete;
+
+  // Column and row 0..7, layer 0..3; out-of-range values are taken as 0.
+  TileLayer& Layer(int32_t column, int32_t row, int layer);
+  // Empties every layer and puts the geometry back to its start values.
+  void Clear();
+
+  // Geometry (working units), set by the pipeline from the bounding box.
+  int32_t originX = 0;
+  int32_t originZ = 0;
+  int32_t tileSize = 0;
+
+  // The tile a piece is filed into (set by SelectTile).
+  int32_t currentColumn = 0;
+  int32_t currentRow = 0;
+  // Nesting depth of triangle splits along x and along z.
+  int32_t depthX = 0;
+  int32_t depthZ = 0;
+
+ private:
+  std::unique_ptr<TileLayer[]> layers_;
+};
+
+TileGrid& Grid();
+
+// Bounding box of everything the grid must cover (working units).
+struct BoundingBox {
+  double minX = 9999999.0;
+  double minZ = 9999999.0;
+  double maxX = -9999999.0;
+  double maxZ = -9999999.0;
+
+  void Extend(double x, double z);
+  void Reset() { *this = BoundingBox(); }
+};
+
+BoundingBox& GenerationBox();
+
+// Vertex degrees: edge ends meeting at each vertex (12000 entries). Indices
+// outside the table read as 0 and are never counted.
+inline constexpr int32_t kDegreeTableSize = 12000;
+int32_t PointDegree(int32_t vertex);
+void AddPointDegree(int32_t vertex, int32_t amount);
+void ClearPointDegrees();
+// A dead end: exactly one edge end meets there.
+inline bool IsDeadEnd(int32_t vertex) { return PointDegree(vertex) == 1; }
+
+// Empties the grid, the box, the degrees, the segment lists and re-arms the
+// once-per-run reports of the generation (tests run several generations in
+// one process).
+void ResetGenerationState();
+
+}  // namespace ostrand
