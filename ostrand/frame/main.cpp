@@ -1,6 +1,7 @@
 // ostrand: start-up, one operation chosen by the command line, shut-down.
 #include "ostrand/frame/dispatch.h"
 #include "ostrand/frame/report.h"
+#include "ostrand/ops/bgr_list.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ int Graph(const Invocation&) {
 // One entry per mode: the number of file names it takes and its operation.
 const ostrand::ModeEntry kModeTable[] = {
     {Mode::kGraph, 1, Graph},
+    {Mode::kList, 1,
+     [](const Invocation& inv) {
+       return ostrand::BgrList(inv.file1, inv.options->vmin, inv.options->vmax);
+     }},
 };
 
 }  // namespace

@@ -6,6 +6,10 @@
 //
 // When the print flag (Options().printFlag) is set, skipped bytes are
 // printed as " %02X" and field values as " %lf" / " %ld".
+//
+// A field that the end of the file cuts short reads as 0 (the addend is not
+// applied) and its bytes are copied to the output stream unchanged, so a
+// copy of a truncated file is the same truncated file.
 #pragma once
 
 #include <cstdio>

@@ -1,0 +1,111 @@
+// The listing of a BGR network file.
+#include "ostrand/ops/bgr_list.h"
+
+#include <cstring>
+#include <string>
+
+#include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/options.h"
+#include "ostrand/frame/report.h"
+#include "ostrand/ops/record_scanner.h"
+#include "ostrand/text/lat_lon_text.h"
+
+namespace ostrand {
+namespace {
+
+// "List all" range of vertex numbers.
+constexpr long kAllVerticesMax = 9999;
+
+struct Extents {
+  double minX = 99999999.0;
+  double minZ = 99999999.0;
+  double maxX = -99999999.0;
+  double maxZ = -99999999.0;
+
+  void Fold(double x, double z) {
+    if (x < minX) minX = x;
+    if (x > maxX) maxX = x;
+    if (z < minZ) minZ = z;
+    if (z > maxZ) maxZ = z;
+  }
+};
+
+void ListOrigin(std::FILE* console, const char* tag, std::FILE* in) {
+  std::fprintf(console, "%s ", tag);
+  const double latitude = ReadRealField(in, nullptr, 0.0);
+  const double longitude = ReadRealField(in, nullptr, 0.0);
+  ReadRealField(in, nullptr, 0.0);  // elevation
+  ReadLongField(in, nullptr, 0, 1, 0);  // marker
+  std::fprintf(console, " (%s", FormatLatLon(LatitudeText(latitude)).c_str());
+  std::fprintf(console, " %s)\n", FormatLatLon(LongitudeText(longitude)).c_str());
+}
+
+void ListWidth(std::FILE* console, const char* tag, std::FILE* in) {
+  std::fprintf(console, "%s ", tag);
+  const long word = ReadLongField(in, nullptr, 0, 65536, 1);
+  const long code = word / 65536;
+  const long sp = word & 0xFFFF;
+  std::fprintf(console, "%ld %ldft sp=%02lX\n", code, (code - 16840) * 50 / 128,
+               static_cast<unsigned long>(sp));
+}
+
+}  // namespace
+
+void ListNetworkStream(std::FILE* in, long vmin, long vmax) {
+  std::FILE* console = Console();
+  Extents extents;
+  long vertex = 0;
+  char tag[kTagBufferSize];
+  while (in != nullptr && ScanTag(tag, in, nullptr)) {
+    if (std::strcmp(tag, "<orgn>") == 0) {
+      ListOrigin(console, tag, in);
+    } else if (std::strcmp(tag, "<vloc>") == 0) {
+      if (vmin <= vertex && vertex <= vmax) {
+        std::fprintf(console, "%s (%ld)", tag, vertex);
+        const double x = ReadRealField(in, nullptr, 0.0);
+        ReadRealField(in, nullptr, 0.0);
+        const double z = ReadRealField(in, nullptr, 0.0);
+        std::fprintf(console, "\n");
+        // A vertex cut short by the end of the file has no position.
+        if (!std::feof(in)) extents.Fold(x, z);
+      }
+      ++vertex;
+    } else if (std::strcmp(tag, "<edge>") == 0) {
+      std::fprintf(console, "%s ", tag);
+      ReadLongField(in, nullptr, 0, 1, 0);
+      ReadLongField(in, nullptr, 0, 1, 0);
+      std::fprintf(console, "\n");
+    } else if (std::strcmp(tag, "<type>") == 0) {
+      std::fprintf(console, "%s ", tag);
+      ReadLongField(in, nullptr, 0, 1, 0);
+      std::fprintf(console, "\n");
+    } else if (std::strcmp(tag, "<thck>") == 0) {
+      ListWidth(console, tag, in);
+    } else if (vmax == kAllVerticesMax) {
+      std::fprintf(console, "%s\n", tag);
+    }
+  }
+  std::fprintf(console, "WS= %lf %lf, EN= %lf %lf\n", extents.minX, extents.minZ, extents.maxX,
+               extents.maxZ);
+}
+
+int BgrList(const char* name, long vmin, long vmax) {
+  if (name == nullptr) name = "";
+  int result = 1;
+  std::FILE* in = WrapFileOpen(name, "rb");
+  if (in == nullptr) {
+    result = 0;
+    ReportError("BgrList source file '%s' not found", name);
+  }
+  if (vmin == -1) {
+    vmin = 0;
+    vmax = kAllVerticesMax;
+  } else if (vmax == -1) {
+    vmax = vmin;
+  }
+  ListNetworkStream(in, vmin, vmax);
+  WrapFileClose(in);
+  return result;
+}
+
+}  // namespace ostrand

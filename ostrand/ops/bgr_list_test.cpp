@@ -1,0 +1,318 @@
+#include "ostrand/ops/bgr_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "ostrand/bgr/bgr_test_bytes.h"
+#include "ostrand/frame/options.h"
+#include "ostrand/frame/test_support.h"
+
+namespace ostrand {
+namespace {
+
+using testing::Bytes;
+using testing::CaptureConsole;
+using testing::ExampleNetworkBytes;
+using testing::ScratchDir;
+using testing::WriteFileBytes;
+
+const char kStartExtents[] =
+    "WS= 99999999.000000 99999999.000000, EN= -99999999.000000 -99999999.000000\n";
+
+// The worked example listed with "-ls": 17 lines.
+const char kExampleListing[] =
+    "<bgno>\n"
+    "<orgn>  184827.000000 3600.000000 0.000000 1 (51 20'27.0000\"N 1 0'00.0000\"E)\n"
+    "<node>\n"
+    "<bgno>\n"
+    "<vloc> (0) 0.000000 0.000000 0.000000\n"
+    "<endo>\n"
+    "<node>\n"
+    "<bgno>\n"
+    "<vloc> (1) 2560.000000 0.000000 5120.000000\n"
+    "<endo>\n"
+    "<edge>  0 1\n"
+    "<bgno>\n"
+    "<thck> 16968 50ft sp=00\n"
+    "<type>  0\n"
+    "<endo>\n"
+    "<endo>\n"
+    "WS= 0.000000 0.000000, EN= 2560.000000 5120.000000\n";
+
+// The same without values (the default mode, print flag 0).
+const char kExampleQuietListing[] =
+    "<bgno>\n"
+    "<orgn>  (51 20'27.0000\"N 1 0'00.0000\"E)\n"
+    "<node>\n"
+    "<bgno>\n"
+    "<vloc> (0)\n"
+    "<endo>\n"
+    "<node>\n"
+    "<bgno>\n"
+    "<vloc> (1)\n"
+    "<endo>\n"
+    "<edge> \n"
+    "<bgno>\n"
+    "<thck> 16968 50ft sp=00\n"
+    "<type> \n"
+    "<endo>\n"
+    "<endo>\n"
+    "WS= 0.000000 0.000000, EN= 2560.000000 5120.000000\n";
+
+class BgrListTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetOptions(); }
+  void TearDown() override { ResetOptions(); }
+
+  // Lists the bytes as "n.bgr" and returns the console text.
+  std::string List(const std::string& bytes, unsigned printFlag, long vmin, long vmax,
+                   int expectedResult = 1) {
+    WriteFileBytes("n.bgr", bytes);
+    Options().printFlag = printFlag;
+    CaptureConsole console;
+    EXPECT_EQ(BgrList("n.bgr", vmin, vmax), expectedResult);
+    return console.Text();
+  }
+
+  ScratchDir dir_;
+};
+
+// " %02X" of each byte.
+std::string Hex(const std::string& bytes) {
+  std::string text;
+  char buf[8];
+  for (unsigned char c : bytes) {
+    std::snprintf(buf, sizeof buf, " %02X", c);
+    text += buf;
+  }
+  return text;
+}
+
+TEST_F(BgrListTest, WorkedExample) {
+  EXPECT_EQ(List(ExampleNetworkBytes(), 1, -1, -1), kExampleListing);
+}
+
+TEST_F(BgrListTest, WithoutValues) {
+  EXPECT_EQ(List(ExampleNetworkBytes(), 0, -1, -1), kExampleQuietListing);
+}
+
+// Six vertices, the fourth with two flow marks, then two edges.
+std::string SixVertices() {
+  Bytes b;
+  b.Tag("<bgno>").Origin(-1800.5, -3600.0, 12.0);
+  for (int i = 0; i < 6; ++i) {
+    if (i == 3) {
+      b.Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(30).Real(1).Real(-30);
+      b.Tag("<flow>").Int(1).Tag("<flow>").Int(2).Tag("<endo>");
+    } else {
+      b.Node(10.0 * i, 0, 100.0 - i);
+    }
+  }
+  b.Edge(0, 5, 17096 * 65536 + 0x0F, 1).Edge(3, 4, 18120 * 65536 + 0x1A5, 0).Tag("<endo>");
+  return b.str();
+}
+
+TEST_F(BgrListTest, AllVerticesWithFlowMarks) {
+  const std::string expected =
+      "<bgno>\n"
+      "<orgn>  -1800.500000 -3600.000000 12.000000 1 (0 30'00.5000\"S 0 59'59.9999\"W)\n"
+      "<node>\n<bgno>\n<vloc> (0) 0.000000 0.000000 100.000000\n<endo>\n"
+      "<node>\n<bgno>\n<vloc> (1) 10.000000 0.000000 99.000000\n<endo>\n"
+      "<node>\n<bgno>\n<vloc> (2) 20.000000 0.000000 98.000000\n<endo>\n"
+      "<node>\n<bgno>\n<vloc> (3) 30.000000 1.000000 -30.000000\n"
+      "<flow>\n 01 00 00 00<flow>\n 02 00 00 00<endo>\n"
+      "<node>\n<bgno>\n<vloc> (4) 40.000000 0.000000 96.000000\n<endo>\n"
+      "<node>\n<bgno>\n<vloc> (5) 50.000000 0.000000 95.000000\n<endo>\n"
+      "<edge>  0 5\n<bgno>\n<thck> 17096 100ft sp=0F\n<type>  1\n<endo>\n"
+      "<edge>  3 4\n<bgno>\n<thck> 18120 500ft sp=1A5\n<type>  0\n<endo>\n"
+      "<endo>\n"
+      "WS= 0.000000 -30.000000, EN= 50.000000 100.000000\n";
+  EXPECT_EQ(List(SixVertices(), 1, -1, -1), expected);
+}
+
+// A range of one vertex: only that vertex and the records that are read
+// whatever the range; the coordinates of the others are skipped bytes.
+TEST_F(BgrListTest, OneVertex) {
+  const std::string skipped = Hex(Bytes().Real(0).Real(0).Real(0).str());
+  const std::string expected =
+      "<orgn>  184827.000000 3600.000000 0.000000 1 (51 20'27.0000\"N 1 0'00.0000\"E)\n" +
+      skipped +
+      "<vloc> (1) 2560.000000 0.000000 5120.000000\n"
+      "<edge>  0 1\n"
+      "<thck> 16968 50ft sp=00\n"
+      "<type>  0\n"
+      "WS= 2560.000000 5120.000000, EN= 2560.000000 5120.000000\n";
+  EXPECT_EQ(List(ExampleNetworkBytes(), 1, 1, -1), expected);
+  // The same without values: no hexadecimal bytes either.
+  EXPECT_EQ(List(ExampleNetworkBytes(), 0, 1, -1),
+            "<orgn>  (51 20'27.0000\"N 1 0'00.0000\"E)\n"
+            "<vloc> (1)\n<edge> \n<thck> 16968 50ft sp=00\n<type> \n"
+            "WS= 2560.000000 5120.000000, EN= 2560.000000 5120.000000\n");
+}
+
+TEST_F(BgrListTest, Ranges) {
+  struct Case {
+    long vmin, vmax;
+    const char* vertices;  // the vloc lines, without values
+    const char* extents;
+  } const cases[] = {
+      {5, -1, "<vloc> (5)\n", "WS= 50.000000 95.000000, EN= 50.000000 95.000000\n"},
+      {1, 2, "<vloc> (1)\n<vloc> (2)\n", "WS= 10.000000 98.000000, EN= 20.000000 99.000000\n"},
+      {3, 100, "<vloc> (3)\n<vloc> (4)\n<vloc> (5)\n",
+       "WS= 30.000000 -30.000000, EN= 50.000000 96.000000\n"},
+      {6, -1, "", kStartExtents},
+      {-5, -2, "", kStartExtents},
+      {4, 2, "", kStartExtents},
+  };
+  for (const auto& c : cases) {
+    const std::string text = List(SixVertices(), 0, c.vmin, c.vmax);
+    std::string vertices;
+    for (size_t at = text.find("<vloc>"); at != std::string::npos; at = text.find("<vloc>", at + 1))
+      vertices += text.substr(at, text.find('\n', at) + 1 - at);
+    EXPECT_EQ(vertices, c.vertices) << c.vmin << ":" << c.vmax;
+    EXPECT_EQ(text.substr(text.rfind("WS=")), c.extents) << c.vmin << ":" << c.vmax;
+    // Other tags are listed only when all vertices are.
+    EXPECT_EQ(text.find("<node>"), std::string::npos);
+  }
+  // An explicit upper end of 9999 lists the other tags too.
+  EXPECT_NE(List(SixVertices(), 0, 2, 9999).find("<node>\n<bgno>\n<vloc> (2)\n"),
+            std::string::npos);
+}
+
+TEST_F(BgrListTest, MissingFile) {
+  Options().printFlag = 1;
+  CaptureConsole console;
+  EXPECT_EQ(BgrList("nope.bgr", -1, -1), 0);
+  EXPECT_EQ(console.Text(), std::string("ERROR: BgrList source file 'nope.bgr' not found\n") +
+                                kStartExtents);
+  const std::string log = testing::ReadFileBytes("report.txt");
+  EXPECT_NE(log.find("ERROR: BgrList source file 'nope.bgr' not found\n"), std::string::npos);
+}
+
+TEST_F(BgrListTest, FilesWithoutTags) {
+  EXPECT_EQ(List("", 1, -1, -1), kStartExtents);
+  EXPECT_EQ(List("", 0, -1, -1), kStartExtents);
+  EXPECT_EQ(List("abc", 0, -1, -1), kStartExtents);
+  EXPECT_EQ(List("abc", 1, -1, -1), std::string(" 61 62 63") + kStartExtents);
+}
+
+// A file cut anywhere lists its whole records and always ends with the
+// extents line; the text is a prefix of the whole listing up to the record
+// that is cut.
+TEST_F(BgrListTest, TruncatedAtEveryLength) {
+  const std::string full = ExampleNetworkBytes();
+  const std::string whole(kExampleListing);
+  const std::string wholeBody = whole.substr(0, whole.rfind("WS="));
+  for (size_t len = 0; len <= full.size(); ++len) {
+    for (unsigned flag : {0u, 1u}) {
+      const std::string text = List(full.substr(0, len), flag, -1, -1);
+      ASSERT_GE(text.size(), 1u);
+      EXPECT_EQ(text.back(), '\n');
+      const size_t ws = text.rfind("WS=");
+      ASSERT_NE(ws, std::string::npos) << len;
+      if (flag == 1) {
+        // Every complete line before the cut is the example's own.
+        const std::string body = text.substr(0, ws);
+        const size_t lastLine = body.rfind('\n', body.size() >= 2 ? body.size() - 2 : 0);
+        const std::string complete = lastLine == std::string::npos ? "" : body.substr(0, lastLine + 1);
+        EXPECT_EQ(wholeBody.compare(0, complete.size(), complete), 0) << len << "\n" << text;
+      }
+    }
+  }
+}
+
+// A vertex cut inside its coordinates does not move the extents.
+TEST_F(BgrListTest, CutVertexKeepsTheExtents) {
+  const std::string bytes = Bytes().Tag("<bgno>").Node(5, 0, 6).Tag("<vloc>").Real(-100).str();
+  const std::string text = List(bytes, 1, -1, -1);
+  EXPECT_EQ(text.substr(text.rfind("WS=")),
+            "WS= 5.000000 6.000000, EN= 5.000000 6.000000\n");
+  EXPECT_NE(text.find("<vloc> (1) -100.000000 0.000000 0.000000\n"), std::string::npos);
+}
+
+TEST_F(BgrListTest, DamagedTags) {
+  // A payload byte 0x3C that is skipped starts a false tag; here one that
+  // closes at the "<endo>" of the record and is listed like any other.
+  const std::string falseTagPayload = Bytes().Tag("<bgno>").Tag("<node>").Tag("<bgno>")
+      .Tag("<vloc>").Int(0x4142433C).Int(0).Real(0).Real(0).Tag("<endo>").Node(1, 2, 3).str();
+  // The false tag holds NUL bytes; it prints up to the first of them.
+  std::string text = List(falseTagPayload, 0, 1, 9999);
+  EXPECT_EQ(text, "<bgno>\n<node>\n<bgno>\n<CBA\n<node>\n<bgno>\n<vloc> (1)\n<endo>\n"
+                  "WS= 1.000000 3.000000, EN= 1.000000 3.000000\n");
+
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* listing;
+  } const cases[] = {
+      {"tag longer than 62", Bytes().Tag("<bgno>").Raw("<" + std::string(70, 'a') + ">")
+           .Raw(std::string(1, '\0')).Node(1, 2, 3).str(), "<bgno>\n"},
+      {"no NUL after '>'", Bytes().Tag("<bgno>").Raw("<edge>X").Node(1, 2, 3).str(), "<bgno>\n"},
+      {"0x3C payload without '>'", Bytes().Tag("<bgno>").Tag("<xxxx>").Raw("<" + std::string(80, 'b'))
+           .Node(1, 2, 3).str(), "<bgno>\n<xxxx>\n"},
+  };
+  for (const auto& c : cases) {
+    text = List(c.bytes, 0, -1, -1);
+    EXPECT_EQ(text, std::string(c.listing) + kStartExtents) << c.what;
+  }
+}
+
+// Random bytes and randomly damaged networks list without crashing and
+// always end with the extents line.
+TEST_F(BgrListTest, RandomBytes) {
+  std::mt19937 random(12345);
+  const std::string base = SixVertices();
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    if (round % 2 == 0) {
+      bytes.resize(random() % 400);
+      for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? '<' : random() % 256);
+    } else {
+      bytes = base;
+      for (int k = 0; k < 5; ++k) bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+      bytes.resize(random() % (bytes.size() + 1));
+    }
+    const std::string text = List(bytes, round % 3 == 0 ? 0 : 1, round % 5 == 0 ? 2 : -1, -1);
+    ASSERT_NE(text.rfind("WS="), std::string::npos) << round;
+    EXPECT_EQ(text.back(), '\n') << round;
+  }
+}
+
+// The whole program: header lines, the listing, the elapsed time.
+TEST_F(BgrListTest, EndToEnd) {
+  WriteFileBytes("ex.bgr", ExampleNetworkBytes());
+  struct Case {
+    std::vector<std::string> args;
+    std::string listing;
+    int status;
+  } const cases[] = {
+      {{"-ls", "ex.bgr"}, kExampleListing, 1},
+      {{"ex.bgr"}, kExampleQuietListing, 1},
+      {{"-ls", "EX.BGR"}, kExampleListing, 1},  // names resolve without regard to case
+      {{"-ls1", "ex.bgr"},
+       Hex(Bytes().Real(0).Real(0).Real(0).str()) + "<vloc> (1) 2560.000000 0.000000 5120.000000\n",
+       1},
+      {{"-ls", "missing.bgr"},
+       std::string("ERROR: BgrList source file 'missing.bgr' not found\n") + kStartExtents, 0},
+  };
+  for (const auto& c : cases) {
+    const testing::RunResult r = testing::RunOstrand(c.args);
+    EXPECT_EQ(r.status, c.status) << c.args[0];
+    // Two header lines first, the time line last.
+    const size_t bodyStart = r.output.find('\n', r.output.find('\n') + 1) + 1;
+    const size_t timeLine = r.output.rfind("TIME= ");
+    ASSERT_NE(timeLine, std::string::npos) << r.output;
+    const std::string body = r.output.substr(bodyStart, timeLine - bodyStart);
+    if (c.args[0] == "-ls1") {
+      EXPECT_NE(body.find(c.listing), std::string::npos) << body;
+    } else {
+      EXPECT_EQ(body, c.listing) << c.args[0];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ostrand
