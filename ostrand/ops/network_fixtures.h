@@ -1,0 +1,77 @@
+// Test fixtures of the network operations (header-only, test programs
+// only): small networks described as tables and turned into the exact bytes
+// that BgrFile writes, and a check that a failed in-place operation left
+// its target as it was.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ostrand/bgr/bgr_test_bytes.h"
+#include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/test_support.h"
+
+namespace ostrand::testing {
+
+struct NetVertex {
+  double x = 0, y = 0, z = 0;
+};
+
+struct NetEdge {
+  int32_t from = 0, to = 0;
+  int32_t code = 16968;  // 50 feet
+  int32_t sp = 0;
+  int32_t type = 1;
+};
+
+struct Net {
+  double lat = 184827.0, lon = 3600.0, elev = 0.0;
+  bool origin = true;
+  std::vector<NetVertex> vertices;
+  std::vector<NetEdge> edges;
+  std::string trailer;  // raw bytes after the edges, before the closing tag
+};
+
+inline int32_t WidthWord(int32_t code, int32_t sp) {
+  return static_cast<int32_t>((static_cast<uint32_t>(code) << 16) | (static_cast<uint32_t>(sp) & 0xFFFFu));
+}
+
+inline std::string NetBytes(const Net& net) {
+  Bytes b;
+  b.Tag("<bgno>");
+  if (net.origin) b.Origin(net.lat, net.lon, net.elev);
+  for (const NetVertex& v : net.vertices) b.Node(v.x, v.y, v.z);
+  for (const NetEdge& e : net.edges) b.Edge(e.from, e.to, WidthWord(e.code, e.sp), e.type);
+  b.Raw(net.trailer);
+  b.Tag("<endo>");
+  return b.str();
+}
+
+// A network of n vertices on a grid (none at the origin) and a chain of
+// edges 0-1, 2-3, ...
+inline Net GridNet(int32_t n) {
+  Net net;
+  for (int32_t i = 0; i < n; ++i) {
+    net.vertices.push_back({100.0 + 10.0 * (i % 100), 1.0, 100.0 + 10.0 * (i / 100)});
+  }
+  for (int32_t i = 0; i + 1 < n; i += 2) net.edges.push_back({i, i + 1});
+  return net;
+}
+
+// After a failed in-place operation: target unchanged, no "_TEMP_.BGR".
+inline void ExpectUntouched(const std::string& name, const std::string& bytes) {
+  EXPECT_EQ(ReadFileBytes(name), bytes) << name;
+  EXPECT_FALSE(FileExistsOnDisk(kTempFileName));
+}
+
+// Every prefix of a file's bytes, shortest first (for damage tests).
+inline std::vector<std::string> AllCuts(const std::string& bytes) {
+  std::vector<std::string> cuts;
+  for (size_t n = 0; n < bytes.size(); ++n) cuts.push_back(bytes.substr(0, n));
+  return cuts;
+}
+
+}  // namespace ostrand::testing
