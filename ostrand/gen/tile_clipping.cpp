@@ -1,0 +1,259 @@
+// Tile clipping: splitting pieces at tile borders and filing them.
+#include "ostrand/gen/tile_clipping.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ostrand/gen/line.h"
+#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/working_units.h"
+#include "ostrand/surface/texture.h"
+
+namespace ostrand {
+namespace {
+
+// Splits deeper than this in one direction drop the piece.
+constexpr int32_t kMaxSplitDepth = 40;
+// A lone vertex at least this far beyond the tile size from the cut still
+// spans another border.
+constexpr int64_t kSpanSlack = 5;
+
+int32_t TileSize() {
+  TileGrid& g = Grid();
+  if (g.tileSize < 1) g.tileSize = 256000;
+  return g.tileSize;
+}
+
+int32_t IndexOf(int64_t v, int32_t origin) {
+  const int64_t index = (v - origin) / TileSize();
+  return index < 0 || index >= kTilesPerSide ? 0 : static_cast<int32_t>(index);
+}
+
+// The first tile border above c (columns from originX, rows from originZ).
+int64_t NextBorder(int64_t c, int32_t origin) {
+  const int64_t size = TileSize();
+  return origin + ((c + size - origin) / size) * size;
+}
+
+// The border that a piece starting at `low` is cut at.
+int32_t CutAbove(int32_t low, int32_t origin) {
+  const int64_t size = TileSize();
+  return ClampToInt32(origin + ((int64_t{low} + size + 1 - origin) / size) * size);
+}
+
+// The polygon every piece is built in before the list copies it.
+TEXTURE& Scratch() {
+  static TEXTURE polygon;
+  return polygon;
+}
+
+// Index of (x, 0, z) in the table, found or added; -1 when the table is full
+// (TEXPOINTS reports that once per run).
+int32_t FindOrAddPoint(TEXPOINTS& table, int32_t x, int32_t z) {
+  const int32_t index = table.Add(x, 0, z, 0);
+  if (index < 0 || index >= table.count || !Equals(table[index], x, 0, z)) return -1;
+  return index;
+}
+
+// Files a piece of n corners into the current tile's layer. A piece whose
+// corners do not all fit the layer's point table is not filed. Surfaces are
+// turned to the positive winding.
+void FilePiece(int layer, const PlanePoint* corners, int32_t n, int32_t attribute, bool surface) {
+  TileGrid& g = Grid();
+  TileLayer& target = g.Layer(g.currentColumn, g.currentRow, layer);
+  TEXTURE& polygon = Scratch();
+  polygon.header = TextureHeader();
+  polygon.header.normal[1] = 32767;
+  polygon.header.real = 1.0;
+  polygon.header.vertexCount = n;
+  polygon.header.attribute = attribute;
+  for (int32_t i = 0; i < n; ++i) {
+    const int32_t index = FindOrAddPoint(target.points, corners[i].x, corners[i].z);
+    if (index < 0) return;
+    polygon.vertices[static_cast<size_t>(i)] = TexVertex();
+    polygon.vertices[static_cast<size_t>(i)].point = index;
+  }
+  if (surface && polygon.Orientation(target.points, 0) == 1) polygon.Reverse();
+  target.polygons.Add(polygon);
+}
+
+void AddLineToTile(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
+  SelectTile((int64_t{a.x} + b.x) / 2, (int64_t{a.z} + b.z) / 2);
+  const PlanePoint ends[2] = {a, b};
+  FilePiece(layer, ends, 2, attribute, false);
+}
+
+void SplitLineZ(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
+  if (TileIndexZ(int64_t{a.z} + 1) == TileIndexZ(int64_t{b.z} - 1) || a.z == b.z) {
+    AddLineToTile(layer, a, b, attribute);
+    return;
+  }
+  if (a.z > b.z) std::swap(a, b);
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  PlanePoint c = a;
+  while (c.z < b.z) {
+    const int32_t nz = ClampToInt32(std::min<int64_t>(NextBorder(c.z, Grid().originZ), b.z));
+    const PlanePoint n{TruncToInt32(line.XAtZ(nz)), nz};
+    AddLineToTile(layer, c, n, attribute);
+    c = n;
+  }
+}
+
+void AddTriangleToTile(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  SelectTile((int64_t{p1.x} + p2.x + p3.x) / 3, (int64_t{p1.z} + p2.z + p3.z) / 3);
+  const PlanePoint corners[3] = {p1, p2, p3};
+  FilePiece(layer, corners, 3, 0, true);
+}
+
+void AddQuadToTile(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
+  SelectTile((int64_t{p1.x} + p2.x + p3.x + p4.x) / 4, (int64_t{p1.z} + p2.z + p3.z + p4.z) / 4);
+  const PlanePoint corners[4] = {p1, p2, p3, p4};
+  FilePiece(layer, corners, 4, 0, true);
+}
+
+// Access to one axis of a point, so that one cut routine serves x and z.
+struct Axis {
+  bool alongX;
+  int32_t Along(PlanePoint p) const { return alongX ? p.x : p.z; }
+  // The crossing of edge a -> b with the cut, as a point on the cut.
+  PlanePoint Crossing(PlanePoint a, PlanePoint b, int32_t cut) const {
+    Line edge;
+    edge.Set(a.x, a.z, b.x, b.z);
+    if (alongX) return {cut, RoundHalfUp(edge.ZAtX(cut))};
+    return {RoundHalfUp(edge.XAtZ(cut)), cut};
+  }
+};
+
+void SplitTriangleZ(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3);
+
+// Cuts a triangle that spans a border along the axis, into a triangle and a
+// quadrilateral (or, when the cut runs through a corner, two triangles).
+void CutTriangle(int layer, const Axis& axis, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  TileGrid& g = Grid();
+  int32_t& depth = axis.alongX ? g.depthX : g.depthZ;
+  ++depth;
+  if (depth >= kMaxSplitDepth) {
+    --depth;
+    return;
+  }
+  const int32_t origin = axis.alongX ? g.originX : g.originZ;
+  const int32_t low = std::min({axis.Along(p1), axis.Along(p2), axis.Along(p3)});
+  const int32_t cut = CutAbove(low, origin);
+  const int32_t v1 = axis.Along(p1), v2 = axis.Along(p2), v3 = axis.Along(p3);
+  const bool c12 = Between(cut, v1, v2) != 0;
+  const bool c23 = Between(cut, v2, v3) != 0;
+  const bool c31 = Between(cut, v3, v1) != 0;
+
+  // The lone-vertex triangle: cut again while it still spans a border.
+  auto lone = [&](PlanePoint a, PlanePoint alone, PlanePoint b) {
+    if (std::llabs(int64_t{axis.Along(alone)} - cut) >= int64_t{TileSize()} + kSpanSlack) {
+      AddTriangle(layer, a, alone, b);
+    } else if (axis.alongX) {
+      SplitTriangleZ(layer, a, alone, b);
+    } else {
+      AddTriangleToTile(layer, a, alone, b);
+    }
+  };
+
+  if (c12 && c23) {
+    const PlanePoint a = axis.Crossing(p1, p2, cut), b = axis.Crossing(p2, p3, cut);
+    lone(a, p2, b);
+    AddQuad(layer, p1, a, b, p3);
+  } else if (c23 && c31) {
+    const PlanePoint a = axis.Crossing(p2, p3, cut), b = axis.Crossing(p3, p1, cut);
+    lone(a, p3, b);
+    AddQuad(layer, p1, p2, a, b);
+  } else if (c12 && c31) {
+    const PlanePoint a = axis.Crossing(p1, p2, cut), b = axis.Crossing(p3, p1, cut);
+    lone(a, p1, b);
+    AddQuad(layer, p2, p3, b, a);
+  } else if (v1 == cut && c23) {
+    // The cut runs through a corner and across the opposite edge: two
+    // triangles, one either side, so that no pavement is lost.
+    const PlanePoint x = axis.Crossing(p2, p3, cut);
+    AddTriangle(layer, p1, p2, x);
+    AddTriangle(layer, p1, x, p3);
+  } else if (v2 == cut && c31) {
+    const PlanePoint x = axis.Crossing(p3, p1, cut);
+    AddTriangle(layer, p2, p3, x);
+    AddTriangle(layer, p2, x, p1);
+  } else if (v3 == cut && c12) {
+    const PlanePoint x = axis.Crossing(p1, p2, cut);
+    AddTriangle(layer, p3, p1, x);
+    AddTriangle(layer, p3, x, p2);
+  }
+  // Otherwise the cut misses the triangle (only outside the grid): dropped.
+  --depth;
+}
+
+void SplitTriangleZ(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  const int32_t minZ = std::min({p1.z, p2.z, p3.z});
+  const int32_t maxZ = std::max({p1.z, p2.z, p3.z});
+  if (TileIndexZ(int64_t{minZ} + 1) == TileIndexZ(int64_t{maxZ} - 1)) {
+    AddTriangleToTile(layer, p1, p2, p3);
+    return;
+  }
+  CutTriangle(layer, Axis{false}, p1, p2, p3);
+}
+
+}  // namespace
+
+int32_t TileIndex(int64_t x) { return IndexOf(x, Grid().originX); }
+
+int32_t TileIndexZ(int64_t z) { return IndexOf(z, Grid().originZ); }
+
+void SelectTile(int64_t x, int64_t z) {
+  Grid().currentColumn = TileIndex(x);
+  Grid().currentRow = TileIndexZ(z);
+}
+
+int32_t CellId(int64_t x, int64_t z) { return TileIndex(x) * 256 + TileIndexZ(z); }
+
+int Between(int32_t v, int32_t a, int32_t b) {
+  if (a == b) return 0;
+  return (a < v && v < b) || (b < v && v < a) ? 1 : 0;
+}
+
+void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2, int32_t attribute) {
+  PlanePoint a{x1, z1}, b{x2, z2};
+  if (TileIndex(int64_t{x1} + 1) == TileIndex(int64_t{x2} - 1) || x1 == x2) {
+    SplitLineZ(layer, a, b, attribute);
+    return;
+  }
+  if (a.x > b.x) std::swap(a, b);
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  PlanePoint c = a;
+  while (c.x < b.x) {
+    const int32_t nx = ClampToInt32(std::min<int64_t>(NextBorder(c.x, Grid().originX), b.x));
+    const PlanePoint n{nx, TruncToInt32(line.ZAtX(nx))};
+    SplitLineZ(layer, c, n, attribute);
+    c = n;
+  }
+}
+
+void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  const int32_t minX = std::min({p1.x, p2.x, p3.x});
+  const int32_t maxX = std::max({p1.x, p2.x, p3.x});
+  if (TileIndex(int64_t{minX} + 1) == TileIndex(int64_t{maxX} - 1)) {
+    SplitTriangleZ(layer, p1, p2, p3);
+    return;
+  }
+  CutTriangle(layer, Axis{true}, p1, p2, p3);
+}
+
+void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
+  const int32_t minX = std::min({p1.x, p2.x, p3.x, p4.x});
+  const int32_t maxX = std::max({p1.x, p2.x, p3.x, p4.x});
+  const int32_t minZ = std::min({p1.z, p2.z, p3.z, p4.z});
+  const int32_t maxZ = std::max({p1.z, p2.z, p3.z, p4.z});
+  if (CellId(int64_t{minX} + 1, int64_t{minZ} + 1) != CellId(int64_t{maxX} - 1, int64_t{maxZ} - 1)) {
+    AddTriangle(layer, p1, p2, p3);
+    AddTriangle(layer, p1, p3, p4);
+    return;
+  }
+  AddQuadToTile(layer, p1, p2, p3, p4);
+}
+
+}  // namespace ostrand
