@@ -20,11 +20,11 @@ int Accept(const ostrand::Invocation& inv) {
 }
 
 const ostrand::ModeEntry kTable[] = {
-    {ostrand::Mode::kList, 1, Accept},  {ostrand::Mode::kMove, 2, Accept},
+    {ostrand::Mode::kList, 1, Accept},        {ostrand::Mode::kMove, 2, Accept},
     {ostrand::Mode::kDeleteEdges, 2, Accept}, {ostrand::Mode::kGraph, 1, Accept},
-    {ostrand::Mode::kTxp, 1, Accept},   {ostrand::Mode::kTxd, 1, Accept},
-    {ostrand::Mode::kMerge, 2, Accept}, {ostrand::Mode::kPurge, 1, Accept},
-    {ostrand::Mode::kScript, 1, Accept}, {ostrand::Mode::kText, 0, Accept},
+    {ostrand::Mode::kTxp, 1, Accept},         {ostrand::Mode::kTxd, 1, Accept},
+    {ostrand::Mode::kMerge, 2, Accept},       {ostrand::Mode::kPurge, 1, Accept},
+    {ostrand::Mode::kScript, 1, Accept},      {ostrand::Mode::kText, 0, Accept},
     {ostrand::Mode::kTaxiways, 1, Accept},
 };
 

@@ -122,7 +122,8 @@ int MatchExtension(const char* name, const char* pattern) {
     if (*ext == '\0') return 0;  // a '?' needs a character to skip
   }
   for (; *pattern != '\0' || *ext != '\0'; ++pattern, ++ext) {
-    if (LowerAscii(static_cast<unsigned char>(*pattern)) != LowerAscii(static_cast<unsigned char>(*ext)))
+    if (LowerAscii(static_cast<unsigned char>(*pattern)) !=
+        LowerAscii(static_cast<unsigned char>(*ext)))
       return 0;
   }
   return 1;
@@ -142,7 +143,9 @@ std::string CutToDirectory(const std::string& name) {
   return pos == std::string::npos ? std::string() : name.substr(0, pos);
 }
 
-const char* StringEnd(const char* text) { return text == nullptr ? nullptr : text + std::strlen(text); }
+const char* StringEnd(const char* text) {
+  return text == nullptr ? nullptr : text + std::strlen(text);
+}
 
 const char* SkipLeadingBlanks(const char* text) {
   if (text == nullptr) return nullptr;
@@ -196,7 +199,8 @@ void UpperCase(std::string& text) {
 
 void UpperCase(char* text) {
   if (text == nullptr) return;
-  for (; *text != '\0'; ++text) *text = static_cast<char>(UpperAscii(static_cast<unsigned char>(*text)));
+  for (; *text != '\0'; ++text)
+    *text = static_cast<char>(UpperAscii(static_cast<unsigned char>(*text)));
 }
 
 }  // namespace ostrand

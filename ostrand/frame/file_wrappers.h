@@ -29,32 +29,41 @@ int WrapFileClose(std::FILE* stream);
 int FileExists(const char* name);
 inline int FileExists(const std::string& name) { return FileExists(name.c_str()); }
 
-// A plain name: remove it, 1 on success. A pattern with '*' or '?': remove
-// every matching entry of its folder (matched without regard to case),
-// failures ignored, result 0.
+// A plain name: remove it, 1 on success. A pattern with '*' or '?' in its
+// last component: remove every matching entry of its folder (the folder is
+// the pattern up to its last '\' or '/'; entries match without regard to
+// case), failures ignored, result 0. Folders are never removed.
 int DeleteFiles(const char* name);
 
 // Last step of an in-place rewrite. On success "_TEMP_.BGR" replaces the
-// target (the target is never deleted before its replacement is in place)
-// and the result is 1. When the replacement fails, or on failure, the
-// target stays as it was, "_TEMP_.BGR" is removed, and the result is 0; a
-// failed replacement is reported as an error.
+// target atomically (the target is never deleted before its replacement is
+// in place; an existing target keeps its own spelling) and the result is 1.
+// On failure, or when the replacement fails, the target stays as it was,
+// "_TEMP_.BGR" is removed and the result is 0; a failed replacement is
+// reported as the error "FinishTemp could not put _TEMP_.BGR in place of
+// '<target>', which is left as it was".
 int FinishTemp(int success, const char* target);
 
-// Reads or writes one byte; nothing without a stream.
+// Reads one byte: its value 0..255, or -1 at end of file, on a read error
+// or without a stream.
 int ReadByte(std::FILE* stream);
+// Writes one byte (nothing without a stream); returns the byte.
 int WriteByte(std::FILE* stream, int byte);
 
 // Position of the last c in the text, not counting the first character;
 // the terminating NUL when there is none.
 const char* FindLastChar(const char* text, char c);
 
-// The name with its extension replaced by ext (or ext appended when the name
-// has no '.' after its first character).
+// The name with its extension replaced by ext, or ext appended when the file
+// name has no extension: the extension's '.' is the last '.' of the part
+// after the last separator and not that part's first character (so ".bgr"
+// gains an extension, and a '.' in a folder name never counts).
 std::string ReplaceExtension(const std::string& name, const char* ext);
 
-// 1 when the extension of the name matches the pattern: each leading '?' of
-// the pattern skips one character, the rest compares without regard to case.
+// 1 when the extension of the name (found as by ReplaceExtension; empty when
+// there is none) matches the pattern: each leading '?' of the pattern skips
+// one character of the extension (and fails when none is left), the rest
+// compares without regard to case.
 int MatchExtension(const char* name, const char* pattern);
 
 // Position just after the last backslash or slash, or the start.

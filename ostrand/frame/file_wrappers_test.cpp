@@ -76,7 +76,8 @@ TEST_F(FileWrappersTest, DeletePlainName) {
 }
 
 TEST_F(FileWrappersTest, DeletePattern) {
-  for (const char* name : {"a.tmp", "B.TMP", "c_bgr.tmp", "keep.txt", "tmp"}) WriteFileBytes(name, "");
+  for (const char* name : {"a.tmp", "B.TMP", "c_bgr.tmp", "keep.txt", "tmp"})
+    WriteFileBytes(name, "");
   fs::create_directory("dir.tmp");
   EXPECT_EQ(DeleteFiles("*.tmp"), 0);
   EXPECT_EQ(platform::ListDirectory(""), (std::vector<std::string>{"dir.tmp", "keep.txt", "tmp"}));
@@ -147,7 +148,8 @@ TEST_F(FileWrappersTest, FinishTempWhenReplacementFails) {
   EXPECT_EQ(ReadFileBytes("target.bgr/inside"), "kept");
   EXPECT_FALSE(fs::exists(kTempFileName));
   const std::string line =
-      "ERROR: FinishTemp could not put _TEMP_.BGR in place of 'target.bgr', which is left as it was\n";
+      "ERROR: FinishTemp could not put _TEMP_.BGR in place of 'target.bgr', which is left as it "
+      "was\n";
   EXPECT_EQ(console_.Text(), line);
   EXPECT_EQ(Log(), line);
 }
@@ -157,23 +159,6 @@ TEST_F(FileWrappersTest, FinishTempWithoutTempFile) {
   EXPECT_EQ(FinishTemp(1, "abcd.bgr"), 0);
   EXPECT_EQ(ReadFileBytes("abcd.bgr"), "old");
   EXPECT_NE(console_.Text().find("FinishTemp"), std::string::npos);
-}
-
-TEST_F(FileWrappersTest, ReadAndWriteBytes) {
-  std::FILE* f = WrapFileOpen("b.bin", "wb");
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(WriteByte(f, 0x3c), 0x3c);
-  EXPECT_EQ(WriteByte(f, 0xff), 0xff);
-  WrapFileClose(f);
-  EXPECT_EQ(ReadFileBytes("b.bin"), "\x3c\xff");
-  f = WrapFileOpen("b.bin", "rb");
-  EXPECT_EQ(ReadByte(f), 0x3c);
-  EXPECT_EQ(ReadByte(f), 0xff);
-  EXPECT_EQ(ReadByte(f), -1);
-  EXPECT_NE(std::feof(f), 0);
-  WrapFileClose(f);
-  EXPECT_EQ(ReadByte(nullptr), -1);
-  EXPECT_EQ(WriteByte(nullptr, 5), 5);
 }
 
 TEST(TextHelpersTest, ReplaceExtensionTable) {
@@ -204,10 +189,10 @@ TEST(TextHelpersTest, MatchExtensionTable) {
     const char* pattern;
     int match;
   } const cases[] = {
-      {"a.tms", "tms", 1},  {"A.TMS", "tms", 1},  {"a.tMs", "TMS", 1},  {"a.bgr", "tms", 0},
-      {"a", "tms", 0},      {"a", "", 1},         {"a.", "", 1},        {"a.tms", "", 0},
-      {"a.xms", "?ms", 1},  {"a.xMS", "?ms", 1},  {"a.ms", "?ms", 0},   {"a", "???", 0},
-      {"a.tmsx", "tms", 0}, {"a.tm", "tms", 0},   {"d.x\\a", "x\\a", 0}, {"a.b.tms", "tms", 1},
+      {"a.tms", "tms", 1},  {"A.TMS", "tms", 1}, {"a.tMs", "TMS", 1},   {"a.bgr", "tms", 0},
+      {"a", "tms", 0},      {"a", "", 1},        {"a.", "", 1},         {"a.tms", "", 0},
+      {"a.xms", "?ms", 1},  {"a.xMS", "?ms", 1}, {"a.ms", "?ms", 0},    {"a", "???", 0},
+      {"a.tmsx", "tms", 0}, {"a.tm", "tms", 0},  {"d.x\\a", "x\\a", 0}, {"a.b.tms", "tms", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " ~ " + c.pattern);
@@ -270,9 +255,15 @@ TEST(TextHelpersTest, FindNoCaseTable) {
     long length;
     long at;  // -1: not found
   } const cases[] = {
-      {"Hello World", "world", -1, 6}, {"Hello World", "WORLD", -1, 6}, {"Hello", "xyz", -1, -1},
-      {"Hello", "LLx", 2, 2},          {"abc", "", -1, 0},              {"", "a", -1, -1},
-      {"ab", "abc", -1, -1},           {"ab", "b", 5, 1},               {"aab", "ab", -1, 1},
+      {"Hello World", "world", -1, 6},
+      {"Hello World", "WORLD", -1, 6},
+      {"Hello", "xyz", -1, -1},
+      {"Hello", "LLx", 2, 2},
+      {"abc", "", -1, 0},
+      {"", "a", -1, -1},
+      {"ab", "abc", -1, -1},
+      {"ab", "b", 5, 1},
+      {"aab", "ab", -1, 1},
       {"", "", -1, 0},
   };
   for (const auto& c : cases) {

@@ -37,7 +37,8 @@ TEST(MainTest, UsageRunExitsWith255AndLogsEntry) {
   ScratchDir dir;
   const auto run = RunOstrandNamed("ostrand", {"-mg", "onlyone"});
   EXPECT_EQ(run.status, 255);
-  EXPECT_TRUE(Matches(run.output, " " + kBanner + "ostrand -mg onlyone\n" + Escaped(UsageText()) + kTime))
+  EXPECT_TRUE(
+      Matches(run.output, " " + kBanner + "ostrand -mg onlyone\n" + Escaped(UsageText()) + kTime))
       << run.output;
   const std::string log = ReadFileBytes("report.txt");
   EXPECT_TRUE(Matches(log, "\n" + kBanner + "ostrand -mg onlyone\n" + kTime)) << log;
@@ -47,7 +48,9 @@ TEST(MainTest, GraphModeReturnsOne) {
   ScratchDir dir;
   const auto run = RunOstrandNamed("ostrand", {"-gr", "a.bgr"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(Matches(run.output, " " + kBanner + "ostrand -gr a\\.bgr\nVADUDAVEDOV_usage - not implemented\n" + kTime))
+  EXPECT_TRUE(
+      Matches(run.output,
+              " " + kBanner + "ostrand -gr a\\.bgr\nVADUDAVEDOV_usage - not implemented\n" + kTime))
       << run.output;
 }
 
@@ -56,7 +59,8 @@ TEST(MainTest, ConsecutiveRunsAppendEntries) {
   EXPECT_EQ(RunOstrandNamed("ostrand", {"-gr", "x"}).status, 1);
   EXPECT_EQ(RunOstrandNamed("ostrand", {"-te", "y"}).status, 255);
   const std::string log = ReadFileBytes("report.txt");
-  EXPECT_TRUE(Matches(log, "\n" + kBanner + "ostrand -gr x\n" + kTime + "\n" + kBanner + "ostrand -te y\n" + kTime))
+  EXPECT_TRUE(Matches(
+      log, "\n" + kBanner + "ostrand -gr x\n" + kTime + "\n" + kBanner + "ostrand -te y\n" + kTime))
       << log;
 }
 
@@ -75,8 +79,9 @@ TEST(MainTest, UnopenableLogDoublesConsoleLines) {
   const auto run = RunOstrandNamed("nowhere/ostrand", {"-gr", "a"});
   EXPECT_EQ(run.status, 1);
   const std::string info = "INFO: WrapFileOpen\\(nowhere/report\\.txt, \\[00\\] a\\) failed\n";
-  EXPECT_TRUE(Matches(run.output, info + " " + kBanner + "ostrand -gr a\n\n" + kBanner + "ostrand -gr a\n" +
-                                      "VADUDAVEDOV_usage - not implemented\n" + kTime + info + kTime))
+  EXPECT_TRUE(Matches(run.output, info + " " + kBanner + "ostrand -gr a\n\n" + kBanner +
+                                      "ostrand -gr a\n" + "VADUDAVEDOV_usage - not implemented\n" +
+                                      kTime + info + kTime))
       << run.output;
 }
 

@@ -7,13 +7,18 @@
 namespace ostrand {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v < base ? v : -1;
 }
 
@@ -38,7 +43,8 @@ bool ReadInteger(const char*& in, long width, int base, bool& negative, uint64_t
   bool any = false;
   for (; room(p) && DigitValue(*p, base) >= 0; ++p) {
     any = true;
-    const uint64_t next = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(DigitValue(*p, base));
+    const uint64_t next =
+        magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(DigitValue(*p, base));
     magnitude = next > 0xFFFFFFFFull ? 0x100000000ull : next;  // saturated, stays small
   }
   if (!any) return false;
@@ -99,13 +105,17 @@ int ScanText(const char* input, const char* pattern, std::initializer_list<ScanT
       if (conversion == 'x') {
         unsigned* const* out = std::get_if<unsigned*>(target);
         if (out == nullptr || !ReadInteger(in, width, base, negative, magnitude)) return stored;
-        const uint32_t value = magnitude > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(magnitude);
+        const uint32_t value =
+            magnitude > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(magnitude);
         **out = negative ? 0u - value : value;
       } else {
         long* const* out = std::get_if<long*>(target);
         if (out == nullptr || !ReadInteger(in, width, base, negative, magnitude)) return stored;
-        const int64_t signedValue = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-        const int64_t clamped = signedValue > INT32_MAX ? INT32_MAX : (signedValue < INT32_MIN ? INT32_MIN : signedValue);
+        const int64_t signedValue =
+            negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
+        const int64_t clamped = signedValue > INT32_MAX
+                                    ? INT32_MAX
+                                    : (signedValue < INT32_MIN ? INT32_MIN : signedValue);
         **out = static_cast<long>(clamped);
       }
     }

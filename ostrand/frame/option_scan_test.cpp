@@ -58,11 +58,20 @@ TEST(OptionScanTest, HexadecimalTable) {
     int result;
     unsigned value;  // 0x99 when not stored
   } const cases[] = {
-      {"-pr0", 1, 0},           {"-pr1F", 1, 0x1f},          {"-prff", 1, 0xff},
-      {"-pr0x10", 1, 0x10},     {"-pr0xg", 1, 0},            {"-pr", kScanEnd, 0x99},
-      {"-p", kScanEnd, 0x99},   {"", kScanEnd, 0x99},        {"-prz", 0, 0x99},
-      {"-pr-", 0, 0x99},        {"-pr-1", 1, 0xffffffffu},   {"-pq", 0, 0x99},
-      {"x", 0, 0x99},           {"-pr123456789", 1, 0xffffffffu},
+      {"-pr0", 1, 0},
+      {"-pr1F", 1, 0x1f},
+      {"-prff", 1, 0xff},
+      {"-pr0x10", 1, 0x10},
+      {"-pr0xg", 1, 0},
+      {"-pr", kScanEnd, 0x99},
+      {"-p", kScanEnd, 0x99},
+      {"", kScanEnd, 0x99},
+      {"-prz", 0, 0x99},
+      {"-pr-", 0, 0x99},
+      {"-pr-1", 1, 0xffffffffu},
+      {"-pq", 0, 0x99},
+      {"x", 0, 0x99},
+      {"-pr123456789", 1, 0xffffffffu},
       {"-pr 7", 1, 7},
   };
   for (const Case& c : cases) {

@@ -32,7 +32,8 @@ int LowerAscii(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 bool EqualNoCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(static_cast<unsigned char>(a[i])) != LowerAscii(static_cast<unsigned char>(b[i])))
+    if (LowerAscii(static_cast<unsigned char>(a[i])) !=
+        LowerAscii(static_cast<unsigned char>(b[i])))
       return false;
   }
   return true;
@@ -76,7 +77,7 @@ bool MatchFrom(const char* p, const char* n) {
       star = p++;
       resume = n;
     } else if (*p != '\0' && (*p == '?' || LowerAscii(static_cast<unsigned char>(*p)) ==
-                                                  LowerAscii(static_cast<unsigned char>(*n)))) {
+                                               LowerAscii(static_cast<unsigned char>(*n)))) {
       ++p;
       ++n;
     } else if (star != nullptr) {
