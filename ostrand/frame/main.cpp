@@ -2,6 +2,7 @@
 #include "ostrand/frame/dispatch.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_list.h"
+#include "ostrand/text/text_interpreter.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ const ostrand::ModeEntry kModeTable[] = {
      [](const Invocation& inv) {
        return ostrand::BgrList(inv.file1, inv.options->vmin, inv.options->vmax);
      }},
+    {Mode::kText, 0,
+     [](const Invocation& inv) { return ostrand::InterpretText(inv.options->scriptName.c_str()); }},
 };
 
 }  // namespace

@@ -1,0 +1,428 @@
+// Scenery text interpreter: keyword lines to per-airport network and
+// polygon files, with the exclusion list and the airport database.
+#include "ostrand/text/text_interpreter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/options.h"
+#include "ostrand/frame/platform.h"
+#include "ostrand/frame/report.h"
+#include "ostrand/gen/taxiway_list.h"
+#include "ostrand/text/airport_database.h"
+#include "ostrand/text/geo_tile.h"
+#include "ostrand/text/lat_lon_text.h"
+#include "ostrand/text/line_reader.h"
+#include "ostrand/text/string_list.h"
+#include "ostrand/text/value_scan.h"
+
+namespace ostrand {
+namespace {
+
+// Feet per full circle of latitude, and of longitude at the equator.
+constexpr double kFeetPerLatitudeCircle = 131256561.67979005;
+constexpr double kFeetPerLongitudeCircle = 131479658.79265094;
+constexpr double kSecondsPerCircle = 1296000.0;
+constexpr double kSecondsPerHalfCircle = 648000.0;
+constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double kSmallCosine = 0.001;
+
+// A real number of feet as a whole number, truncated toward zero; values
+// that are not numbers count as 0, and the 32-bit limits hold the rest.
+int32_t Feet(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return INT32_MAX;
+  if (v <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+
+int32_t ClampInt32(long v) {
+  if (v > INT32_MAX) return INT32_MAX;
+  if (v < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+
+// Feet east per second of arc of longitude at a latitude (seconds of arc);
+// 0 near the poles.
+double EastFeetPerSecond(double latitude) {
+  const double c = std::cos(latitude / 3600.0 * kDegreesToRadians);
+  if (c >= -kSmallCosine && c <= kSmallCosine) return 0.0;
+  return kFeetPerLongitudeCircle * c / kSecondsPerCircle;
+}
+
+bool StartsWith(const char* line, const char* keyword) {
+  return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
+}
+
+bool EqualNoCase(const char* a, const char* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char ca = static_cast<unsigned char>(a[i]);
+    const unsigned char cb = static_cast<unsigned char>(b[i]);
+    if (std::toupper(ca) != std::toupper(cb)) return false;
+    if (ca == '\0') return true;
+  }
+  return true;
+}
+
+// The "ARE " and "XCL " lines of the exclusion list, converted once per
+// load and kept in list order.
+struct AreaRule {
+  int32_t number = 0;
+  std::string path;  // the text after the first double quote
+};
+
+struct BoxRule {
+  int32_t index = 0;  // line in the list
+  long limit = 0;
+  double minLatitude = 0.0;
+  double minLongitude = 0.0;
+  double maxLatitude = 0.0;
+  double maxLongitude = 0.0;
+  unsigned flags = 0;
+};
+
+struct Exclusions {
+  STRING_LIST list;
+  std::vector<AreaRule> areas;
+  std::vector<BoxRule> boxes;
+};
+
+Exclusions& TheExclusions() {
+  static Exclusions exclusions;
+  static const bool created = exclusions.list.Create(kExclusionListCapacity) != 0;
+  if (!created) FatalError("%sExclusionList() no memory %d %ld", "", 0, kExclusionListCapacity);
+  return exclusions;
+}
+
+void ConvertRules(Exclusions& e) {
+  e.areas.clear();
+  e.boxes.clear();
+  int32_t index = -1;
+  for (const char* text = FirstWithPrefix(e.list, "ARE ", &index); text != nullptr;
+       text = NextWithPrefix(&index)) {
+    long number = 0;
+    if (ScanValues(text, {&number}) != 1) continue;
+    const char* quote = std::strchr(text, '"');
+    e.areas.push_back({ClampInt32(number), quote == nullptr ? std::string() : std::string(quote + 1)});
+  }
+  for (const char* text = FirstWithPrefix(e.list, "XCL ", &index); text != nullptr;
+       text = NextWithPrefix(&index)) {
+    BoxRule box;
+    box.index = index;
+    if (ScanValues(text, {&box.limit, &box.minLatitude, &box.minLongitude, &box.maxLatitude,
+                          &box.maxLongitude, &box.flags}) == 6)
+      e.boxes.push_back(box);
+  }
+}
+
+// Number values of the keyword lines; a value that does not convert keeps
+// the one of the line before.
+struct LineValues {
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
+  long width = 0;
+  long flags = 0;
+  long lightType = 0;
+  double light[6] = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+  long count = 1;
+  double length = 0.0;
+  double runwayWidth = 0.0;
+};
+
+// Reads a coordinate text at the cursor and moves past it; false when the
+// line has ended.
+bool ReadCoordinate(LineReader& reader, double (*parse)(const char*), double& value) {
+  if (!reader.SkipBlanks()) return false;
+  value = parse(reader.Cursor());
+  reader.SkipWord();
+  return true;
+}
+
+}  // namespace
+
+STRING_LIST& ExclusionList() { return TheExclusions().list; }
+
+int32_t LoadExclusionList(const char* name) {
+  Exclusions& e = TheExclusions();
+  e.list.Reset();
+  const int32_t count = e.list.Load(name);
+  ConvertRules(e);
+  return count;
+}
+
+int32_t FindArea(const std::string& directory) {
+  const Exclusions& e = TheExclusions();
+  const bool absolute = !directory.empty() &&
+                        (directory[0] == '\\' || directory[0] == '/' ||
+                         (directory.size() > 1 && directory[1] == ':'));
+  int32_t result = kNoArea;
+  size_t best = 0;
+  for (const AreaRule& rule : e.areas) {
+    if (absolute) {
+      // The path without its closing quote; the longest one found wins.
+      if (rule.path.size() < 2) continue;
+      const size_t n = rule.path.size() - 1;
+      if (n > best && FindNoCase(directory.c_str(), rule.path.c_str(), static_cast<long>(n)) != nullptr) {
+        result = rule.number;
+        best = n;
+      }
+    } else if (EqualNoCase(rule.path.c_str(), directory.c_str(), directory.size())) {
+      return rule.number;
+    }
+  }
+  return result;
+}
+
+int32_t IsExcluded(int32_t area, double latitude, double longitude) {
+  if (longitude < -kSecondsPerHalfCircle)
+    longitude += kSecondsPerCircle;
+  else if (longitude > kSecondsPerHalfCircle)
+    longitude -= kSecondsPerCircle;
+  for (const BoxRule& box : TheExclusions().boxes) {
+    if (!(area < box.limit) || (box.flags & 1u) == 0) continue;
+    if (box.minLatitude <= latitude && latitude <= box.maxLatitude && box.minLongitude <= longitude &&
+        longitude <= box.maxLongitude)
+      return box.index;
+  }
+  return -1;
+}
+
+TextInterpreter::TextInterpreter(TaxiwayList& list) : list_(list) {}
+
+void TextInterpreter::OpenAirport(double latitude, double longitude) {
+  list_.originLat = latitude;
+  list_.originLon = longitude;
+  std::string code;
+  FindAirport(list_.originLat, list_.originLon, code);
+  if (list_.tileFilter[1] != -1) {
+    GeoTile tile;
+    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) || tile.column != list_.tileFilter[1] ||
+        tile.row != list_.tileFilter[2])
+      code = "NONE";
+  }
+  list_.savePath = "DATA\\" + code + ".BGR";
+  // A line begun before belongs to another network: LIN needs a new MOV.
+  list_.pending.from = -1;
+  if (code == "NONE") return;
+  // Without the folder neither the network nor the polygon file could be
+  // written, and the airport would be lost.
+  const std::string folder = CutToDirectory(list_.savePath);
+  if (!platform::MakeDirectory(folder))
+    ReportError("SetReference folder '%s' cannot be created", folder.c_str());
+  list_.Load(list_.savePath, 1);
+}
+
+void TextInterpreter::ComputeOffsets(double latitude, double longitude) {
+  list_.offsetZ = (latitude - list_.originLat) * kFeetPerLatitudeCircle / kSecondsPerCircle;
+  // The origin may be given west-negative and the point east of 0 to 360
+  // degrees (or the other way round): the difference goes the short way.
+  double dLon = longitude - list_.originLon;
+  if (dLon > kSecondsPerHalfCircle || dLon < -kSecondsPerHalfCircle)
+    dLon = std::remainder(dLon, kSecondsPerCircle);
+  list_.offsetX = dLon * EastFeetPerSecond(list_.originLat);
+}
+
+void TextInterpreter::SetReference(double latitude, double longitude) {
+  if (longitude < 0) longitude += kSecondsPerCircle;
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool opened = list_.lineState == 0;
+    if (opened) OpenAirport(latitude, longitude);
+    ComputeOffsets(latitude, longitude);
+    if (opened) break;
+    if (std::fabs(list_.offsetZ) < kAirportReach && std::fabs(list_.offsetX) < kAirportReach) break;
+    // Too far from the open airport: write it and open the one of this point.
+    list_.Save(list_.savePath);
+    list_.lineState = 0;
+  }
+  list_.lineState = 1;
+}
+
+int32_t TextInterpreter::AddPoint(double x, double y, double z) {
+  return list_.points.Add(Feet(x + list_.offsetX), Feet(y), Feet(z + list_.offsetZ), kPointMergeTolerance);
+}
+
+void TextInterpreter::MoveTo(double x, double y, double z) {
+  if (list_.edgeCount >= kInterpreterEdgeLimit) return;
+  list_.pending.from = AddPoint(x, y, z);
+  list_.lineState = 2;
+}
+
+int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long flags, int32_t type) {
+  if (list_.edgeCount >= kInterpreterEdgeLimit) return -1;
+  Edge& pending = list_.pending;
+  const int32_t end = AddPoint(x, y, z);
+  pending.to = end;
+  pending.width = ClampInt32(width);
+  pending.type = type;
+  pending.flags = ClampInt32(flags);
+
+  int32_t holder = -1;
+  for (int32_t i = 0; i < list_.edgeCount; ++i) {
+    Edge& e = list_.edges[static_cast<size_t>(i)];
+    if (e.from == pending.from && e.to == pending.to && e.type == pending.type) {
+      e.width = std::max(e.width, pending.width);
+      holder = i;
+      break;
+    }
+  }
+  // A start that names no point (a line begun in another airport) draws
+  // nothing.
+  const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
+  if (holder < 0 && pending.from != end && startValid &&
+      static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {
+    holder = list_.edgeCount;
+    list_.edges[static_cast<size_t>(list_.edgeCount)] = pending;
+    ++list_.edgeCount;
+  }
+  pending.from = end;
+  list_.lineState = 3;
+  return holder;
+}
+
+void TextInterpreter::AddRunway(double lat1, double lon1, double lat2, double lon2, long length,
+                                long width) {
+  if (length < kShortestRunway) return;
+  SetReference(lat1, lon1);
+  MoveTo(0.0, 0.0, 0.0);
+  const double dz = (lat2 - lat1) * kFeetPerLatitudeCircle / kSecondsPerCircle;
+  const double dx = (lon2 - lon1) * EastFeetPerSecond(lat1);
+  const int32_t runway = LineTo(dx, 0.0, dz, width, 0, kRunway);
+  if (runway < 0) return;  // nothing drawn: the old description stays
+
+  // Earlier descriptions of the same runway (ends within 1000 feet on each
+  // axis, either direction) are removed.
+  const TEXPOINTS& pts = list_.points;
+  auto valid = [&](int32_t i) { return i >= 0 && i < pts.count; };
+  auto near = [](const IntPoint& p, const IntPoint& q) {
+    return std::llabs(int64_t{p.x} - q.x) <= kRunwayReplaceDistance &&
+           std::llabs(int64_t{p.z} - q.z) <= kRunwayReplaceDistance;
+  };
+  const Edge& r = list_.edges[static_cast<size_t>(runway)];
+  if (!valid(r.from) || !valid(r.to)) return;
+  const IntPoint a = pts[r.from];
+  const IntPoint b = pts[r.to];
+  for (int32_t i = 0; i < list_.edgeCount; ++i) {
+    Edge& e = list_.edges[static_cast<size_t>(i)];
+    if (i == runway || e.from == -1 || e.type != kRunway || !valid(e.from) || !valid(e.to)) continue;
+    const IntPoint& f = pts[e.from];
+    const IntPoint& t = pts[e.to];
+    if ((near(f, a) && near(t, b)) || (near(f, b) && near(t, a))) e.from = -1;
+  }
+}
+
+void TextInterpreter::WritePoint(double x, double y, double z) {
+  (void)y;  // heights are not kept in the polygon file
+  if (list_.plyFile != nullptr)
+    std::fprintf(list_.plyFile, "POI %ld %ld\n", static_cast<long>(Feet(x + list_.offsetX)),
+                 static_cast<long>(Feet(z + list_.offsetZ)));
+  list_.lineState = 4;
+}
+
+void TextInterpreter::WritePolygonEnd(const std::string& name) {
+  if (list_.lineState == 4 && list_.plyFile != nullptr)
+    std::fprintf(list_.plyFile, "PLY \"%s\"\n", name.c_str());
+  list_.lineState = 1;
+}
+
+void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, double x2, double y2,
+                                 double z2, long count) {
+  (void)y1;
+  (void)y2;
+  if (count >= 1 && list_.plyFile != nullptr) {
+    const long ax = Feet(x1 + list_.offsetX);
+    const long az = Feet(z1 + list_.offsetZ);
+    if (count == 1) {
+      std::fprintf(list_.plyFile, "LGT %ld %ld %ld\n", type, ax, az);
+    } else {
+      const long bx = Feet(x2 + list_.offsetX);
+      const long bz = Feet(z2 + list_.offsetZ);
+      std::fprintf(list_.plyFile, "LGT %ld %ld %ld %ld %ld %ld\n", type, ax, az, bx, bz, count);
+    }
+  }
+  list_.lineState = 1;
+}
+
+int InterpretText(const char* name) {
+  auto list = std::make_unique<TaxiwayList>();
+  list->savePath = kNoneSavePath;
+  list->lineState = 0;
+  LineReader reader;
+  if (name == nullptr || !reader.Open(name)) return 0;
+  LoadExclusionList();
+  int32_t area = kNoArea;
+  int excluded = 0;
+  list->tileFilter[0] = 0;
+  list->tileFilter[1] = ClampInt32(Options().tileColumn);
+  list->tileFilter[2] = ClampInt32(Options().tileRow);
+
+  TextInterpreter text(*list);
+  LineValues v;
+  while (reader.ReadLine()) {
+    const char* line = reader.Line();
+    if (StartsWith(line, "SRC ")) {
+      reader.SkipFields(1);
+      std::string token;
+      reader.ScanToken(token);
+      std::string directory = CutToDirectory(token);
+      UpperCase(directory);
+      area = FindArea(directory);
+    } else if (StartsWith(line, "REF ")) {
+      reader.SkipFields(1);
+      double latitude = 0.0;
+      double longitude = 0.0;
+      ReadCoordinate(reader, ParseLatitude, latitude);
+      ReadCoordinate(reader, ParseLongitude, longitude);
+      text.SetReference(latitude, longitude);
+      excluded = IsExcluded(area, latitude, longitude) >= 0 ? 1 : 0;
+    } else if (StartsWith(line, "RWY ")) {
+      // A runway line without all its fields describes no runway.
+      if (!reader.SkipFields(5)) continue;
+      reader.ScanField("%lf", &v.length);
+      reader.ScanField("%lf", &v.runwayWidth);
+      double lat1 = 0.0, lon1 = 0.0, lat2 = 0.0, lon2 = 0.0;
+      if (!ReadCoordinate(reader, ParseLatitude, lat1) || !ReadCoordinate(reader, ParseLongitude, lon1) ||
+          !ReadCoordinate(reader, ParseLatitude, lat2) || !ReadCoordinate(reader, ParseLongitude, lon2))
+        continue;
+      if (IsExcluded(area, (lat1 + lat2) / 2, (lon1 + lon2) / 2) < 0)
+        text.AddRunway(lat1, lon1, lat2, lon2, Feet(v.length), Feet(v.runwayWidth));
+    } else if (excluded) {
+      continue;
+    } else if (StartsWith(line, "MOV ")) {
+      long ignored1 = 0, ignored2 = 0;
+      ScanValues(line + 4, {&v.x, &v.y, &v.z, &ignored1, &ignored2});
+      text.MoveTo(v.x, v.y, v.z);
+    } else if (StartsWith(line, "LIN ")) {
+      ScanValues(line + 4, {&v.x, &v.y, &v.z, &v.width, &v.flags});
+      text.LineTo(v.x, v.y, v.z, v.width, v.flags, kTaxiway);
+    } else if (StartsWith(line, "POI ")) {
+      ScanValues(line + 4, {&v.x, &v.y, &v.z});
+      text.WritePoint(v.x, v.y, v.z);
+    } else if (StartsWith(line, "PLY ")) {
+      reader.SkipFields(1);
+      std::string polygonName;
+      reader.ScanToken(polygonName);
+      text.WritePolygonEnd(polygonName);
+    } else if (StartsWith(line, "LGT ")) {
+      v.count = 1;
+      ScanValues(line + 4, {&v.lightType, &v.light[0], &v.light[1], &v.light[2], &v.light[3], &v.light[4],
+                            &v.light[5], &v.count});
+      text.WriteLight(v.lightType, v.light[0], v.light[1], v.light[2], v.light[3], v.light[4], v.light[5],
+                      v.count);
+    } else if (StartsWith(line, "EXI")) {
+      break;
+    }
+  }
+  reader.Close();
+  list->ClosePly();
+  list->Save(list->savePath);
+  return 1;
+}
+
+}  // namespace ostrand

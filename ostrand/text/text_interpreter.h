@@ -1,0 +1,106 @@
+// Scenery text interpreter (ostrand -te<name>): turns a text of keyword
+// lines into per-airport network files "DATA\<code>.BGR" and the polygon
+// files beside them ("DATA\<code>.PLY"), skipping objects in the areas of
+// the exclusion list "excllist.txt".
+//
+// Input text, one command per line; the keyword is compared with case at
+// the start of the line, including its blank (lines of at most 254
+// characters; LF or CRLF):
+//
+//   SRC <path>                      selects the exclusion area of the
+//                                   path's directory (token: "quoted" or a
+//                                   run of non-blank characters)
+//   REF <lat> <lon>                 reference point, e.g. N53:37:49.4
+//                                   E009:59:17.6 (hemisphere letter, then
+//                                   degrees:minutes:seconds)
+//   RWY <4 ignored fields> <length ft> <width ft> <lat1> <lon1> <lat2> <lon2>
+//   MOV x y z i i                   starts a line at (x, y, z) feet from the
+//                                   reference point (x east, z north)
+//   LIN x y z width flags           taxiway edge to (x, y, z)
+//   POI x y z                       apron polygon vertex
+//   PLY <name>                      ends the apron polygon
+//   LGT type x1 y1 z1 x2 y2 z2 [count]   a light or a string of lights
+//   EXI                             ends the input (not inside an excluded
+//                                   region)
+//
+// Any other line is ignored. Numbers that do not convert keep the values of
+// the line before.
+//
+// Exclusion list "excllist.txt" (other lines ignored):
+//
+//   ARE <number> "<scenery directory>"
+//   XCL <area limit> <min lat> <min lon> <max lat> <max lon> <flags hex>
+//
+// (positions in seconds of arc; flag bit 1 marks a box whose objects are
+// skipped for sources whose area number is below the area limit).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ostrand {
+
+class STRING_LIST;
+class TaxiwayList;
+
+inline constexpr const char* kExclusionListName = "excllist.txt";
+inline constexpr int32_t kExclusionListCapacity = 262144;
+inline constexpr int32_t kNoArea = -2;
+// MOV and LIN lines are ignored once this many edges exist.
+inline constexpr int32_t kInterpreterEdgeLimit = 5999;
+inline constexpr int32_t kShortestRunway = 750;          // feet
+inline constexpr double kAirportReach = 15000.0;         // feet, per axis
+inline constexpr int32_t kRunwayReplaceDistance = 1000;  // feet, per axis
+inline constexpr int32_t kPointMergeTolerance = 5;       // feet, per axis
+
+// The process-wide exclusion list (capacity 262144 bytes).
+STRING_LIST& ExclusionList();
+
+// Empties the exclusion list and loads the file into it; the number of
+// lines, or -1 when the file does not open (the list stays empty).
+int32_t LoadExclusionList(const char* name = kExclusionListName);
+
+// The area number of a source directory ("ARE " lines): for an absolute
+// directory (beginning with a backslash or slash, or with ':' as its second
+// character) the longest "ARE " path found in it, the first of equally long
+// ones; for a relative one the first "ARE " path that begins with it.
+// kNoArea when none matches.
+int32_t FindArea(const std::string& directory);
+
+// The index in the exclusion list of the first "XCL " line whose box holds
+// the position and applies to the area, or -1.
+int32_t IsExcluded(int32_t area, double latitude, double longitude);
+
+// The operations of the keyword lines on one network in memory.
+class TextInterpreter {
+ public:
+  explicit TextInterpreter(TaxiwayList& list);
+
+  // Sets the reference point; opens the airport nearest to it when none is
+  // open, and saves the open airport and opens the next one when the point
+  // lies more than 15000 feet from it on either axis.
+  void SetReference(double latitude, double longitude);
+  void MoveTo(double x, double y, double z);
+  // Returns the index of the edge that now holds the line (added, or an
+  // existing one made wider), or -1 when none does.
+  int32_t LineTo(double x, double y, double z, long width, long flags, int32_t type);
+  void AddRunway(double lat1, double lon1, double lat2, double lon2, long length, long width);
+  void WritePoint(double x, double y, double z);
+  void WritePolygonEnd(const std::string& name);
+  void WriteLight(long type, double x1, double y1, double z1, double x2, double y2, double z2,
+                  long count);
+
+ private:
+  void OpenAirport(double latitude, double longitude);
+  void ComputeOffsets(double latitude, double longitude);
+  int32_t AddPoint(double x, double y, double z);
+
+  TaxiwayList& list_;
+};
+
+// Runs the interpreter on the text file; 1 when it opened, else 0. The
+// tile filter comes from Options() ("-ti").
+int InterpretText(const char* name);
+
+}  // namespace ostrand
