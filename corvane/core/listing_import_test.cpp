@@ -1,0 +1,118 @@
+#include "corvane/core/listing_import.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "corvane/core/text_file.h"
+
+namespace corvane {
+namespace {
+namespace fs = std::filesystem;
+
+class ListingImportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("corvane_import_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(saved_);
+    fs::remove_all(dir_);
+  }
+  void Touch(const std::string& name, const std::string& text = "") {
+    std::ofstream(dir_ / name) << text;
+  }
+  fs::path saved_;
+  fs::path dir_;
+};
+
+TEST_F(ListingImportTest, CommandsFilesAndParsing) {
+  Touch("old.tmp");
+  Touch("keep.txt");
+  Touch("abcd.bgr");
+  std::vector<std::string> seen;
+  auto fake = [&](const std::string& command) {
+    seen.push_back(command);
+    EXPECT_FALSE(fs::exists("old.tmp"));  // deleted before the listings run
+    Touch("report.txt", "log");
+    if (command.find("_bgr.tmp") != std::string::npos) {
+      Touch("ABCD_bgr.tmp",
+            "ostrand -ls ABCD.bgr\n<orgn>  1.5 2.5 0.0 1 (x)\n<vloc> (0) 1 0 2\n<edge>  0 0\n");
+    } else {
+      Touch("ABCD_tms.tmp", "<orgn> (x)\n<pave> 1\n  0: 512 0 768 (2 0 3 ft)\n");
+    }
+  };
+  CCorvaneDoc doc;
+  ASSERT_TRUE(ImportListing(doc, (dir_ / "abcd.bgr").string(), fake));
+  EXPECT_EQ(seen, (std::vector<std::string>{"ostrand -ls ABCD.bgr >> ABCD_bgr.tmp",
+                                            "ostrand -ls ABCD.tms >> ABCD_tms.tmp"}));
+  EXPECT_EQ(fs::current_path(), fs::canonical(dir_));
+  EXPECT_EQ(doc.m_szName, "ABCD");
+  EXPECT_DOUBLE_EQ(doc.m_dOrgLat, 1.5);
+  ASSERT_EQ(doc.m_vertices.size(), 1u);
+  ASSERT_EQ(doc.m_pavePoints.size(), 1u);
+  EXPECT_DOUBLE_EQ(doc.m_pavePoints[0].z, 3.0);
+  EXPECT_EQ(doc.m_nShowFlags, kShowEdges | kShowEdgesRead | kShowPolygons);
+  EXPECT_FALSE(fs::exists(dir_ / "ABCD_bgr.tmp"));
+  EXPECT_FALSE(fs::exists(dir_ / "ABCD_tms.tmp"));
+  EXPECT_FALSE(fs::exists(dir_ / "report.txt"));
+  EXPECT_TRUE(fs::exists(dir_ / "keep.txt"));
+
+  // A second import appends.
+  ASSERT_TRUE(ImportListing(doc, (dir_ / "abcd.tms").string(), fake));
+  EXPECT_EQ(doc.m_vertices.size(), 2u);
+  EXPECT_EQ(doc.m_pavePoints.size(), 2u);
+}
+
+TEST_F(ListingImportTest, MissingListingsLeaveTheDocumentAlone) {
+  CCorvaneDoc doc;
+  doc.m_vertices.push_back({1, 1});
+  ASSERT_TRUE(ImportListing(doc, (dir_ / "lfpgextra.bgr").string(), [](const std::string&) {}));
+  EXPECT_EQ(doc.m_szName, "LFPGEXT");
+  EXPECT_EQ(doc.m_vertices.size(), 1u);
+  EXPECT_FALSE(ImportListing(doc, "/no/such/folder/x.bgr", [](const std::string&) {}));
+}
+
+TEST_F(ListingImportTest, TitlesAreQuotedOnlyWhenTheShellWouldReadThem) {
+  const struct {
+    const char* title;
+    const char* first;
+  } cases[] = {
+      {"ABCD", "ostrand -ls ABCD.bgr >> ABCD_bgr.tmp"},
+      {"MY FIELD", "ostrand -ls 'MY FIELD.bgr' >> 'MY FIELD_bgr.tmp'"},
+      {"A;RM", "ostrand -ls 'A;RM.bgr' >> 'A;RM_bgr.tmp'"},
+      {"IT'S", "ostrand -ls 'IT'\\''S.bgr' >> 'IT'\\''S_bgr.tmp'"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ListingCommands(c.title)[0], c.first);
+  EXPECT_EQ(FileTitleUpper("/a/b.c/kjfk.old.bgr"), "KJFK.OLD");
+}
+
+TEST_F(ListingImportTest, RealShellWithACommandLineOver511Characters) {
+  // A stand-in ostrand on PATH prints a one-vertex listing.
+  fs::create_directories(dir_ / "bin");
+  {
+    std::ofstream script(dir_ / "bin" / "ostrand");
+    script << "#!/bin/sh\necho 'ostrand -ls '\"$2\"\necho '<vloc> (0) 3 0 4'\n";
+  }
+  fs::permissions(dir_ / "bin" / "ostrand", fs::perms::owner_all);
+  const std::string title(247, 'Q');  // the longest a "_bgr.tmp" name allows
+  const std::string path = (dir_ / "bin").string();
+  CCorvaneDoc doc;
+  size_t longest = 0;
+  ASSERT_TRUE(ImportListing(doc, (dir_ / (title + ".bgr")).string(), [&](const std::string& c) {
+    longest = std::max(longest, c.size());
+    RunShellCommand("PATH='" + path + "':\"$PATH\"; " + c);
+  }));
+  EXPECT_GT(longest, 511u);
+  EXPECT_EQ(doc.m_szName, "QQQQQQQ");
+  ASSERT_EQ(doc.m_vertices.size(), 1u);
+  EXPECT_DOUBLE_EQ(doc.m_vertices[0].z, 4.0);
+  EXPECT_FALSE(fs::exists(dir_ / (title + "_bgr.tmp")));
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,329 @@
+#include "corvane/core/view_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "corvane/core/commands.h"
+#include "corvane/core/text_number.h"
+
+namespace corvane {
+
+int32_t g_nZoom = 25;
+
+namespace {
+
+// Pixels beyond this distance from the centre are far off any page; keeping
+// them there spares the painters coordinates they cannot represent.
+constexpr int32_t kPixelLimit = 8000000;
+
+int32_t Pixel(double v) { return std::clamp(TruncToInt(v), -kPixelLimit, kPixelLimit); }
+
+int32_t ClampToInt32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+ScreenOffset ViewModel::WorldToScreen(const CCorvaneDoc& doc, double wx, double wz) {
+  const double zoom = g_nZoom > 0 ? g_nZoom : 1;
+  return ScreenOffset{(wx - doc.m_ptCentre.x) / zoom, -(wz - doc.m_ptCentre.z) / zoom};
+}
+
+ScreenPoint ViewModel::ToPixel(ScreenOffset offset) {
+  return ScreenPoint{Pixel(offset.x), Pixel(offset.y)};
+}
+
+IntPoint ViewModel::ScreenToWorld(const CCorvaneDoc& doc, int32_t mx, int32_t my) const {
+  const int64_t zoom = g_nZoom;
+  return IntPoint{ClampToInt32((int64_t{mx} - m_cxClient / 2) * zoom + doc.m_ptCentre.x),
+                  ClampToInt32((int64_t{m_cyClient / 2} - my) * zoom + doc.m_ptCentre.z)};
+}
+
+void ViewModel::SetClientSize(int32_t width, int32_t height) {
+  m_cxClient = width;
+  m_cyClient = height;
+}
+
+ViewModel::Effect ViewModel::OnCommand(int id, CCorvaneDoc& doc) {
+  auto zoom = [](int32_t z) {
+    g_nZoom = z;
+    return Effect::kRedraw;
+  };
+  auto flag = [&](uint8_t kind, uint8_t type, uint8_t pivot) {
+    m_nPathKind = kind;
+    m_nPointType = type;
+    m_bPivot = pivot;
+  };
+  switch (id) {
+    case ID_ZOOM_1X1:
+      return zoom(1);
+    case ID_ZOOM_1X05:
+      return zoom(5);
+    case ID_ZOOM_1X10:
+      return zoom(10);
+    case ID_ZOOM_1X20:
+      return zoom(20);
+    case ID_ZOOM_1X25:
+      return zoom(25);
+    case ID_VIEW_EDGES_POLYGONS:
+      doc.m_nShowFlags |= kShowEdges | kShowEdgesRead | kShowPolygons;
+      return Effect::kRedraw;
+    case ID_VIEW_EDGES:
+      doc.m_nShowFlags =
+          static_cast<uint8_t>((doc.m_nShowFlags | kShowEdges | kShowEdgesRead) & ~kShowPolygons);
+      return Effect::kRedraw;
+    case ID_VIEW_POLYGONS:
+      doc.m_nShowFlags =
+          static_cast<uint8_t>((doc.m_nShowFlags | kShowPolygons) & ~(kShowEdges | kShowEdgesRead));
+      return Effect::kRedraw;
+    case ID_VIEW_CENTER:
+      doc.m_ptCentre = IntPoint{};
+      return Effect::kRedraw;
+    case ID_START_LANDING:
+      m_nPathKind = kKindArrival;
+      doc.m_bStopped = 0;
+      return Effect::kHandled;
+    case ID_START_DEPARTURE:
+      m_nPathKind = kKindDeparture;
+      doc.m_bStopped = 0;
+      return Effect::kHandled;
+    case ID_FLAG_LANDING_POINT:
+      flag(kKindArrival, kTypeLanding, 0);
+      doc.m_bStopped = 0;
+      return Effect::kHandled;
+    case ID_FLAG_BRAKING:
+      flag(kKindArrival, kTypeBraking, 0);
+      return Effect::kHandled;
+    case ID_FLAG_PARKING_PIVOT:
+      flag(kKindArrival, kTypeOrdinary, 1);
+      return Effect::kHandled;
+    case ID_FLAG_STOP_POINT:
+      flag(kKindArrival, kTypeStop, 0);
+      return Effect::kHandled;
+    case ID_FLAG_ACCELERATION:
+      flag(kKindDeparture, kTypeAcceleration, 0);
+      return Effect::kHandled;
+    case ID_FLAG_TAKEOFF:
+      flag(kKindDeparture, kTypeTakeOff, 0);
+      return Effect::kHandled;
+    case ID_SHOW_POINT_DATA:
+      m_nViewFlags ^= kShowPointData;
+      return Effect::kRedraw;
+    case ID_ENABLE_FACTORY_NODES:
+      m_bFactory = m_bFactory != 0 ? 0 : 1;
+      return Effect::kHandled;
+    case ID_PROC_STOP_TAXI_PATH:
+      doc.m_bStopped = 1;
+      return Effect::kHandled;
+    case ID_PROC_PROCESS_DATA_1:
+      if (!doc.m_taxiPoints.empty()) doc.SnapFactoryPoints();
+      return Effect::kHandled;
+    default:
+      return Effect::kNotHandled;
+  }
+}
+
+std::optional<bool> ViewModel::Checked(int id, const CCorvaneDoc& doc) const {
+  const uint8_t f = doc.m_nShowFlags;
+  switch (id) {
+    case ID_ZOOM_1X1:
+      return g_nZoom == 1;
+    case ID_ZOOM_1X05:
+      return g_nZoom == 5;
+    case ID_ZOOM_1X10:
+      return g_nZoom == 10;
+    case ID_ZOOM_1X20:
+      return g_nZoom == 20;
+    case ID_ZOOM_1X25:
+      return g_nZoom == 25;
+    case ID_VIEW_EDGES_POLYGONS:
+      return (f & kShowEdges) && (f & kShowEdgesRead) && (f & kShowPolygons);
+    case ID_VIEW_EDGES:
+      return (f & (kShowEdges | kShowEdgesRead)) != 0;
+    case ID_VIEW_POLYGONS:
+      return (f & kShowPolygons) != 0;
+    case ID_VIEW_CENTER:
+      return doc.m_ptCentre.x == 0 && doc.m_ptCentre.z == 0;
+    case ID_START_LANDING:
+      return m_nPathKind == kKindArrival;
+    case ID_START_DEPARTURE:
+      return m_nPathKind == kKindDeparture;
+    case ID_FLAG_LANDING_POINT:
+      return m_nPointType == kTypeLanding;
+    case ID_FLAG_BRAKING:
+      return m_nPointType == kTypeBraking;
+    case ID_FLAG_PARKING_PIVOT:
+      return m_bPivot != 0;
+    case ID_FLAG_STOP_POINT:
+      return m_nPointType == kTypeStop;
+    case ID_FLAG_ACCELERATION:
+      return m_nPointType == kTypeAcceleration;
+    case ID_FLAG_TAKEOFF:
+      return m_nPointType == kTypeTakeOff;
+    case ID_SHOW_POINT_DATA:
+      return (m_nViewFlags & kShowPointData) != 0;
+    case ID_ENABLE_FACTORY_NODES:
+      return m_bFactory != 0;
+    case ID_PROC_STOP_TAXI_PATH:
+      return doc.m_bStopped == 1;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool ViewModel::Enabled(int id) {
+  switch (id) {
+    case ID_PAUSE:
+    case ID_EDIT_UNDO:
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+    case ID_EDIT_PASTE:
+      return false;
+    default:
+      return true;
+  }
+}
+
+void ViewModel::OnMouseMove(CCorvaneDoc& doc, int32_t mx, int32_t my) const {
+  doc.m_ptMouse = ScreenToWorld(doc, mx, my);
+}
+
+TaxiPoint ViewModel::NewPoint(const CCorvaneDoc& doc, int32_t mx, int32_t my) const {
+  TaxiPoint p;
+  p.kind = m_nPathKind;
+  p.type = m_nPointType;
+  p.factory = m_bFactory != 0 ? 1 : 0;
+  p.pivot = m_bPivot != 0 ? 1 : 0;
+  const IntPoint w = ScreenToWorld(doc, mx, my);
+  p.x = w.x;
+  p.z = w.z;
+  p.stopNo = p.type == kTypeStop ? (g_nStopCount < INT32_MAX ? g_nStopCount + 1 : INT32_MAX) : 0;
+  return p;
+}
+
+bool ViewModel::OnLeftClick(CCorvaneDoc& doc, int32_t mx, int32_t my) {
+  if (doc.m_bStopped == 1) return false;
+  TaxiPoint p = NewPoint(doc, mx, my);
+  if (p.type == kTypeStop) g_nStopCount = p.stopNo;
+  doc.AddTaxiPoint(p);
+  m_nPointType = 0;
+  m_bPivot = 0;
+  return true;
+}
+
+std::string ViewModel::MouseXText(const CCorvaneDoc& doc) { return Format("%d", doc.m_ptMouse.x); }
+std::string ViewModel::MouseZText(const CCorvaneDoc& doc) { return Format("%d", doc.m_ptMouse.z); }
+
+void EndMark(Painter& painter, double x, double y, int32_t h) {
+  painter.MoveTo(Pixel(x - h), Pixel(y));
+  painter.LineTo(Pixel(x), Pixel(y + h));
+  painter.LineTo(Pixel(x + h), Pixel(y));
+  painter.LineTo(Pixel(x), Pixel(y - h));
+  painter.LineTo(Pixel(x - h), Pixel(y));
+  painter.MoveTo(Pixel(x), Pixel(y));
+}
+
+void ViewModel::Label(Painter& painter, ScreenOffset s, const TaxiPoint& point) const {
+  if ((m_nViewFlags & kShowPointData) == 0) return;
+  painter.Text(Pixel(s.x), Pixel(s.y + 10),
+               Format("%1d%1d%1d", point.type, point.factory, point.pivot));
+}
+
+void ViewModel::Draw(const CCorvaneDoc& doc, Painter& painter, int32_t width, int32_t height) {
+  painter.SetPen(std::nullopt);
+  painter.SetBrush(std::nullopt);
+  painter.FillBackground(kBackground);
+  if (doc.m_nShowFlags == 0) return;
+  SetClientSize(width, height);
+
+  painter.SetPen(kCross);
+  painter.MoveTo(-6, 0);
+  painter.LineTo(6, 0);
+  painter.MoveTo(0, -6);
+  painter.LineTo(0, 6);
+
+  if (doc.m_nShowFlags & kShowEdges) {
+    painter.SetPen(kEdge);
+    const auto& v = doc.m_vertices;
+    for (const NetEdge& e : doc.m_edges) {
+      if (e.from < 0 || e.to < 0 || static_cast<size_t>(e.from) >= v.size() ||
+          static_cast<size_t>(e.to) >= v.size())
+        continue;  // an edge naming a vertex that is not there
+      const ScreenOffset a = WorldToScreen(doc, v[e.from].x, v[e.from].z);
+      const ScreenOffset b = WorldToScreen(doc, v[e.to].x, v[e.to].z);
+      const ScreenPoint pa = ToPixel(a);
+      const ScreenPoint pb = ToPixel(b);
+      painter.MoveTo(pa.x, pa.y);
+      painter.LineTo(pb.x, pb.y);
+      EndMark(painter, b.x, b.y, 2);
+    }
+  }
+
+  if ((doc.m_nShowFlags & kShowPolygons) && !doc.m_pavePoints.empty()) {
+    painter.SetPen(std::nullopt);
+    painter.SetBrush(kPolygon);
+    const auto& pave = doc.m_pavePoints;
+    std::vector<ScreenPoint> corners;
+    size_t i = 0;
+    while (i < pave.size()) {
+      const int32_t n = pave[i].count;
+      // Only complete polygons: a count of 0 (or less) or one that runs past
+      // the list ends the walk.
+      if (n <= 0 || static_cast<size_t>(n) > pave.size() - i) break;
+      corners.clear();
+      for (size_t k = i; k < i + static_cast<size_t>(n); ++k) {
+        corners.push_back(ToPixel(WorldToScreen(doc, pave[k].x, pave[k].z)));
+      }
+      painter.Polygon(corners);
+      i += static_cast<size_t>(n);
+    }
+    painter.SetBrush(std::nullopt);
+  }
+
+  if (!doc.m_taxiPoints.empty()) DrawTaxiPath(doc, painter);
+}
+
+void ViewModel::DrawTaxiPath(const CCorvaneDoc& doc, Painter& painter) const {
+  const auto& path = doc.m_taxiPoints;
+  painter.SetPen(kArrival);
+  std::optional<ScreenOffset> pivot;
+  std::optional<ScreenOffset> last;
+  size_t i = 0;
+  for (; i < path.size() && path[i].kind != kKindDeparture; ++i) {
+    const TaxiPoint& p = path[i];
+    const ScreenOffset s = WorldToScreen(doc, p.x, p.z);
+    if (p.pivot == 1) pivot = s;
+    const ScreenPoint px = ToPixel(s);
+    if (p.type == kTypeLanding) {
+      painter.MoveTo(px.x, px.y);
+    } else {
+      if (p.type == kTypeStop && pivot) {
+        const ScreenPoint pv = ToPixel(*pivot);
+        painter.MoveTo(pv.x, pv.y);
+      }
+      painter.LineTo(px.x, px.y);
+    }
+    EndMark(painter, s.x, s.y, 3);
+    Label(painter, s, p);
+    last = s;
+  }
+  if (!pivot) pivot = last;
+
+  painter.SetPen(kDeparture);
+  for (size_t k = i; k < path.size(); ++k) {
+    const TaxiPoint& p = path[k];
+    const ScreenOffset s = WorldToScreen(doc, p.x, p.z);
+    const ScreenPoint px = ToPixel(s);
+    if (k == i) {
+      // Leave from the pivot (or the last arrival point); a path that starts
+      // with its departure starts at its first point.
+      const ScreenPoint from = pivot ? ToPixel(*pivot) : px;
+      painter.MoveTo(from.x, from.y);
+    }
+    painter.LineTo(px.x, px.y);
+    EndMark(painter, s.x, s.y, 3);
+    Label(painter, s, p);
+  }
+}
+
+}  // namespace corvane
