@@ -231,6 +231,9 @@ TEST_F(BgrListTest, CutVertexKeepsTheExtents) {
   EXPECT_EQ(text.substr(text.rfind("WS=")),
             "WS= 5.000000 6.000000, EN= 5.000000 6.000000\n");
   EXPECT_NE(text.find("<vloc> (1) -100.000000 0.000000 0.000000\n"), std::string::npos);
+  // A vertex that ends exactly at the end of the file is whole.
+  const std::string last = Bytes().Tag("<vloc>").Real(7).Real(0).Real(8).str();
+  EXPECT_EQ(List(last, 0, -1, -1), "<vloc> (0)\nWS= 7.000000 8.000000, EN= 7.000000 8.000000\n");
 }
 
 TEST_F(BgrListTest, DamagedTags) {
