@@ -8,6 +8,7 @@
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/record_scanner.h"
+#include "ostrand/surface/surface_dump.h"
 #include "ostrand/text/lat_lon_text.h"
 
 namespace ostrand {
@@ -91,6 +92,8 @@ void ListNetworkStream(std::FILE* in, long vmin, long vmax) {
 
 int BgrList(const char* name, long vmin, long vmax) {
   if (name == nullptr) name = "";
+  // A surface file is dumped section by section instead.
+  if (MatchExtension(name, "tms")) return DumpSurfaceFile(name);
   int result = 1;
   std::FILE* in = WrapFileOpen(name, "rb");
   if (in == nullptr) {

@@ -1,4 +1,5 @@
-// SurfaceFile: writer and reader of TMS surface files.
+// SurfaceFile: writer and reader of TMS surface files, one tile and one
+// section at a time.
 //
 // Byte layout (tags, integers and reals as in network files: tag text plus
 // NUL, 32-bit little-endian integers, little-endian IEEE reals, no padding):
@@ -19,7 +20,15 @@
 //     in 1/256 ft; per polygon: i32 5, i32 n (3..256), i32 0, 65535, 0, 0,
 //     n × i32 point index. Length = 16 + 4 + 12p + Σ(24 + 4n) + 4.
 //   light body: per record: i32 count (> 0), i32 type, count × (f32 x, f32 z)
-//     in feet, f32 step_ft only when count > 1.
+//     in feet, f32 step_ft only when count > 1. The terminator reads as a
+//     record of count 0.
+//
+// State: 0 outside a tile, 1 in a tile with no section open, 2 "<pave>",
+// 3 "<edmk>", 4 "<cntr>", 5 "<lite>". Writing a section of another kind, the
+// tile end or Close ends the open section (terminator, then its length is
+// written back into the placeholder). Reading: a tag that does not match
+// leaves the stream where it was, so the next kind can be tried; counts read
+// are clamped (points and lights to 0..capacity, vertices to 0..256).
 #pragma once
 
 #include <cstdint>
@@ -33,7 +42,17 @@ namespace ostrand {
 
 class SurfaceFile {
  public:
+  static constexpr int32_t kStateOutside = 0;
+  static constexpr int32_t kStateTile = 1;
+  static constexpr int32_t kStatePave = 2;
+  static constexpr int32_t kStateEdgeMark = 3;
+  static constexpr int32_t kStateCentre = 4;
+  static constexpr int32_t kStateLights = 5;
+
   SurfaceFile() = default;
+  ~SurfaceFile();
+  SurfaceFile(const SurfaceFile&) = delete;
+  SurfaceFile& operator=(const SurfaceFile&) = delete;
 
   // Writing; each returns 1 on success.
   int Create(const std::string& name);
@@ -45,9 +64,11 @@ class SurfaceFile {
   int WriteCentre();
   int WriteLights();
   int WriteTileEnd();
+  // Ends any open section; a file opened for writing gets its closing
+  // "<endo>". Also closes a file opened for reading.
   int Close();
 
-  // Reading.
+  // Reading; each returns 1 when the item was read.
   int Open(const std::string& name);
   int ReadOrigin(double& a, double& b, double& c);
   int ReadGrid();
@@ -59,6 +80,8 @@ class SurfaceFile {
   int ReadTileEnd();
 
   BgrFile& File() { return file; }
+  // Current stream position, -1 without a file.
+  long Tell();
 
   int32_t sectionStart = 0;
   BgrFile file;
@@ -73,9 +96,17 @@ class SurfaceFile {
   float stepFeet = 0.0f;
   TEXPOINTS points;
   TEXTURE polygon;
+
+ private:
+  int OpenSection();
+  int CloseSection();
+  int WritePolygon(int32_t kind, const char* tag);
+  int ReadPolygon(int32_t kind, const char* tag);
+  int WriteSingle(float v);
+  int ReadSingle(float& v);
 };
 
-// Prints the dump of a TMS file to the console; 1 in every case.
-int DumpSurfaceFile(const char* name);
-
 }  // namespace ostrand
+
+// DumpSurfaceFile, the reader's consumer, for callers that include this header.
+#include "ostrand/surface/surface_dump.h"

@@ -1,0 +1,306 @@
+#include "ostrand/surface/surface_file.h"
+
+#include <cstring>
+
+namespace ostrand {
+
+namespace {
+
+constexpr int32_t kRecordType = 5;
+constexpr int32_t kSectionHeader[4] = {20, 65536, 2, 0};
+constexpr int32_t kRecordFixed[4] = {0, 65535, 0, 0};
+
+}  // namespace
+
+SurfaceFile::~SurfaceFile() { Close(); }
+
+long SurfaceFile::Tell() {
+  std::FILE* stream = file.Stream();
+  return stream == nullptr ? -1 : std::ftell(stream);
+}
+
+int SurfaceFile::WriteSingle(float v) {
+  uint32_t u = 0;
+  static_assert(sizeof u == sizeof v);
+  std::memcpy(&u, &v, sizeof u);
+  return file.WriteInt(static_cast<int32_t>(u));
+}
+
+int SurfaceFile::ReadSingle(float& v) {
+  int32_t bits = 0;
+  if (!file.ReadInt(bits)) return 0;
+  uint32_t u = static_cast<uint32_t>(bits);
+  std::memcpy(&v, &u, sizeof v);
+  return 1;
+}
+
+// ---- writing ----
+
+int SurfaceFile::Create(const std::string& name) {
+  Close();
+  sectionStart = 0;
+  state = kStateOutside;
+  return file.OpenWrite(name);
+}
+
+int SurfaceFile::WriteOrigin(double a, double b, double c) {
+  if (!file.IsOpen()) return 0;
+  int ok = file.WriteTag("<orgn>");
+  ok &= file.WriteReal(a);
+  ok &= file.WriteReal(b);
+  ok &= file.WriteReal(c);
+  ok &= file.WriteInt(1);
+  return ok;
+}
+
+int SurfaceFile::WriteGrid() {
+  int ok = file.WriteTag("<tlxz>");
+  ok &= file.WriteInt(tilesX);
+  ok &= file.WriteInt(tilesZ);
+  ok &= file.WriteTag("<feet>");
+  ok &= WriteSingle(tileFeet);
+  ok &= file.WriteTag("<lowl>");
+  for (double v : lowLeft) ok &= file.WriteReal(v);
+  return ok;
+}
+
+int SurfaceFile::WriteTile() {
+  // A section left open by a caller that skipped the tile end is finished
+  // first, so that its length is right.
+  int ok = CloseSection();
+  ok &= file.WriteTag("<tile>");
+  ok &= file.WriteTag("<bgno>");
+  ok &= file.WriteTag("<indx>");
+  ok &= file.WriteInt(tileX);
+  ok &= file.WriteInt(tileZ);
+  state = kStateTile;
+  return ok;
+}
+
+int SurfaceFile::OpenSection() {
+  if (sectionStart != 0) return 1;
+  long position = Tell();
+  if (position <= 0 || position > INT32_MAX) return 0;
+  sectionStart = static_cast<int32_t>(position);
+  return file.WriteInt(0);
+}
+
+int SurfaceFile::CloseSection() {
+  if (sectionStart == 0) return 1;
+  int ok = file.WriteInt(0);
+  std::FILE* stream = file.Stream();
+  long end = Tell();
+  if (stream != nullptr && end >= 0) {
+    int64_t length = static_cast<int64_t>(end) - sectionStart - 4;
+    ok &= std::fseek(stream, sectionStart, SEEK_SET) == 0 ? 1 : 0;
+    ok &= file.WriteInt(static_cast<int32_t>(length));
+    ok &= std::fseek(stream, end, SEEK_SET) == 0 ? 1 : 0;
+  } else {
+    ok = 0;
+  }
+  sectionStart = 0;
+  return ok;
+}
+
+int SurfaceFile::WritePolygon(int32_t kind, const char* tag) {
+  int ok = file.IsOpen();
+  if (state != kStateTile && state != kind) {
+    state = kStateTile;
+    ok &= CloseSection();
+  }
+  if (state == kStateTile) {
+    ok &= file.WriteTag(tag);
+    ok &= OpenSection();
+    for (int32_t v : kSectionHeader) ok &= file.WriteInt(v);
+    // A count the table cannot hold is written as an empty table, so that
+    // the section stays readable.
+    int32_t count = points.count;
+    if (count < 0 || count > points.capacity || count > static_cast<int32_t>(points.points.size()))
+      count = 0;
+    ok &= file.WriteInt(count);
+    for (int32_t i = 0; i < count; ++i) {
+      const IntPoint& p = points[i];
+      ok &= file.WriteInt(p.x);
+      ok &= file.WriteInt(p.y);
+      ok &= file.WriteInt(p.z);
+    }
+    state = kind;
+  }
+  int32_t n = polygon.vertexCount();
+  if (n < 3 || n > TEXTURE::kMaxVertices || n > static_cast<int32_t>(polygon.vertices.size()))
+    return 0;
+  ok &= file.WriteInt(kRecordType);
+  ok &= file.WriteInt(n);
+  for (int32_t v : kRecordFixed) ok &= file.WriteInt(v);
+  for (int32_t i = 0; i < n; ++i) ok &= file.WriteInt(polygon.vertices[static_cast<size_t>(i)].point);
+  return ok;
+}
+
+int SurfaceFile::WritePave() { return WritePolygon(kStatePave, "<pave>"); }
+int SurfaceFile::WriteEdgeMark() { return WritePolygon(kStateEdgeMark, "<edmk>"); }
+int SurfaceFile::WriteCentre() { return WritePolygon(kStateCentre, "<cntr>"); }
+
+int SurfaceFile::WriteLights() {
+  int ok = file.IsOpen();
+  if (state != kStateTile && state != kStateLights) {
+    state = kStateTile;
+    ok &= CloseSection();
+  }
+  if (state == kStateTile) {
+    ok &= file.WriteTag("<lite>");
+    ok &= OpenSection();
+    state = kStateLights;
+  }
+  int32_t count = points.count;
+  if (count < 0 || count > points.capacity || count > static_cast<int32_t>(points.points.size()))
+    count = 0;
+  if (count > 0) {
+    ok &= file.WriteInt(count);
+    ok &= file.WriteInt(lightType);
+    for (int32_t i = 0; i < count; ++i) {
+      // Whole feet: the division truncates toward zero.
+      ok &= WriteSingle(static_cast<float>(points[i].x / 256));
+      ok &= WriteSingle(static_cast<float>(points[i].z / 256));
+    }
+    if (count > 1) ok &= WriteSingle(stepFeet);
+  }
+  return ok;
+}
+
+int SurfaceFile::WriteTileEnd() {
+  int ok = 1;
+  if (state != kStateOutside && state != kStateTile) {
+    state = kStateTile;
+    ok &= CloseSection();
+  }
+  if (state == kStateTile) {
+    ok &= file.WriteTag("<endo>");
+    state = kStateOutside;
+  }
+  return ok;
+}
+
+int SurfaceFile::Close() {
+  CloseSection();
+  state = kStateOutside;
+  return file.Close();
+}
+
+// ---- reading ----
+
+int SurfaceFile::Open(const std::string& name) {
+  Close();
+  return file.OpenRead(name);
+}
+
+int SurfaceFile::ReadOrigin(double& a, double& b, double& c) { return file.ReadOrigin(a, b, c); }
+
+int SurfaceFile::ReadGrid() {
+  if (!file.FindTag("<tlxz>")) return 0;
+  int ok = file.ReadInt(tilesX);
+  ok &= file.ReadInt(tilesZ);
+  if (!file.FindTag("<feet>")) return 0;
+  ok &= ReadSingle(tileFeet);
+  if (!file.FindTag("<lowl>")) return 0;
+  for (double& v : lowLeft) ok &= file.ReadReal(v);
+  return ok;
+}
+
+int SurfaceFile::ReadTile() {
+  if (!file.FindTag("<tile>") || !file.FindTag("<bgno>") || !file.FindTag("<indx>")) return 0;
+  if (!file.ReadInt(tileX) || !file.ReadInt(tileZ)) return 0;
+  state = kStateTile;
+  return 1;
+}
+
+int SurfaceFile::ReadPolygon(int32_t kind, const char* tag) {
+  if (state == kStateTile && file.FindTag(tag)) {
+    int32_t ignored = 0;
+    file.ReadInt(ignored);  // length
+    for (int i = 0; i < 4; ++i) file.ReadInt(ignored);
+    int32_t count = 0;
+    if (!file.ReadInt(count) || count < 0 || count > points.capacity) count = 0;
+    points.base = 0;
+    points.count = 0;
+    for (int32_t i = 0; i < count; ++i) {
+      IntPoint p;
+      if (!file.ReadInt(p.x) || !file.ReadInt(p.y) || !file.ReadInt(p.z)) break;
+      points[i] = p;
+      points.count = i + 1;
+    }
+    state = kind;
+  }
+  if (state != kind) return 0;
+
+  bool read = false;
+  int32_t type = 0;
+  if (file.ReadInt(type)) {
+    if (type != kRecordType) {
+      std::fseek(file.Stream(), -4, SEEK_CUR);
+    } else {
+      int32_t n = 0;
+      polygon.vertexCount() = 0;
+      if (file.ReadInt(n) && n >= 0 && n <= TEXTURE::kMaxVertices &&
+          n <= static_cast<int32_t>(polygon.vertices.size())) {
+        int32_t fixed = 0;
+        bool ok = true;
+        for (int i = 0; i < 4 && ok; ++i) ok = file.ReadInt(fixed) != 0;
+        for (int32_t i = 0; i < n && ok; ++i)
+          ok = file.ReadInt(polygon.vertices[static_cast<size_t>(i)].point) != 0;
+        // A record cut short by the end of the file is not a record.
+        if (ok) {
+          polygon.vertexCount() = n;
+          read = n > 0;
+        }
+      }
+    }
+  }
+  if (read) return 1;
+
+  state = kStateTile;
+  int32_t terminator = 0;
+  if (file.ReadInt(terminator) && terminator != 0) std::fseek(file.Stream(), -4, SEEK_CUR);
+  return 0;
+}
+
+int SurfaceFile::ReadPave() { return ReadPolygon(kStatePave, "<pave>"); }
+int SurfaceFile::ReadEdgeMark() { return ReadPolygon(kStateEdgeMark, "<edmk>"); }
+int SurfaceFile::ReadCentre() { return ReadPolygon(kStateCentre, "<cntr>"); }
+
+int SurfaceFile::ReadLights() {
+  if (state == kStateTile && file.FindTag("<lite>")) {
+    int32_t length = 0;
+    file.ReadInt(length);  // not needed: records are read one by one
+    state = kStateLights;
+  }
+  if (state != kStateLights) return 0;
+
+  int32_t count = 0;
+  if (!file.ReadInt(count) || count < 0 || count > points.capacity) count = 0;
+  if (count == 0) {
+    state = kStateTile;  // the zero was the terminator
+    return 0;
+  }
+  file.ReadInt(lightType);
+  points.base = 0;
+  points.count = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    float x = 0.0f;
+    float z = 0.0f;
+    if (!ReadSingle(x) || !ReadSingle(z)) break;
+    points[i] = IntPoint{TruncateToInt32(static_cast<double>(x) * 256.0), 0,
+                         TruncateToInt32(static_cast<double>(z) * 256.0)};
+    points.count = i + 1;
+  }
+  stepFeet = 0.0f;
+  if (count > 1) ReadSingle(stepFeet);
+  return 1;
+}
+
+int SurfaceFile::ReadTileEnd() {
+  if (state != kStateTile || !file.FindTag("<endo>")) return 0;
+  state = kStateOutside;
+  return 1;
+}
+
+}  // namespace ostrand
