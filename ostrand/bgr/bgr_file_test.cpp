@@ -197,22 +197,6 @@ TEST(BgrFileTest, FlowMarksAreDropped) {
   EXPECT_EQ(f.FindTag("<endo>"), 1);
 }
 
-// A third flow mark is not part of the record: the vertex loop ends there.
-TEST(BgrFileTest, ThirdFlowMarkEndsTheVertices) {
-  ScratchDir dir;
-  Bytes b;
-  b.Tag("<bgno>").Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(1).Real(2).Real(3);
-  for (int i = 0; i < 3; ++i) b.Tag("<flow>").Int(1);
-  b.Tag("<endo>").Node(4, 5, 6);
-  WriteFileBytes("f.bgr", b.str());
-  BgrFile f;
-  ASSERT_EQ(f.OpenRead("f.bgr"), 1);
-  double x, y, z;
-  EXPECT_EQ(f.ReadNode(x, y, z), 1);
-  EXPECT_EQ(f.ReadNode(x, y, z), 0);
-  EXPECT_EQ(f.FindTag("<flow>"), 1);
-}
-
 TEST(BgrFileTest, EdgeVariants) {
   struct Case {
     const char* what;
@@ -315,27 +299,6 @@ TEST(BgrFileTest, CloseEndsOnlyWrittenFiles) {
     scoped.WriteNode(1.5, -2, 3);
   }  // the destructor closes the file
   EXPECT_EQ(ReadFileBytes("s.bgr"), Bytes().Tag("<bgno>").Node(1.5, -2, 3).Tag("<endo>").str());
-}
-
-TEST(BgrFileTest, ValueBytesAreLittleEndian) {
-  ScratchDir dir;
-  BgrFile f;
-  ASSERT_EQ(f.OpenWrite("v.bgr"), 1);
-  f.WriteInt(-2);
-  f.WriteReal(1.5);
-  f.Close();
-  const std::string expected = std::string("<bgno>\0", 7) + std::string("\xFE\xFF\xFF\xFF", 4) +
-                               std::string("\0\0\0\0\0\0\xF8\x3F", 8) +
-                               std::string("<endo>\0", 7);
-  EXPECT_EQ(ReadFileBytes("v.bgr"), expected);
-  BgrFile r;
-  ASSERT_EQ(r.OpenRead("v.bgr"), 1);
-  int32_t i = 0;
-  double d = 0;
-  EXPECT_EQ(r.ReadInt(i), 1);
-  EXPECT_EQ(r.ReadReal(d), 1);
-  EXPECT_EQ(i, -2);
-  EXPECT_EQ(d, 1.5);
 }
 
 // Reads a whole file in record order and returns how many vertices and

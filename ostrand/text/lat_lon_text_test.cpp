@@ -47,15 +47,6 @@ TEST(LatLonTextTest, Longitudes) {
   }
 }
 
-TEST(LatLonTextTest, PartsOfAWestLongitude) {
-  const LatLonText t = LongitudeText(-3600.0);
-  EXPECT_EQ(t.hemisphere, 'W');
-  EXPECT_EQ(t.degrees, 0);
-  EXPECT_EQ(t.minutes, 59);
-  EXPECT_EQ(t.seconds, 59);
-  EXPECT_EQ(t.tenThousandths, 9999);
-}
-
 // Non-finite input counts as 0; huge input is clamped so that every part
 // still fits and the split stays consistent.
 TEST(LatLonTextTest, NonFiniteAndHugeValues) {
@@ -120,18 +111,6 @@ TEST(LatLonTextTest, Parse) {
   }
   EXPECT_EQ(ParseLatitude(nullptr), 0.0);
   EXPECT_EQ(ParseLongitude(nullptr), 0.0);
-}
-
-// Parsing the printed text of a position gives back the position to within
-// a ten-thousandth of a second.
-TEST(LatLonTextTest, PrintThenParse) {
-  for (double s : {0.0, 184827.0, -1800.5, 123456.789, -323999.9}) {
-    const LatLonText t = LatitudeText(s);
-    char text[64];
-    std::snprintf(text, sizeof text, "%c%d:%d:%d.%04d", t.hemisphere, t.degrees, t.minutes,
-                  t.seconds, t.tenThousandths);
-    EXPECT_NEAR(ParseLatitude(text), s, 0.0001) << text;
-  }
 }
 
 }  // namespace
