@@ -1,0 +1,194 @@
+// Merge and purge of network files.
+#include "ostrand/ops/bgr_merge.h"
+
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+#include <vector>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/surface/texpoints.h"
+
+namespace ostrand {
+namespace {
+
+bool IsClose(const DoublePoint& a, const DoublePoint& b, double tolerance) {
+  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.z - b.z) <= tolerance;
+}
+
+// The kept table of a purge, searched through a grid of square cells twice
+// the tolerance wide, so that every entry within the tolerance of a point
+// lies in the point's cell or one of its eight neighbours. Find gives the
+// same answer as FindOrAddPoint: the lowest close index among the
+// candidates. The answer for a source vertex never changes once found
+// (entries are only appended, with higher indices), so it is remembered.
+class KeptTable {
+ public:
+  KeptTable(const DoublePointTable& source, DoublePointTable& kept, double tolerance,
+            InPlaceRewrite& rewrite)
+      : source_(source),
+        kept_(kept),
+        tolerance_(tolerance),
+        cellSize_(tolerance > 0.0 ? 2.0 * tolerance : 1.0),
+        rewrite_(rewrite),
+        known_(static_cast<size_t>(source.count), -1) {}
+
+  void Append(const DoublePoint& p) {
+    kept_.Add(p.x, p.y, p.z, &rewrite_);
+    cells_[Key(Cell(p.x), Cell(p.z))].push_back(kept_.count - 1);
+  }
+
+  int32_t Find(int32_t sourceIndex) {
+    if (sourceIndex < 0 || sourceIndex >= source_.count) return 0;
+    int32_t& known = known_[static_cast<size_t>(sourceIndex)];
+    if (known >= 0) return known;
+    const DoublePoint& p = source_[sourceIndex];
+    const int64_t cx = Cell(p.x);
+    const int64_t cz = Cell(p.z);
+    int32_t best = -1;
+    for (int64_t dx = -1; dx <= 1; ++dx) {
+      for (int64_t dz = -1; dz <= 1; ++dz) {
+        const auto cell = cells_.find(Key(cx + dx, cz + dz));
+        if (cell == cells_.end()) continue;
+        for (const int32_t k : cell->second) {
+          if (best >= 0 && k >= best) break;  // entries ascend within a cell
+          if (IsClose(kept_[k], p, tolerance_)) best = k;
+        }
+      }
+    }
+    if (best < 0) {
+      Append(p);
+      best = kept_.count - 1;
+    }
+    known = best;
+    return best;
+  }
+
+ private:
+  // Cell number of a coordinate, held within +-2^50 (far beyond any
+  // airport) so that neighbours never overflow; NaN falls in cell 0 and
+  // matches nothing anyway.
+  int64_t Cell(double v) const {
+    const double c = std::floor(v / cellSize_);
+    if (!(c == c)) return 0;
+    constexpr double kLimit = 1125899906842624.0;  // 2^50
+    if (c > kLimit) return static_cast<int64_t>(kLimit);
+    if (c < -kLimit) return -static_cast<int64_t>(kLimit);
+    return static_cast<int64_t>(c);
+  }
+  static uint64_t Key(int64_t cx, int64_t cz) {
+    return static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cz);
+  }
+
+  const DoublePointTable& source_;
+  DoublePointTable& kept_;
+  double tolerance_;
+  double cellSize_;
+  InPlaceRewrite& rewrite_;
+  std::vector<int32_t> known_;
+  std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
+};
+
+// Reads the vertices of a merge source into the point table as whole feet;
+// each vertex that does not fit is reported. Returns the number read.
+int32_t ReadMergeVertices(BgrFile& in, const char* name, TEXPOINTS& points, int& result) {
+  int32_t read = 0;
+  double x = 0.0, y = 0.0, z = 0.0;
+  while (in.ReadNode(x, y, z)) {
+    if (points.count < points.capacity) {
+      points.Add(WholeFeet(x), WholeFeet(y), WholeFeet(z), -1);
+    } else {
+      result = 0;
+      ReportError("BgrMerge too many nodes in %s", name);
+    }
+    ++read;
+  }
+  return read;
+}
+
+}  // namespace
+
+int32_t FindOrAddPoint(int32_t sourceIndex, const DoublePoint* source, int32_t sourceCount,
+                       DoublePoint* kept, int32_t& keptCount, double tolerance,
+                       int32_t keptCapacity) {
+  if (sourceIndex < 0 || sourceIndex >= sourceCount) return 0;
+  const DoublePoint& p = source[sourceIndex];
+  for (int32_t k = 0; k < keptCount; ++k) {
+    if (IsClose(kept[k], p, tolerance)) return k;
+  }
+  insert_double_points(kept, keptCount, p.x, p.y, p.z, keptCapacity);
+  return keptCount - 1;
+}
+
+int BgrMerge(const char* file, const char* file2) {
+  InPlaceRewrite rewrite("BgrMerge");
+  if (!rewrite.CheckSource(file) || !rewrite.CheckSource(file2)) return 0;
+  TEXPOINTS points(kMergeCapacity);
+  int result = 1;
+  BgrFile in;
+  BgrFile in2;
+  if (!rewrite.OpenSource(in, file)) result = 0;
+  if (!rewrite.OpenSource(in2, file2)) result = 0;
+  if (!rewrite.OpenTemp()) result = 0;
+  if (result && !rewrite.CopyOrigin(in2, file2)) result = 0;
+  if (result && !rewrite.SkipOrigin(in, file)) result = 0;
+  if (result) {
+    const int32_t shift = ReadMergeVertices(in2, file2, points, result);
+    ReadMergeVertices(in, file, points, result);
+    BgrFile& out = rewrite.Temp();
+    out.WriteNodes(points);
+    BgrEdge edge;
+    while (in2.ReadEdge(edge)) out.WriteEdge(edge);
+    while (in.ReadEdge(edge)) {
+      // End numbers are 32-bit fields: the shifted value wraps as stored.
+      edge.from = static_cast<int32_t>(static_cast<uint32_t>(edge.from) + static_cast<uint32_t>(shift));
+      edge.to = static_cast<int32_t>(static_cast<uint32_t>(edge.to) + static_cast<uint32_t>(shift));
+      out.WriteEdge(edge);
+    }
+  }
+  in.Close();
+  in2.Close();
+  return rewrite.Finish(result, file2);
+}
+
+int BgrPurge(const char* file) {
+  InPlaceRewrite rewrite("BgrPurge");
+  DoublePointTable source;
+  DoublePointTable kept;
+  // The kept table holds (0, 0, 0) and at most every source vertex.
+  if (!source.Allocate() || !kept.Allocate(kMaxDoublePoints + 1)) {
+    FatalError("BgrPurge cannot allocate points");
+  }
+  if (!rewrite.CheckSource(file)) return 0;
+  int result = 1;
+  BgrFile in;
+  if (!rewrite.OpenSource(in, file)) result = 0;
+  if (!rewrite.OpenTemp()) result = 0;
+  if (result && !rewrite.CopyOrigin(in, file)) result = 0;
+  if (result) {
+    double x = 0.0, y = 0.0, z = 0.0;
+    while (in.ReadNode(x, y, z)) source.Add(x, y, z, &rewrite);
+    KeptTable table(source, kept, kPurgeTolerance, rewrite);
+    table.Append(DoublePoint{0.0, 0.0, 0.0});
+    const long edgesStart = std::ftell(in.Stream());
+    if (edgesStart < 0) result = 0;
+    BgrEdge edge;
+    while (result && in.ReadEdge(edge)) {
+      table.Find(edge.from);
+      table.Find(edge.to);
+    }
+    BgrFile& out = rewrite.Temp();
+    for (int32_t k = 0; k < kept.count; ++k) out.WriteNode(kept[k].x, kept[k].y, kept[k].z);
+    if (result && std::fseek(in.Stream(), edgesStart, SEEK_SET) != 0) result = 0;
+    BgrEdge again;
+    while (result && in.ReadEdge(again)) {
+      const int32_t from = table.Find(again.from);
+      const int32_t to = table.Find(again.to);
+      out.WriteEdge(from, to, again.width, again.type, again.code, again.sp);
+    }
+  }
+  in.Close();
+  return rewrite.Finish(result, file);
+}
+
+}  // namespace ostrand
