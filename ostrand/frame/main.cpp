@@ -1,6 +1,7 @@
 // ostrand: start-up, one operation chosen by the command line, shut-down.
 #include "ostrand/frame/dispatch.h"
 #include "ostrand/frame/report.h"
+#include "ostrand/gen/bgr_tms.h"
 #include "ostrand/ops/bgr_list.h"
 #include "ostrand/text/text_interpreter.h"
 
@@ -23,6 +24,7 @@ const ostrand::ModeEntry kModeTable[] = {
      }},
     {Mode::kText, 0,
      [](const Invocation& inv) { return ostrand::InterpretText(inv.options->scriptName.c_str()); }},
+    {Mode::kTaxiways, 1, [](const Invocation& inv) { return ostrand::BgrTms(inv.file1); }},
 };
 
 }  // namespace

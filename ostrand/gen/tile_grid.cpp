@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ostrand/gen/apron.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/taxiway_list.h"
 
@@ -80,6 +81,7 @@ void ResetGenerationState() {
   TaxiwaySegments().Clear();
   ResetSegmentListReport();
   ResetPolygonFileReports();
+  ResetApronReports();
 }
 
 }  // namespace ostrand

@@ -1,0 +1,103 @@
+// Aprons: outlines from the polygon file into the pavement layer.
+#include "ostrand/gen/apron.h"
+
+#include <cstdio>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/gen/tile_clipping.h"
+#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/working_units.h"
+
+namespace ostrand {
+namespace {
+
+constexpr int64_t kHashModulus = 398713;
+
+bool g_complexReported = false;
+bool g_triangulationReported = false;
+
+// Hash of an outline as read (feet), to recognise the same outline written
+// twice in a row.
+int32_t OutlineHash(const TEXPOINTS& table, const TEXTURE& polygon) {
+  int64_t hash = 0;
+  for (int32_t i = 0; i < polygon.vertexCount(); ++i) {
+    const IntPoint& p = table[polygon.vertices[static_cast<size_t>(i)].point];
+    // C++ remainder takes the sign of the dividend, as the hash needs.
+    hash = (hash + p.x + 31 * int64_t{p.z}) % kHashModulus;
+  }
+  return static_cast<int32_t>(hash);
+}
+
+PlanePoint CornerOf(const TEXPOINTS& table, int32_t position) {
+  if (position < 0 || position >= table.count) return PlanePoint();
+  return {table[position].x, table[position].z};
+}
+
+}  // namespace
+
+void ResetApronReports() {
+  g_complexReported = false;
+  g_triangulationReported = false;
+}
+
+void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
+  if (polygon.vertexCount() < 3) return;
+  polygon.header.normal[0] = 0;
+  polygon.header.normal[1] = 32767;
+  polygon.header.normal[2] = 0;
+  polygon.header.real = 1.0;
+  polygon.header.attribute = 0;
+  int32_t produced = 0;
+  for (int32_t i = 0;; ++i) {
+    const Triangle* t = polygon.Triangulate(table, i, 0);
+    if (t == nullptr) break;
+    AddTriangle(kPavementLayer, CornerOf(table, t->v[0]), CornerOf(table, t->v[1]),
+                CornerOf(table, t->v[2]));
+    ++produced;
+  }
+  if (produced == 0 && !g_triangulationReported) {
+    g_triangulationReported = true;
+    ReportError("%sGenerateApronPolygons - triangulation failed %d %ld", "", 0, 0);
+  }
+}
+
+void GenerateApron(TaxiwayList& net, int pass) {
+  std::fprintf(Console(), "GenerateApron(%d)\n", pass);
+  TEXTURE polygon;
+  TEXPOINTS table;
+  int32_t lastHash = 0;
+  net.Rewind();
+  for (;;) {
+    table.count = 0;  // vertex identity is tested per polygon
+    if (!net.ReadPly(table, polygon, -1)) return;
+    int32_t& n = polygon.vertexCount();
+    if (n > 0 && polygon.vertices[static_cast<size_t>(n - 1)].point == polygon.vertices[0].point) {
+      --n;  // a closing repeat of the first vertex
+    }
+    const int32_t hash = OutlineHash(table, polygon);
+    if (n < 3 || hash == lastHash) continue;
+    if (n != table.count) {
+      if (!g_complexReported) {
+        g_complexReported = true;
+        ReportError(">WARNING:%sGenerateApron complex/holes in PLY %d %ld", "", 0, 0);
+      }
+      continue;
+    }
+    lastHash = hash;
+    for (int32_t i = 0; i < table.count; ++i) {
+      table[i].x = FeetToUnits(table[i].x);
+      table[i].y = FeetToUnits(table[i].y);
+      table[i].z = FeetToUnits(table[i].z);
+    }
+    if (pass == 0) {
+      for (int32_t i = 0; i < n; ++i) {
+        const IntPoint& p = table[polygon.vertices[static_cast<size_t>(i)].point];
+        GenerationBox().Extend(p.x, p.z);
+      }
+    } else {
+      GenerateApronPolygons(table, polygon);
+    }
+  }
+}
+
+}  // namespace ostrand

@@ -1,0 +1,251 @@
+// The surface generation pipeline.
+#include "ostrand/gen/bgr_tms.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/report.h"
+#include "ostrand/gen/apron.h"
+#include "ostrand/gen/line.h"
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/snapping.h"
+#include "ostrand/gen/taxiway_polygons.h"
+#include "ostrand/gen/tile_clipping.h"
+#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/working_units.h"
+#include "ostrand/surface/surface_file.h"
+
+namespace ostrand {
+namespace {
+
+constexpr double kStubLength = 128000;   // 500 ft
+constexpr double kGridMargin = 128000;   // 500 ft
+constexpr int32_t kMinTileSize = 128000; // 500 ft
+constexpr int32_t kYellowRestoreLimit = 100;
+constexpr int32_t kRestoredYellowWidth = 100;
+constexpr int32_t kPlyLightStep = 100;
+
+Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
+
+double EdgeLength(const TaxiwayList& net, const Edge& e) {
+  const IntPoint& a = net.points[e.from];
+  const IntPoint& b = net.points[e.to];
+  return Distance(a.x, a.z, b.x, b.z);
+}
+
+// Writes one polygon layer of a tile: its point table once, then every
+// polygon; an empty layer still opens its (empty) section.
+void WritePolygonLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()) {
+  out.points.CopyFrom(layer.points);
+  if (out.points.count > 0) {
+    for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
+      out.polygon.CopyFrom(*t);
+      (out.*writer)();
+    }
+  } else {
+    out.polygon.vertexCount() = 0;
+    (out.*writer)();
+  }
+}
+
+// Writes the light layer of a tile: each polygon is one light string whose
+// positions are its own vertices.
+void WriteLightLayer(SurfaceFile& out, TileLayer& layer) {
+  if (layer.points.count <= 0) {
+    out.points.count = 0;
+    out.WriteLights();
+    return;
+  }
+  for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
+    const int32_t n = std::min(t->vertexCount(), out.points.capacity);
+    for (int32_t k = 0; k < n; ++k) {
+      const int32_t index = t->vertices[static_cast<size_t>(k)].point;
+      out.points[k] = index >= 0 && index < layer.points.count ? layer.points[index] : IntPoint();
+    }
+    out.points.count = n;
+    out.lightType = (t->header.attribute / 256) & 255;
+    out.stepFeet = static_cast<float>(t->header.attribute & 255);
+    out.WriteLights();
+  }
+}
+
+}  // namespace
+
+void ScaleToWorkingUnits(TaxiwayList& net) {
+  for (int32_t i = 0; i < net.points.count; ++i) {
+    IntPoint& p = net.points[i];
+    p.x = FeetToUnits(p.x);
+    p.y = FeetToUnits(p.y);
+    p.z = FeetToUnits(p.z);
+  }
+}
+
+int32_t PrepareEdges(TaxiwayList& net) {
+  int32_t yellowCount = 0;
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    Edge& e = EdgeAt(net, i);
+    if (e.flags == 0) e.flags = 15;
+    if (e.type == kTaxiway && (e.flags & 15) == kFlagCentreLine) {
+      e.type = kCentreLineOnly;
+      ++yellowCount;
+    }
+    e.width = FeetToUnits(e.width);
+  }
+  return yellowCount;
+}
+
+void CountDegreesAndRunways(TaxiwayList& net) {
+  ClearPointDegrees();
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    const Edge& e = EdgeAt(net, i);
+    if (e.type == kRunway && net.HasVertices(e)) {
+      RunwaySegments().Add(i, net.points[e.from], net.points[e.to]);
+    }
+    if ((e.flags & kFlagPavement) != 0) {
+      AddPointDegree(e.from, 1);
+      AddPointDegree(e.to, 1);
+    }
+  }
+}
+
+void MarkIsolatedStubs(TaxiwayList& net) {
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    Edge& e = EdgeAt(net, i);
+    if (e.type != kTaxiway || !net.HasVertices(e)) continue;
+    if (IsDeadEnd(e.from) && IsDeadEnd(e.to) && EdgeLength(net, e) <= kStubLength) e.type = kStub;
+  }
+}
+
+void FileTaxiwaySegments(const TaxiwayList& net) {
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    const Edge& e = net.edges[static_cast<size_t>(i)];
+    if ((e.type == kTaxiway || e.type == kConnector) && net.HasVertices(e)) {
+      TaxiwaySegments().Add(i, net.points[e.from], net.points[e.to]);
+    }
+  }
+}
+
+void SetGridGeometry(float& tileFeet, double lowLeft[3]) {
+  BoundingBox& box = GenerationBox();
+  box.minX -= kGridMargin;
+  box.minZ -= kGridMargin;
+  box.maxX += kGridMargin;
+  box.maxZ += kGridMargin;
+  const int64_t w = TruncToInt32(box.maxX - box.minX);
+  const int64_t h = TruncToInt32(box.maxZ - box.minZ);
+  const int64_t size = w < h ? h : w;
+  int64_t tileSize = size / kTilesPerSide;
+  if (tileSize < kMinTileSize) tileSize = kMinTileSize;
+  TileGrid& grid = Grid();
+  grid.tileSize = ClampToInt32(tileSize);
+  grid.originX = TruncToInt32(box.minX);
+  grid.originZ = TruncToInt32(box.minZ);
+  tileFeet = static_cast<float>(grid.tileSize / kUnitsPerFoot);
+  lowLeft[0] = box.minX / kUnitsPerFoot;
+  lowLeft[1] = 0.0;
+  lowLeft[2] = box.minZ / kUnitsPerFoot;
+}
+
+void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
+  for (int32_t i = 0; i < net.points.count; ++i) {
+    IntPoint& p = net.points[i];
+    p.x /= kUnitsPerFoot;
+    p.y /= kUnitsPerFoot;
+    p.z /= kUnitsPerFoot;
+  }
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    Edge& e = EdgeAt(net, i);
+    e.flags = 0;
+    e.width /= kUnitsPerFoot;
+    if (yellowCount < kYellowRestoreLimit && e.type == kCentreLineOnly) {
+      e.type = kTaxiway;
+      e.width = kRestoredYellowWidth;
+    }
+  }
+}
+
+void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
+                      const double lowLeft[3]) {
+  SurfaceFile out;
+  out.Create(outName);
+  out.WriteOrigin(net.originLat, net.originLon, 0.0);
+  out.tilesX = kTilesPerSide;
+  out.tilesZ = kTilesPerSide;
+  out.tileFeet = tileFeet;
+  for (int k = 0; k < 3; ++k) out.lowLeft[k] = lowLeft[k];
+  out.WriteGrid();
+  TileGrid& grid = Grid();
+  for (int32_t tx = 0; tx < kTilesPerSide; ++tx) {
+    for (int32_t tz = 0; tz < kTilesPerSide; ++tz) {
+      out.tileX = tx;
+      out.tileZ = tz;
+      out.WriteTile();
+      WritePolygonLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave);
+      WritePolygonLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark);
+      WritePolygonLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre);
+      WriteLightLayer(out, grid.Layer(tx, tz, kLightsLayer));
+      out.WriteTileEnd();
+    }
+  }
+  out.Close();
+}
+
+int BgrTms(const std::string& name) {
+  ResetGenerationState();
+  std::FILE* console = Console();
+  TaxiwayList net;
+
+  const int result = net.Load(name, 0);
+  if (result == 0) ReportError("BgrTms source file '%s' not found", name.c_str());
+  std::fprintf(console, "Load(%s) points=%ld edges=%ld\n", name.c_str(),
+               static_cast<long>(net.points.count), static_cast<long>(net.edgeCount));
+
+  ScaleToWorkingUnits(net);
+  const int32_t yellowCount = PrepareEdges(net);
+  CountDegreesAndRunways(net);
+  MarkIsolatedStubs(net);
+
+  SnapEndPointsToRunways(net);
+  AddRunwayConnectors(net);
+  MakeTaxiwayTaxiwayIntersections(net);
+  SnapEndPointsToTaxiways(net);
+
+  FileTaxiwaySegments(net);
+  GenerateApron(net, 0);
+  float tileFeet = 0;
+  double lowLeft[3] = {0, 0, 0};
+  SetGridGeometry(tileFeet, lowLeft);
+
+  std::fprintf(console, "GenerateTaxiPolygons()\n");
+  GenerateTaxiPolygons(net);
+
+  std::fprintf(console, "GenerateIsYellow()\n");
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    const Edge& e = net.edges[static_cast<size_t>(i)];
+    if (e.type != kCentreLineOnly || !net.HasVertices(e)) continue;
+    const IntPoint& a = net.points[e.from];
+    const IntPoint& b = net.points[e.to];
+    GenerateIsYellow(a.x, a.z, b.x, b.z);
+  }
+
+  GenerateApron(net, 1);
+
+  std::fprintf(console, "GeneratePlyLights()\n");
+  net.Rewind();
+  int32_t type = 0, x1 = 0, z1 = 0, x2 = 0, z2 = 0, count = 0;
+  while (net.ReadLgt(type, x1, z1, x2, z2, count)) {
+    AddLightLine(kLightsLayer, FeetToUnits(x1), FeetToUnits(z1), FeetToUnits(x2), FeetToUnits(z2),
+                 (type & 255) * 256 + kPlyLightStep);
+  }
+
+  const std::string outName = ReplaceExtension(name, "TMS");
+  std::fprintf(console, "GenerateOutputFile(%s)\n", outName.c_str());
+  WriteSurfaceFile(net, outName, tileFeet, lowLeft);
+
+  RestoreNetwork(net, yellowCount);
+  net.Save(name);
+  return result;
+}
+
+}  // namespace ostrand

@@ -1,0 +1,49 @@
+// The surface generation, "ostrand -tm <network>": the network file and the
+// polygon file beside it in, the tiled surface file (extension "TMS") out,
+// and the repaired network saved back over its input.
+//
+// Stages, in order, with their console lines: load ("Load(%s) points=%ld
+// edges=%ld"), working units, edge pre-pass, degrees and runways, short
+// isolated stubs, the four repairs ("SnapEndPointsToRunways()",
+// "MakeTaxiwayTaxiwayIntersections() edges=%d", "SnapEndPointsToTaxiways()"),
+// taxiway segments, apron sizing ("GenerateApron(0)"), grid geometry,
+// "GenerateTaxiPolygons()", "GenerateIsYellow()", "GenerateApron(1)",
+// "GeneratePlyLights()", "GenerateOutputFile(%s)", restore and save.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ostrand/gen/taxiway_list.h"
+
+namespace ostrand {
+
+// The whole generation; 1 when the network file was read, else 0. Runs to
+// the end in both cases.
+int BgrTms(const std::string& name);
+
+// Steps of the pipeline, exposed for the tests of the stages.
+
+// Feet to working units: every vertex coordinate shifted left by 8.
+void ScaleToWorkingUnits(TaxiwayList& net);
+// Flags 0 become 15, centre-line-only taxiways become type 102, widths go
+// to working units. Returns the number of type-102 edges made.
+int32_t PrepareEdges(TaxiwayList& net);
+// Clears the degrees, then files runways (type 0) into the runway list and
+// counts the ends of paved edges into the degrees.
+void CountDegreesAndRunways(TaxiwayList& net);
+// Taxiways of at most 500 ft whose both ends are dead ends become type 101.
+void MarkIsolatedStubs(TaxiwayList& net);
+// Files taxiways and connectors into the taxiway list.
+void FileTaxiwaySegments(const TaxiwayList& net);
+// Grid geometry from the bounding box (500-ft margin, 8 tiles of at least
+// 500 ft); gives the tile edge and lower-left corner in feet.
+void SetGridGeometry(float& tileFeet, double lowLeft[3]);
+// Back to feet: coordinates and widths divided by 256, flags 0, and (when
+// yellowCount < 100) type-102 edges become taxiways 100 ft wide.
+void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
+// Writes the 64 tiles of the grid, every tile with all four sections.
+void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
+                      const double lowLeft[3]);
+
+}  // namespace ostrand

@@ -1,0 +1,305 @@
+// Network repair: snapping dead ends, runway connectors, crossing splits.
+#include "ostrand/gen/snapping.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <unordered_map>
+#include <vector>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/gen/line.h"
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/working_units.h"
+
+namespace ostrand {
+namespace {
+
+constexpr double kNearRunway = 38400;        // 150 ft
+constexpr double kRunwaySlack = 51200;       // 200 ft
+constexpr double kConnectorOffset = 51200;   // 200 ft
+constexpr double kRunwayShortening = 256000; // 1000 ft
+constexpr double kCrossingClearance = 51200; // 200 ft
+constexpr double kSnapInside = 25600;        // 100 ft
+constexpr double kSnapReach = 38400;         // 150 ft
+constexpr double kSnapAngle = 0.3490658503988659;       // 20 degrees
+constexpr double kConnectorTurn = 2.007128639793479;    // 115 degrees
+constexpr int32_t kMaxTaxiwayEdgesForCrossings = 100;
+
+const IntPoint& VertexOf(const TaxiwayList& net, int32_t v) { return net.points[v]; }
+
+Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
+const Edge& EdgeAt(const TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
+
+bool IsTaxiway(const TaxiwayList& net, int32_t i) {
+  const Edge& e = EdgeAt(net, i);
+  return e.type == kTaxiway && net.HasVertices(e);
+}
+
+Line EdgeLine(const TaxiwayList& net, const Edge& e) {
+  const IntPoint& a = VertexOf(net, e.from);
+  const IntPoint& b = VertexOf(net, e.to);
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  return line;
+}
+
+double DistanceTo(const TaxiwayList& net, double x, double z, int32_t v) {
+  const IntPoint& p = VertexOf(net, v);
+  return Distance(x, z, p.x, p.z);
+}
+
+// Index of (x, 0, z), found or added; -1 when the vertex table is full.
+int32_t FindOrAddVertex(TaxiwayList& net, int32_t x, int32_t z) {
+  const int32_t index = net.points.Add(x, 0, z, 0);
+  if (index < 0 || index >= net.points.count || !Equals(net.points[index], x, 0, z)) return -1;
+  return index;
+}
+
+void AppendEdge(TaxiwayList& net, const Edge& e) {
+  net.edges[static_cast<size_t>(net.edgeCount)] = e;
+  ++net.edgeCount;
+}
+
+// Extent of an edge's two vertices, widened by `margin`.
+struct Box {
+  double minX, minZ, maxX, maxZ;
+  bool Contains(double x, double z) const {
+    return x >= minX && x <= maxX && z >= minZ && z <= maxZ;
+  }
+  bool Overlaps(const Box& o) const {
+    return minX <= o.maxX && o.minX <= maxX && minZ <= o.maxZ && o.minZ <= maxZ;
+  }
+};
+
+Box EdgeBox(const TaxiwayList& net, const Edge& e, double margin) {
+  const IntPoint& a = VertexOf(net, e.from);
+  const IntPoint& b = VertexOf(net, e.to);
+  return {std::min<double>(a.x, b.x) - margin, std::min<double>(a.z, b.z) - margin,
+          std::max<double>(a.x, b.x) + margin, std::max<double>(a.z, b.z) + margin};
+}
+
+// The ends of taxiway edges, hashed by 200-ft cells, to answer "is some
+// taxiway vertex closer than 200 ft to this point" without a scan of every
+// edge. The crossing split only ever adds ends (vertices do not move then).
+class EndIndex {
+ public:
+  explicit EndIndex(const TaxiwayList& net) : net_(net) {}
+
+  void Insert(int32_t v) {
+    const IntPoint& p = VertexOf(net_, v);
+    std::vector<int32_t>& cell = cells_[Key(Cell(p.x), Cell(p.z))];
+    if (std::find(cell.begin(), cell.end(), v) == cell.end()) cell.push_back(v);
+  }
+
+  bool AnyCloserThan(double x, double z, double limit) const {
+    const int64_t cx = Cell(x), cz = Cell(z);
+    for (int64_t i = cx - 1; i <= cx + 1; ++i) {
+      for (int64_t k = cz - 1; k <= cz + 1; ++k) {
+        const auto found = cells_.find(Key(i, k));
+        if (found == cells_.end()) continue;
+        for (int32_t v : found->second) {
+          if (DistanceTo(net_, x, z, v) < limit) return true;
+        }
+      }
+    }
+    return false;
+  }
+
+ private:
+  static int64_t Cell(double v) {
+    // Far-off crossing points share the outermost cells; they find nothing.
+    const double c = std::floor(v / kCrossingClearance);
+    return static_cast<int64_t>(std::clamp(c, -1.0e9, 1.0e9));
+  }
+  static int64_t Key(int64_t cx, int64_t cz) { return cx * 4000000007LL + cz; }
+
+  const TaxiwayList& net_;
+  std::unordered_map<int64_t, std::vector<int32_t>> cells_;
+};
+
+// True when the point lies at least `clearance` from both ends of the
+// line's edge (bounds inclusive).
+bool WellInside(const TaxiwayList& net, const Edge& e, const Line& line, double x, double z,
+                double clearance) {
+  const double dFrom = DistanceTo(net, x, z, e.from);
+  const double dTo = DistanceTo(net, x, z, e.to);
+  const double high = line.length - clearance;
+  return dFrom >= clearance && dFrom <= high && dTo >= clearance && dTo <= high;
+}
+
+}  // namespace
+
+int32_t OtherEnd(const TaxiwayList& net, int32_t p) {
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    if (!IsTaxiway(net, i)) continue;
+    const Edge& e = EdgeAt(net, i);
+    if (e.from == p) return e.to;
+    if (e.to == p) return e.from;
+  }
+  return -1;
+}
+
+void AddEdge(TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width, int32_t type) {
+  if (net.points.count >= kMaxVertices || net.edgeCount >= kMaxEdges) return;
+  const int32_t v = FindOrAddVertex(net, x, z);
+  if (v < 0) return;
+  AppendEdge(net, Edge{from, v, width, type, 15});
+  AddPointDegree(from, 1);
+  AddPointDegree(v, 1);
+}
+
+void SnapTo(TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
+  if (net.edgeCount >= kMaxEdges || DistanceTo(net, x, z, v) > kSnapReach) return;
+  IntPoint& p = net.points[v];
+  p.x = TruncToInt32(x);
+  p.z = TruncToInt32(z);
+  Edge copy = EdgeAt(net, j);
+  copy.from = v;
+  AppendEdge(net, copy);
+  EdgeAt(net, j).to = v;
+  AddPointDegree(v, 2);
+}
+
+void SnapEndPointsToRunways(TaxiwayList& net) {
+  std::fprintf(Console(), "SnapEndPointsToRunways()\n");
+  const SegmentList& runways = RunwaySegments();
+  for (int32_t r = 0; r < runways.count; ++r) {
+    const Segment& runway = runways.entries[static_cast<size_t>(r)];
+    const Edge& re = EdgeAt(net, runway.edge);
+    if (!net.HasVertices(re)) continue;
+    const IntPoint a = VertexOf(net, re.from);
+    const IntPoint b = VertexOf(net, re.to);
+    const double limit = Distance(a.x, a.z, b.x, b.z) + kRunwaySlack;
+    for (int32_t p = 0; p < net.points.count; ++p) {
+      IntPoint& pt = net.points[p];
+      if (!IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
+      const int32_t q = OtherEnd(net, p);
+      if (q < 0) continue;
+      Line own;
+      own.Set(pt.x, pt.z, VertexOf(net, q).x, VertexOf(net, q).z);
+      double x = 0, z = 0;
+      if (!runway.line.Intersect(own, x, z, kSnapAngle)) continue;
+      if (Distance(a.x, a.z, x, z) < limit && Distance(b.x, b.z, x, z) < limit) {
+        pt.x = TruncToInt32(x);
+        pt.z = TruncToInt32(z);
+      }
+    }
+  }
+}
+
+void AddRunwayConnectors(TaxiwayList& net) {
+  const SegmentList& runways = RunwaySegments();
+  for (int32_t r = 0; r < runways.count; ++r) {
+    const Segment& runway = runways.entries[static_cast<size_t>(r)];
+    const Edge re = EdgeAt(net, runway.edge);
+    if (!net.HasVertices(re)) continue;
+    const IntPoint a = VertexOf(net, re.from);
+    const IntPoint b = VertexOf(net, re.to);
+    const double len = Distance(a.x, a.z, b.x, b.z);
+    if (len == 0) continue;  // both ends in one place: no direction to follow
+    const double lenLimit = len - kRunwayShortening;
+    const double ux = (b.x - a.x) * kConnectorOffset / len;
+    const double uz = (b.z - a.z) * kConnectorOffset / len;
+    for (int32_t p = 0; p < net.points.count; ++p) {
+      const IntPoint pt = VertexOf(net, p);
+      if (!IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
+      const int32_t q = OtherEnd(net, p);
+      if (q < 0) continue;
+      const IntPoint qt = VertexOf(net, q);
+      Line own;
+      own.Set(pt.x, pt.z, qt.x, qt.z);
+      double x = 0, z = 0;
+      if (!runway.line.Intersect(own, x, z, kSnapAngle)) continue;
+      const double fx = x - ux, fz = z - uz;  // 200 ft towards a
+      const double bx = x + ux, bz = z + uz;  // 200 ft towards b
+      const double tF = TurnAngle(fx, fz, x, z, qt.x, qt.z);
+      const double tB = TurnAngle(bx, bz, x, z, qt.x, qt.z);
+      if (Distance(b.x, b.z, fx, fz) < lenLimit && tF >= -kConnectorTurn && tF <= kConnectorTurn) {
+        AddEdge(net, p, TruncToInt32(fx), TruncToInt32(fz), re.width, kConnector);
+      }
+      if (Distance(a.x, a.z, bx, bz) < lenLimit && tB >= -kConnectorTurn && tB <= kConnectorTurn) {
+        AddEdge(net, p, TruncToInt32(bx), TruncToInt32(bz), re.width, kConnector);
+      }
+    }
+  }
+}
+
+void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
+  int32_t n = 0;
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    if (EdgeAt(net, i).type == kTaxiway) ++n;
+  }
+  std::fprintf(Console(), "MakeTaxiwayTaxiwayIntersections() edges=%d\n", n);
+  if (n > kMaxTaxiwayEdgesForCrossings) return;
+
+  EndIndex ends(net);
+  for (int32_t k = 0; k < net.edgeCount; ++k) {
+    if (!IsTaxiway(net, k)) continue;
+    ends.Insert(EdgeAt(net, k).from);
+    ends.Insert(EdgeAt(net, k).to);
+  }
+  // The edge count grows while the loops run: appended edges are visited.
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    if (!IsTaxiway(net, i)) continue;
+    for (int32_t j = 0; j < net.edgeCount && net.edgeCount + 2 < kMaxEdges; ++j) {
+      if (j == i || !IsTaxiway(net, j)) continue;
+      const Edge ei = EdgeAt(net, i);
+      const Edge ej = EdgeAt(net, j);
+      if (ei.from == ej.from || ei.from == ej.to || ei.to == ej.from || ei.to == ej.to) continue;
+      // A crossing 200 ft inside both edges lies in both extents.
+      if (!EdgeBox(net, ei, kUnitsPerFoot).Overlaps(EdgeBox(net, ej, kUnitsPerFoot))) continue;
+      const Line li = EdgeLine(net, ei);
+      const Line lj = EdgeLine(net, ej);
+      double x = 0, z = 0;
+      if (!li.Intersect(lj, x, z, 0)) continue;
+      if (!WellInside(net, ei, li, x, z, kCrossingClearance) ||
+          !WellInside(net, ej, lj, x, z, kCrossingClearance) ||
+          ends.AnyCloserThan(x, z, kCrossingClearance)) {
+        continue;
+      }
+      const int32_t v = FindOrAddVertex(net, TruncToInt32(x), TruncToInt32(z));
+      if (v < 0) continue;
+      Edge copyI = ei;
+      copyI.from = v;
+      AppendEdge(net, copyI);
+      Edge copyJ = ej;
+      copyJ.from = v;
+      AppendEdge(net, copyJ);
+      EdgeAt(net, i).to = v;
+      EdgeAt(net, j).to = v;
+      AddPointDegree(v, 4);
+      ends.Insert(v);
+    }
+  }
+}
+
+void SnapEndPointsToTaxiways(TaxiwayList& net) {
+  std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    if (!IsTaxiway(net, i)) continue;
+    for (int32_t j = 0; j < net.edgeCount; ++j) {
+      if (j == i || !IsTaxiway(net, j)) continue;
+      const Edge ei = EdgeAt(net, i);
+      const bool deadFrom = IsDeadEnd(ei.from);
+      const bool deadTo = IsDeadEnd(ei.to);
+      if (!deadFrom && !deadTo) continue;
+      const Edge ej = EdgeAt(net, j);
+      // A snap needs a dead end within 150 ft of a point inside edge j.
+      const Box reach = EdgeBox(net, ej, kSnapReach + kUnitsPerFoot);
+      const IntPoint& f = VertexOf(net, ei.from);
+      const IntPoint& t = VertexOf(net, ei.to);
+      if (!(deadFrom && reach.Contains(f.x, f.z)) && !(deadTo && reach.Contains(t.x, t.z))) continue;
+      const Line li = EdgeLine(net, ei);
+      const Line lj = EdgeLine(net, ej);
+      double x = 0, z = 0;
+      if (!li.Intersect(lj, x, z, 0)) continue;
+      if (!WellInside(net, ej, lj, x, z, kSnapInside)) continue;
+      if (deadFrom) SnapTo(net, ei.from, x, z, j);
+      if (deadTo) SnapTo(net, ei.to, x, z, j);
+    }
+  }
+}
+
+}  // namespace ostrand

@@ -1,0 +1,364 @@
+// Taxiway surfaces: segment quads, joints, fillets, centre lines, lights.
+#include "ostrand/gen/taxiway_polygons.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <unordered_set>
+#include <vector>
+
+#include "ostrand/gen/line.h"
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/tile_clipping.h"
+#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/working_units.h"
+
+namespace ostrand {
+namespace {
+
+constexpr double kJunctionTrim = 38400;       // 150 ft
+constexpr double kShortestPavement = 6400;    // 25 ft, also the fillet step
+constexpr double kCentreLineWidth = 256;      // 1 ft
+constexpr double kYellowHalfWidth = 128;      // 0.5 ft
+constexpr double kEdgeLightMinLength = 76800; // 300 ft
+constexpr double kStraightTurn = 0.3490658503988659;  // 20 degrees
+constexpr double kNoJoinTurn = 2.6179938779914944;    // 150 degrees
+constexpr double kCrowdedTurn = 1.8325957145940461;   // 105 degrees
+constexpr double kBusyTurn = 1.7453292519943295;      // 100 degrees
+constexpr double kFilletAngle = 0.5235987755982988;   // 30 degrees
+constexpr int32_t kMinFilletSteps = 1;
+constexpr int32_t kMaxFilletSteps = 25;
+constexpr int32_t kMinLitFilletSteps = 7;
+constexpr int32_t kStraightStep = 100;
+constexpr int32_t kJointStep = 25;
+constexpr int32_t kEdgeLightType = 256;  // light type 1 in the attribute word
+constexpr int32_t kJointTableSize = 6000;
+
+PlanePoint Flat(const IntPoint& p) { return {p.x, p.z}; }
+
+IntPoint Point(double x, double z) { return {TruncToInt32(x), 0, TruncToInt32(z)}; }
+
+IntPoint Midpoint(const IntPoint& a, const IntPoint& b) {
+  return {ClampToInt32((int64_t{a.x} + b.x) / 2), 0, ClampToInt32((int64_t{a.z} + b.z) / 2)};
+}
+
+double DistanceOf(const IntPoint& a, const IntPoint& b) { return Distance(a.x, a.z, b.x, b.z); }
+
+// The point d along P -> Q (callers make sure P and Q are apart).
+IntPoint PointAlong(const IntPoint& p, const IntPoint& q, double d) {
+  const double len = DistanceOf(p, q);
+  return Point(p.x + (q.x - p.x) * d / len, p.z + (q.z - p.z) * d / len);
+}
+
+Line LineOf(const IntPoint& a, const IntPoint& b) {
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  return line;
+}
+
+void AddLights(const IntPoint& a, const IntPoint& b, int32_t attribute) {
+  AddLightLine(kLightsLayer, a.x, a.z, b.x, b.z, attribute);
+}
+
+// Corners of one segment seen from a joint: inner and outer side, near and
+// far from the joint.
+struct JointCorners {
+  IntPoint innerNear, innerFar, outerNear, outerFar;
+};
+
+class TaxiPolygonBuilder {
+ public:
+  explicit TaxiPolygonBuilder(const TaxiwayList& net)
+      : net_(net), segments_(TaxiwaySegments()), visited_(static_cast<size_t>(segments_.count), 0) {
+    // Segments by vertex, in list order, for the neighbour scan.
+    byVertex_.resize(static_cast<size_t>(net.points.count));
+    for (int32_t s = 0; s < segments_.count; ++s) {
+      const int32_t edge = segments_.entries[static_cast<size_t>(s)].edge;
+      if (edge < 0 || edge >= net.edgeCount || !net.HasVertices(EdgeOf(s))) {
+        visited_[static_cast<size_t>(s)] = 1;  // nothing to build from
+        continue;
+      }
+      const Edge& e = EdgeOf(s);
+      byVertex_[static_cast<size_t>(e.from)].push_back(s);
+      if (e.to != e.from) byVertex_[static_cast<size_t>(e.to)].push_back(s);
+    }
+  }
+
+  void Run() {
+    for (int32_t i = 0; i < segments_.count; ++i) ProcessSegment(i);
+  }
+
+ private:
+  struct Frame {
+    int32_t segment;
+    std::vector<int32_t> neighbours;  // other segments at either end, in list order
+    size_t next = 0;
+    int step = 0;  // 0: to-end test, 1: to-end joint, 2: from-end test, 3: from-end joint
+    int endJ = 0;
+  };
+
+  const Edge& EdgeOf(int32_t s) const {
+    return net_.edges[static_cast<size_t>(segments_.entries[static_cast<size_t>(s)].edge)];
+  }
+  const IntPoint& Vertex(int32_t v) const { return net_.points[v]; }
+
+  // Builds the segment's quad and puts its frame on the stack.
+  void Enter(int32_t s) {
+    BuildSegmentQuad(s);
+    visited_[static_cast<size_t>(s)] = 1;
+    const Edge& e = EdgeOf(s);
+    Frame frame;
+    frame.segment = s;
+    const auto& atTo = byVertex_[static_cast<size_t>(e.to)];
+    const auto& atFrom = byVertex_[static_cast<size_t>(e.from)];
+    std::set_union(atTo.begin(), atTo.end(), atFrom.begin(), atFrom.end(),
+                   std::back_inserter(frame.neighbours));
+    frame.neighbours.erase(std::remove(frame.neighbours.begin(), frame.neighbours.end(), s),
+                           frame.neighbours.end());
+    stack_.push_back(std::move(frame));
+  }
+
+  // For every other segment j in list order: a joint at segment i's to end
+  // (segment j completed first), then one at its from end.
+  void ProcessSegment(int32_t root) {
+    if (visited_[static_cast<size_t>(root)]) return;
+    Enter(root);
+    while (!stack_.empty()) {
+      Frame& frame = stack_.back();
+      if (frame.next >= frame.neighbours.size()) {
+        stack_.pop_back();
+        continue;
+      }
+      const int32_t i = frame.segment;
+      const int32_t j = frame.neighbours[frame.next];
+      const Edge& ei = EdgeOf(i);
+      const Edge& ej = EdgeOf(j);
+      const int32_t shared = frame.step < 2 ? ei.to : ei.from;
+      if (frame.step == 0 || frame.step == 2) {
+        const int endJ = shared == ej.from ? 1 : shared == ej.to ? 0 : -1;
+        if (endJ < 0) {
+          frame.step = frame.step == 0 ? 2 : 0;
+          if (frame.step == 0) ++frame.next;
+          continue;
+        }
+        frame.endJ = endJ;
+        ++frame.step;
+        if (!visited_[static_cast<size_t>(j)]) Enter(j);  // invalidates `frame`
+        continue;
+      }
+      BuildJoint(i, j, frame.step == 1 ? 0 : 1, frame.endJ);
+      if (frame.step == 1) {
+        frame.step = 2;
+      } else {
+        frame.step = 0;
+        ++frame.next;
+      }
+    }
+  }
+
+  void BuildSegmentQuad(int32_t s) {
+    Segment& seg = segments_.entries[static_cast<size_t>(s)];
+    const Edge& e = EdgeOf(s);
+    if (e.type == kStub || e.type == kCentreLineOnly) return;
+    const double halfWidth = e.width / 2.0;
+    double trimStart = PointDegree(e.from) != 1 ? kJunctionTrim : 0;
+    double trimEnd = PointDegree(e.to) != 1 ? kJunctionTrim : 0;
+    Line line = seg.line;
+    if ((trimStart != 0 || trimEnd != 0) && line.length > kShortestPavement) {
+      const double spare = line.length - kShortestPavement;
+      if (line.length - (trimStart + trimEnd) < kShortestPavement) {
+        if (trimStart == 0) {
+          trimEnd = spare;
+        } else if (trimEnd != 0) {
+          trimStart = trimEnd = spare / 2;
+        } else {
+          trimStart = spare;
+        }
+      }
+      line.Extend(-trimStart, -trimEnd);
+    }
+    Line left = line;
+    left.ShiftSideways(halfWidth);
+    Line right = line;
+    right.ShiftSideways(-halfWidth);
+    seg.corners[0] = Point(left.x1, left.z1);
+    seg.corners[1] = Point(right.x1, right.z1);
+    seg.corners[2] = Point(right.x2, right.z2);
+    seg.corners[3] = Point(left.x2, left.z2);
+
+    const bool pave = (e.flags & kFlagPavement) != 0 && e.type != kConnector && halfWidth != 0;
+    const int marks = ((e.flags & kFlagCentreLine) != 0 ? 1 : 0) +
+                      ((e.flags & kFlagCentreLights) != 0 ? 2 : 0);
+    const bool edgeLights = pave && (e.flags & kFlagEdgeLights) != 0 && PointDegree(e.from) > 1 &&
+                            PointDegree(e.to) > 1;
+    EmitPiece(pave, marks, edgeLights, edgeLights, true, kStraightStep, seg.corners[3],
+              seg.corners[2], seg.corners[1], seg.corners[0]);
+  }
+
+  // Records the pair; false when a joint of the two exists already. A full
+  // table lets the joint be built unrecorded.
+  bool RecordJoint(int32_t i, int32_t j) {
+    const int64_t key = int64_t{std::min(i, j)} * kMaxTaxiwaySegments + std::max(i, j);
+    if (joints_.count(key) != 0) return false;
+    if (static_cast<int32_t>(joints_.size()) < kJointTableSize) joints_.insert(key);
+    return true;
+  }
+
+  // Which corners of segment s face the joint at C: inner ones on `side` of
+  // line `fromShared`; near ones at the end of the segment that lies at the
+  // joint (`nearAtStart` tells which end wins a tie).
+  JointCorners CornersAt(int32_t s, const Line& fromShared, int side, double cx, double cz,
+                         bool startWinsTies) const {
+    const IntPoint* c = segments_.entries[static_cast<size_t>(s)].corners;
+    const bool leftInner = fromShared.SideOf(c[0].x, c[0].z) == side;
+    const IntPoint& innerStart = leftInner ? c[0] : c[1];
+    const IntPoint& innerEnd = leftInner ? c[3] : c[2];
+    const IntPoint& outerStart = leftInner ? c[1] : c[0];
+    const IntPoint& outerEnd = leftInner ? c[2] : c[3];
+    const double dStart = Distance(innerStart.x, innerStart.z, cx, cz);
+    const double dEnd = Distance(innerEnd.x, innerEnd.z, cx, cz);
+    const bool startNear = startWinsTies ? !(dEnd < dStart) : dStart < dEnd;
+    if (startNear) return {innerStart, innerEnd, outerStart, outerEnd};
+    return {innerEnd, innerStart, outerEnd, outerStart};
+  }
+
+  void BuildJoint(int32_t i, int32_t j, int endI, int endJ) {
+    if (!RecordJoint(i, j)) return;
+    const Edge& ei = EdgeOf(i);
+    const Edge& ej = EdgeOf(j);
+    if (ei.type == kStub || ei.type == kCentreLineOnly || ej.type == kStub ||
+        ej.type == kCentreLineOnly || (ei.type == kConnector && ej.type == kConnector)) {
+      return;
+    }
+    const int32_t s = endI == 0 ? ei.to : ei.from;
+    const int32_t a = endI == 0 ? ei.from : ei.to;
+    const int32_t b = endJ == 1 ? ej.to : ej.from;
+    const IntPoint& S = Vertex(s);
+    const IntPoint& A = Vertex(a);
+    const IntPoint& B = Vertex(b);
+    const Segment& segI = segments_.entries[static_cast<size_t>(i)];
+    const Segment& segJ = segments_.entries[static_cast<size_t>(j)];
+
+    const int32_t flags = ei.flags | ej.flags;
+    const bool pave = (flags & kFlagPavement) != 0;
+    const int marks = ((flags & kFlagCentreLine) != 0 ? 1 : 0) +
+                      2 * ((flags & kFlagCentreLights) != 0 ? 1 : 0);
+    const bool edgeLights = (flags & kFlagEdgeLights) != 0 && PointDegree(s) == 2 &&
+                            ei.type != kConnector && ej.type != kConnector &&
+                            segI.line.length >= kEdgeLightMinLength &&
+                            segJ.line.length >= kEdgeLightMinLength;
+    const Line li = LineOf(S, A);
+    const Line lj = LineOf(S, B);
+    const double turn = TurnAngle(A.x, A.z, S.x, S.z, B.x, B.z);
+
+    // The inner side is the side of the bend's bisector.
+    int sideI = 1, sideJ = 1;
+    double cx = S.x, cz = S.z;
+    Line bisector;
+    if (bisector.Bisector(li, lj, 0)) {
+      cx = bisector.x1;
+      cz = bisector.z1;
+      sideI = li.SideOf(bisector.x2, bisector.z2);
+      sideJ = lj.SideOf(bisector.x2, bisector.z2);
+    }
+    // Segment i: its end corners are near unless its start is strictly
+    // nearer; segment j the other way round.
+    const JointCorners ci = CornersAt(i, li, sideI, cx, cz, false);
+    const JointCorners cj = CornersAt(j, lj, sideJ, cx, cz, true);
+
+    if (turn < -kStraightTurn || turn > kStraightTurn) {
+      if (turn < -kNoJoinTurn || turn > kNoJoinTurn) return;
+      if (turn < -kCrowdedTurn || turn > kCrowdedTurn) {
+        if (segI.line.DistanceToLine(B.x, B.z) <= ei.width ||
+            segJ.line.DistanceToLine(A.x, A.z) <= ej.width) {
+          return;
+        }
+      }
+      if ((turn < -kBusyTurn || turn > kBusyTurn) && PointDegree(s) > 2) return;
+      const Line l1 = LineOf(ci.innerFar, ci.innerNear);
+      const Line l2 = LineOf(ci.outerFar, ci.outerNear);
+      const Line l3 = LineOf(cj.innerNear, cj.innerFar);
+      const Line l4 = LineOf(cj.outerNear, cj.outerFar);
+      double inX = 0, inZ = 0, outX = 0, outZ = 0;
+      if (l1.Intersect(l3, inX, inZ, kFilletAngle) && l2.Intersect(l4, outX, outZ, kFilletAngle)) {
+        BuildFillet(pave, marks, edgeLights, edgeLights, ci.outerNear, Point(outX, outZ),
+                    cj.outerNear, ci.innerNear, Point(inX, inZ), cj.innerNear);
+        return;
+      }
+    }
+    EmitPiece(pave, marks, edgeLights, edgeLights, true, kJointStep, ci.innerNear, ci.outerNear,
+              cj.outerNear, cj.innerNear);
+  }
+
+  const TaxiwayList& net_;
+  SegmentList& segments_;
+  std::vector<uint8_t> visited_;
+  std::vector<std::vector<int32_t>> byVertex_;
+  std::vector<Frame> stack_;
+  std::unordered_set<int64_t> joints_;
+};
+
+}  // namespace
+
+void EmitPiece(bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn, int32_t step,
+               IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4) {
+  if (pave) AddQuad(kPavementLayer, Flat(p1), Flat(p2), Flat(p3), Flat(p4));
+  if ((marks & 1) != 0) {
+    // A strip 1 ft wide across the middle of both cross-sections.
+    const double offA = (DistanceOf(p1, p2) - kCentreLineWidth) / 2;
+    const double offB = (DistanceOf(p3, p4) - kCentreLineWidth) / 2;
+    if (offA > 0 && offB > 0) {
+      AddQuad(kCentreLayer, Flat(PointAlong(p1, p2, offA)),
+              Flat(PointAlong(p1, p2, offA + kCentreLineWidth)), Flat(PointAlong(p3, p4, offB)),
+              Flat(PointAlong(p3, p4, offB + kCentreLineWidth)));
+    }
+  }
+  if (lightsOn) {
+    if ((marks & 2) != 0) AddLights(Midpoint(p1, p2), Midpoint(p3, p4), step);
+    if (lightsA) AddLights(p1, p4, kEdgeLightType + step);
+    if (lightsB) AddLights(p2, p3, kEdgeLightType + step);
+  }
+}
+
+int32_t BuildFillet(bool pave, int marks, bool lightsA, bool lightsB, IntPoint p1, IntPoint p2,
+                    IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6) {
+  // Length of the centre path between the two curves.
+  const double m1x = (p1.x + static_cast<double>(p4.x)) / 2, m1z = (p1.z + static_cast<double>(p4.z)) / 2;
+  const double m2x = (p2.x + static_cast<double>(p5.x)) / 2, m2z = (p2.z + static_cast<double>(p5.z)) / 2;
+  const double m3x = (p3.x + static_cast<double>(p6.x)) / 2, m3z = (p3.z + static_cast<double>(p6.z)) / 2;
+  const double len = Distance(m1x, m1z, m2x, m2z) + Distance(m2x, m2z, m3x, m3z);
+  const double steps = std::clamp(len / kShortestPavement, 0.0, 1.0e6);
+  const int32_t n = std::clamp(static_cast<int32_t>(steps), kMinFilletSteps, kMaxFilletSteps);
+  if (n < kMinLitFilletSteps) lightsA = lightsB = false;
+  IntPoint prevOuter = p1, prevInner = p4;
+  for (int32_t k = 0; k <= n; ++k) {
+    const double t = k == n ? 1.0 : static_cast<double>(k) / n;
+    const IntPoint outer = Bezier(p1, p2, p3, t);
+    const IntPoint inner = Bezier(p4, p5, p6, t);
+    if (k > 0) {
+      EmitPiece(pave, marks, lightsA, lightsB, k % 2 == 0, kJointStep, prevInner, prevOuter, outer,
+                inner);
+    }
+    prevOuter = outer;
+    prevInner = inner;
+  }
+  return n;
+}
+
+void GenerateTaxiPolygons(const TaxiwayList& net) {
+  TaxiPolygonBuilder builder(net);
+  builder.Run();
+}
+
+void GenerateIsYellow(int32_t x1, int32_t z1, int32_t x2, int32_t z2) {
+  if (x1 == x2 && z1 == z2) return;
+  Line a;
+  a.Set(x1, z1, x2, z2);
+  Line b = a;
+  a.ShiftSideways(kYellowHalfWidth);
+  b.ShiftSideways(-kYellowHalfWidth);
+  AddQuad(kCentreLayer, {TruncToInt32(b.x1), TruncToInt32(b.z1)},
+          {TruncToInt32(a.x1), TruncToInt32(a.z1)}, {TruncToInt32(a.x2), TruncToInt32(a.z2)},
+          {TruncToInt32(b.x2), TruncToInt32(b.z2)});
+}
+
+}  // namespace ostrand
