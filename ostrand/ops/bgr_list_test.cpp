@@ -192,6 +192,18 @@ TEST_F(BgrListTest, MissingFile) {
   EXPECT_NE(log.find("ERROR: BgrList source file 'nope.bgr' not found\n"), std::string::npos);
 }
 
+// A "tms" name goes to the surface dump, whatever its case: no listing
+// text, and no listing error for a missing file.
+TEST_F(BgrListTest, SurfaceFilesAreNotListedHere) {
+  for (const char* name : {"missing.tms", "MISSING.TMS", "n.Tms"}) {
+    WriteFileBytes("n.tms", ExampleNetworkBytes());
+    CaptureConsole console;
+    EXPECT_EQ(BgrList(name, -1, -1), 1) << name;
+    EXPECT_EQ(console.Text().find("WS="), std::string::npos) << name;
+    EXPECT_EQ(console.Text().find("BgrList"), std::string::npos) << name;
+  }
+}
+
 TEST_F(BgrListTest, FilesWithoutTags) {
   EXPECT_EQ(List("", 1, -1, -1), kStartExtents);
   EXPECT_EQ(List("", 0, -1, -1), kStartExtents);
