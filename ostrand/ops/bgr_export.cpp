@@ -1,0 +1,164 @@
+// TXD and TXP export.
+#include "ostrand/ops/bgr_export.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ostrand/bgr/bgr_file.h"
+#include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/options.h"
+#include "ostrand/frame/report.h"
+#include "ostrand/ops/bgr_rewrite.h"
+#include "ostrand/ops/record_scanner.h"
+
+namespace ostrand {
+namespace {
+
+// Little-endian writers; nothing without a stream.
+void PutInt32(std::FILE* out, int32_t v) {
+  if (out == nullptr) return;
+  const uint32_t u = static_cast<uint32_t>(v);
+  const unsigned char bytes[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
+                                  static_cast<unsigned char>(u >> 16),
+                                  static_cast<unsigned char>(u >> 24)};
+  std::fwrite(bytes, 1, sizeof bytes, out);
+}
+
+void PutDouble(std::FILE* out, double v) {
+  if (out == nullptr) return;
+  uint64_t u = 0;
+  std::memcpy(&u, &v, sizeof u);
+  unsigned char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(u >> (8 * i));
+  std::fwrite(bytes, 1, sizeof bytes, out);
+}
+
+// A text with its terminating NUL.
+void PutText(std::FILE* out, const char* text) {
+  if (out != nullptr) std::fwrite(text, 1, std::strlen(text) + 1, out);
+}
+
+// Output name beside the source; reports an output that does not open.
+std::FILE* OpenExport(const char* op, const char* file, const char* ext, std::string& name) {
+  name = ReplaceExtension(file, ext);
+  std::FILE* out = WrapFileOpen(name, "wb");
+  if (out == nullptr) {
+    const std::string format = std::string(op) + " dest file '%s' not openable";
+    ReportError(format.c_str(), name.c_str());
+  }
+  return out;
+}
+
+constexpr const char* kBeginObject = "<bgno> ========== BEGIN OBJECT ==========";
+constexpr const char* kEndObject = "<endo> ========== END OBJECT ==========";
+
+}  // namespace
+
+int BgrTxd(const char* file) {
+  file = file != nullptr ? file : "";
+  DoublePointTable points;
+  if (!points.Allocate()) FatalError("BgrTxd cannot allocate points");
+  int result = 1;
+  BgrFile in;
+  if (!in.OpenRead(file)) {
+    in.Close();
+    result = 0;
+    ReportError("BgrTxd source file '%s' not found", file);
+  }
+  std::string outName;
+  std::FILE* out = OpenExport("BgrTxd", file, "txd", outName);
+  if (out == nullptr) result = 0;
+
+  double lat = 0.0, lon = 0.0, elev = 0.0;
+  in.ReadOrigin(lat, lon, elev);
+  double x = 0.0, y = 0.0, z = 0.0;
+  while (in.ReadNode(x, y, z)) {
+    if (points.count >= points.capacity) {
+      result = 0;
+      ReportError("BgrTxd too many nodes in %s", outName.c_str());
+    } else {
+      points[points.count++] = DoublePoint{x, y, z};
+    }
+  }
+  PutInt32(out, 0);
+  int32_t edges = 0;
+  BgrEdge edge;
+  while (in.ReadEdge(edge)) {
+    PutInt32(out, edge.from);
+    PutInt32(out, edge.to);
+    PutDouble(out, 0.0);
+    PutDouble(out, 75.0);
+    PutDouble(out, 75.0);
+    ++edges;
+  }
+  PutInt32(out, points.count);
+  for (int32_t i = 0; i < points.count; ++i) {
+    PutDouble(out, points[i].x);
+    PutDouble(out, points[i].z);
+    PutDouble(out, 0.0);
+    PutDouble(out, 0.0);
+  }
+  if (out != nullptr && std::fseek(out, 0, SEEK_SET) == 0) PutInt32(out, edges);
+  in.Close();
+  if (out != nullptr && !WrapFileClose(out)) result = 0;
+  return result;
+}
+
+int BgrTxp(const char* file, int variant) {
+  file = file != nullptr ? file : "";
+  int result = 1;
+  std::FILE* in = WrapFileOpen(file, "rb");
+  if (in == nullptr) {
+    result = 0;
+    ReportError("BgrTxp source file '%s' not found", file);
+  }
+  std::string outName;
+  std::FILE* out = OpenExport("BgrTxp", file, "txp", outName);
+  if (out == nullptr) result = 0;
+  const bool printing = Options().printFlag != 0;
+
+  PutText(out, kBeginObject);
+  char tag[kTagBufferSize];
+  int32_t count = 0;
+  bool poolStarted = false;
+  long poolPosition = -1;
+  while (ScanTag(tag, in, nullptr)) {
+    if (std::strcmp(tag, "<orgn>") == 0) {
+      PutText(out, "<orgn> ---- origin ----");
+      for (int i = 0; i < 3; ++i) ReadRealField(in, out, 0.0);
+      ReadLongField(in, out, 0, 1, 0);
+      if (printing) std::fputs("\n", Console());
+    } else if (std::strcmp(tag, "<vloc>") == 0) {
+      if (!poolStarted) {
+        poolStarted = true;
+        PutText(out, "<vert> ---- vertex pool ----");
+        poolPosition = out != nullptr ? std::ftell(out) : -1;
+        PutInt32(out, 0);
+      }
+      if (variant == 0) {
+        for (int i = 0; i < 3; ++i) ReadRealField(in, out, 0.0);
+        if (printing) std::fputs("\n", Console());
+      }
+      if (count < INT32_MAX) ++count;
+    }
+  }
+  if (count > 0 && variant == 0) {
+    PutText(out, "<poly> ---- polygon ----");
+    PutText(out, kBeginObject);
+    PutText(out, "<pvrt> ---- vertex reference list ----");
+    PutInt32(out, count);
+    for (int32_t i = 0; i < count; ++i) PutInt32(out, i);
+    PutText(out, kEndObject);
+  }
+  PutText(out, kEndObject);
+  if (variant == 0 && poolPosition >= 0 && std::fseek(out, poolPosition, SEEK_SET) == 0) {
+    PutInt32(out, count);
+  }
+  WrapFileClose(in);
+  if (out != nullptr && !WrapFileClose(out)) result = 0;
+  return result;
+}
+
+}  // namespace ostrand
