@@ -2,7 +2,11 @@
 #include "ostrand/frame/dispatch.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/bgr_tms.h"
+#include "ostrand/ops/bgr_export.h"
 #include "ostrand/ops/bgr_list.h"
+#include "ostrand/ops/bgr_merge.h"
+#include "ostrand/ops/bgr_move.h"
+#include "ostrand/ops/bgr_script.h"
 #include "ostrand/text/text_interpreter.h"
 
 namespace {
@@ -25,6 +29,24 @@ const ostrand::ModeEntry kModeTable[] = {
     {Mode::kText, 0,
      [](const Invocation& inv) { return ostrand::InterpretText(inv.options->scriptName.c_str()); }},
     {Mode::kTaxiways, 1, [](const Invocation& inv) { return ostrand::BgrTms(inv.file1); }},
+    {Mode::kMove, 2,
+     [](const Invocation& inv) {
+       const ostrand::OptionValues& o = *inv.options;
+       return ostrand::BgrMove(inv.file1, inv.file2, o.north, o.east, o.vmin, o.vmax);
+     }},
+    {Mode::kDeleteEdges, 2,
+     [](const Invocation& inv) {
+       return ostrand::BgrDeleteEdges(inv.file1, inv.file2, inv.options->vmin, inv.options->vmax);
+     }},
+    {Mode::kTxp, 1,
+     [](const Invocation& inv) { return ostrand::BgrTxp(inv.file1, inv.options->txpVariant); }},
+    {Mode::kTxd, 1, [](const Invocation& inv) { return ostrand::BgrTxd(inv.file1); }},
+    {Mode::kMerge, 2, [](const Invocation& inv) { return ostrand::BgrMerge(inv.file1, inv.file2); }},
+    {Mode::kPurge, 1, [](const Invocation& inv) { return ostrand::BgrPurge(inv.file1); }},
+    {Mode::kScript, 1,
+     [](const Invocation& inv) {
+       return ostrand::BgrScript(inv.file1, inv.options->scriptName.c_str());
+     }},
 };
 
 }  // namespace
