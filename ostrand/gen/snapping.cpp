@@ -240,16 +240,22 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
     ends.Insert(EdgeAt(net, k).from);
     ends.Insert(EdgeAt(net, k).to);
   }
+  // Extents of the taxiway edges (vertices do not move in this stage); a
+  // crossing 200 ft inside both edges lies in both extents.
+  std::vector<Box> boxes(static_cast<size_t>(kMaxEdges));
+  auto refreshBox = [&](int32_t k) {
+    if (IsTaxiway(net, k)) boxes[static_cast<size_t>(k)] = EdgeBox(net, EdgeAt(net, k), kUnitsPerFoot);
+  };
+  for (int32_t k = 0; k < net.edgeCount; ++k) refreshBox(k);
   // The edge count grows while the loops run: appended edges are visited.
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     if (!IsTaxiway(net, i)) continue;
     for (int32_t j = 0; j < net.edgeCount && net.edgeCount + 2 < kMaxEdges; ++j) {
       if (j == i || !IsTaxiway(net, j)) continue;
+      if (!boxes[static_cast<size_t>(i)].Overlaps(boxes[static_cast<size_t>(j)])) continue;
       const Edge ei = EdgeAt(net, i);
       const Edge ej = EdgeAt(net, j);
       if (ei.from == ej.from || ei.from == ej.to || ei.to == ej.from || ei.to == ej.to) continue;
-      // A crossing 200 ft inside both edges lies in both extents.
-      if (!EdgeBox(net, ei, kUnitsPerFoot).Overlaps(EdgeBox(net, ej, kUnitsPerFoot))) continue;
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
       double x = 0, z = 0;
@@ -271,6 +277,7 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
       EdgeAt(net, j).to = v;
       AddPointDegree(v, 4);
       ends.Insert(v);
+      for (int32_t k : {i, j, net.edgeCount - 2, net.edgeCount - 1}) refreshBox(k);
     }
   }
 }
@@ -278,7 +285,10 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
 void SnapEndPointsToTaxiways(TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    if (!IsTaxiway(net, i)) continue;
+    // Degrees only grow here: an edge without a dead end keeps none.
+    if (!IsTaxiway(net, i) || (!IsDeadEnd(EdgeAt(net, i).from) && !IsDeadEnd(EdgeAt(net, i).to))) {
+      continue;
+    }
     for (int32_t j = 0; j < net.edgeCount; ++j) {
       if (j == i || !IsTaxiway(net, j)) continue;
       const Edge ei = EdgeAt(net, i);

@@ -1,0 +1,252 @@
+#include "ostrand/gen/snapping.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/frame/test_support.h"
+#include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/tile_grid.h"
+
+namespace ostrand {
+namespace {
+
+constexpr int32_t kFt = 256;
+
+// A network built directly in working units, made ready for the repair
+// stages as the pipeline does (edge pre-pass, degrees, runways, stubs).
+class SnappingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    ResetGenerationState();
+  }
+  int32_t V(double xFt, double zFt, int32_t extraX = 0, int32_t extraZ = 0) {
+    return net.points.Add(static_cast<int32_t>(std::lround(xFt * kFt)) + extraX, 0,
+                          static_cast<int32_t>(std::lround(zFt * kFt)) + extraZ, -1);
+  }
+  void E(int32_t from, int32_t to, int32_t type = kTaxiway, int32_t widthFt = 50) {
+    net.edges[static_cast<size_t>(net.edgeCount++)] = {from, to, widthFt, type, 0};
+  }
+  void Prepare() {
+    PrepareEdges(net);
+    CountDegreesAndRunways(net);
+    MarkIsolatedStubs(net);
+  }
+  testing::ScratchDir dir;
+  testing::CaptureConsole console;
+  TaxiwayList net;
+};
+
+TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150Feet) {
+  struct Case {
+    double gapFt;
+    int32_t extraUnits;
+    bool snapped;
+  } cases[] = {{100, 0, true}, {150, 0, true}, {150, 1, false}, {151, 0, false}};
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClearNetwork();
+    const int32_t a = V(0, 0), b = V(10000, 0);
+    E(a, b, kRunway, 150);
+    const int32_t p = V(5000, -c.gapFt, 0, -c.extraUnits);
+    const int32_t q = V(5000, -1000);
+    E(p, q);
+    Prepare();
+    SnapEndPointsToRunways(net);
+    EXPECT_EQ(net.points[p].z == 0 && net.points[p].x == 5000 * kFt, c.snapped) << c.gapFt;
+    EXPECT_EQ(net.edgeCount, 2);
+  }
+  EXPECT_NE(console.Text().find("SnapEndPointsToRunways()\n"), std::string::npos);
+}
+
+TEST_F(SnappingTest, ShallowAndNearOppositeApproachesAreNotSnapped) {
+  // Heading of the taxiway from its dead end to its far end, in degrees.
+  struct Case {
+    double heading;
+    bool snapped;
+  } cases[] = {{-90, true}, {-25, true}, {-15, false}, {205, true}, {195, false}, {-170, false}};
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClearNetwork();
+    const int32_t a = V(0, 0), b = V(10000, 0);
+    E(a, b, kRunway, 150);
+    const double h = c.heading * std::numbers::pi / 180;
+    const int32_t p = V(5000, -100);
+    const int32_t q = V(5000 + 1000 * std::cos(h), -100 + 1000 * std::sin(h));
+    E(p, q);
+    Prepare();
+    SnapEndPointsToRunways(net);
+    AddRunwayConnectors(net);
+    EXPECT_EQ(net.points[p].z == 0, c.snapped) << c.heading;
+    EXPECT_EQ(net.edgeCount > 2, c.snapped) << c.heading;  // connectors only when snapped
+  }
+}
+
+TEST_F(SnappingTest, ConnectorsGo200FeetEitherSideWithinTheTurnLimit) {
+  struct Case {
+    double xFt;     // where the taxiway meets the runway
+    double heading; // taxiway direction from the runway, degrees
+    bool towardA, towardB;
+  } cases[] = {
+      {5000, -90, true, true},   // square: both
+      {5000, -60, true, false},  // the turn towards b exceeds 115 degrees
+      {5000, -120, false, true}, // the turn towards a exceeds 115 degrees
+      {800, -90, false, true},   // too near end a: no connector towards it
+      {9200, -90, true, false},  // too near end b
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClearNetwork();
+    const int32_t a = V(0, 0), b = V(10000, 0);
+    E(a, b, kRunway, 150);
+    const double h = c.heading * std::numbers::pi / 180;
+    const int32_t p = V(c.xFt, 0);
+    const int32_t q = V(c.xFt + 1000 * std::cos(h), 1000 * std::sin(h));
+    E(p, q);
+    Prepare();
+    AddRunwayConnectors(net);
+    bool foundA = false, foundB = false;
+    for (int32_t i = 2; i < net.edgeCount; ++i) {
+      const Edge& e = net.edges[static_cast<size_t>(i)];
+      EXPECT_EQ(e.type, kConnector);
+      EXPECT_EQ(e.from, p);
+      EXPECT_EQ(e.width, 150 * kFt);
+      EXPECT_EQ(e.flags, 15);
+      EXPECT_EQ(PointDegree(e.to), 1);
+      const IntPoint& t = net.points[e.to];
+      EXPECT_EQ(t.z, 0);
+      if (t.x == (c.xFt - 200) * kFt) foundA = true;
+      if (t.x == (c.xFt + 200) * kFt) foundB = true;
+    }
+    EXPECT_EQ(foundA, c.towardA) << c.xFt << " " << c.heading;
+    EXPECT_EQ(foundB, c.towardB) << c.xFt << " " << c.heading;
+    EXPECT_EQ(net.edgeCount, 2 + (c.towardA ? 1 : 0) + (c.towardB ? 1 : 0));
+    EXPECT_EQ(PointDegree(p), 1 + net.edgeCount - 2);
+  }
+}
+
+TEST_F(SnappingTest, RunwayWithCoincidentEndsGetsNoConnectors) {
+  const int32_t a = V(0, 0), b = V(0, 0);
+  E(a, b, kRunway, 150);
+  const int32_t p = V(0, -50);
+  E(p, V(0, -1000));
+  Prepare();
+  SnapEndPointsToRunways(net);
+  AddRunwayConnectors(net);
+  EXPECT_EQ(net.edgeCount, 2);
+}
+
+TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
+  struct Case {
+    double crossFt;  // crossing distance from the start of the first taxiway
+    bool split;
+  } cases[] = {{500, true}, {200, true}, {199, false}, {800, true}, {801, false}};
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClearNetwork();
+    const int32_t a = V(0, 0), b = V(1000, 0);
+    E(a, b);
+    const int32_t c1 = V(c.crossFt, -500), c2 = V(c.crossFt, 500);
+    E(c1, c2);
+    Prepare();
+    MakeTaxiwayTaxiwayIntersections(net);
+    ASSERT_EQ(net.edgeCount, c.split ? 4 : 2) << c.crossFt;
+    if (!c.split) continue;
+    const int32_t v = net.edges[0].to;
+    EXPECT_EQ(net.points[v].x, c.crossFt * kFt);
+    EXPECT_EQ(net.points[v].z, 0);
+    EXPECT_EQ(PointDegree(v), 4);
+    EXPECT_EQ(net.edges[1].to, v);
+    EXPECT_EQ(net.edges[2].from, v);
+    EXPECT_EQ(net.edges[2].to, b);
+    EXPECT_EQ(net.edges[3].from, v);
+    EXPECT_EQ(net.edges[3].to, c2);
+  }
+}
+
+TEST_F(SnappingTest, CrossingNearAThirdTaxiwaysVertexIsNotSplit) {
+  E(V(0, 0), V(1000, 0));
+  E(V(500, -500), V(500, 500));
+  E(V(590, 120), V(2000, 2000));  // its start lies 150 ft from the crossing
+  Prepare();
+  MakeTaxiwayTaxiwayIntersections(net);
+  EXPECT_EQ(net.edgeCount, 3);
+}
+
+TEST_F(SnappingTest, NoCrossingSearchBeyond100TaxiwayEdges) {
+  E(V(0, 0), V(1000, 0));
+  E(V(500, -500), V(500, 500));
+  for (int i = 0; i < 99; ++i) E(V(5000 + i * 10, 5000), V(5000 + i * 10, 6000));
+  Prepare();
+  MakeTaxiwayTaxiwayIntersections(net);
+  EXPECT_EQ(net.edgeCount, 101);
+  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"),
+            std::string::npos);
+}
+
+TEST_F(SnappingTest, DeadEndIsSnappedOntoACrossingTaxiway) {
+  struct Case {
+    double xFt;       // where the extended taxiway meets the other
+    double gapFt;     // how far short it ends
+    int32_t extra;    // and how many units more
+    bool snapped;
+  } cases[] = {{1000, 150, 0, true}, {1000, 150, 1, false}, {1000, 10, 0, true},
+               {100, 50, 0, true},   {99, 50, 0, false},    {1900, 50, 0, true},
+               {1901, 50, 0, false}};
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClearNetwork();
+    const int32_t a = V(0, 0), b = V(2000, 0);
+    E(a, b);
+    const int32_t p = V(c.xFt, -c.gapFt, 0, -c.extra);
+    const int32_t q = V(c.xFt, -1000);
+    E(q, p);
+    Prepare();
+    SnapEndPointsToTaxiways(net);
+    ASSERT_EQ(net.edgeCount, c.snapped ? 3 : 2) << c.xFt << " " << c.gapFt;
+    if (!c.snapped) continue;
+    EXPECT_EQ(net.points[p].x, c.xFt * kFt);
+    EXPECT_EQ(net.points[p].z, 0);
+    EXPECT_EQ(net.edges[0].to, p);
+    EXPECT_EQ(net.edges[2].from, p);
+    EXPECT_EQ(net.edges[2].to, b);
+    EXPECT_EQ(PointDegree(p), 3);
+  }
+}
+
+TEST_F(SnappingTest, BrokenEdgesTakeNoPart) {
+  const int32_t a = V(0, 0), b = V(1000, 0);
+  E(a, b);
+  E(a, 50000);
+  E(-3, b);
+  E(V(500, -500), V(500, 500));
+  E(70000, 2, kRunway);
+  Prepare();
+  SnapEndPointsToRunways(net);
+  AddRunwayConnectors(net);
+  MakeTaxiwayTaxiwayIntersections(net);
+  SnapEndPointsToTaxiways(net);
+  EXPECT_EQ(OtherEnd(net, 50000), -1);
+  EXPECT_EQ(net.edgeCount, 7);  // the one sound crossing is split
+}
+
+TEST_F(SnappingTest, EveryTaxiwayCrossingEveryOtherStaysBounded) {
+  // 30 horizontal and 30 vertical taxiways, 400 ft apart: 900 crossings.
+  for (int i = 0; i < 30; ++i) E(V(-100, i * 400.0), V(12000, i * 400.0));
+  for (int i = 0; i < 30; ++i) E(V(i * 400.0, -100), V(i * 400.0, 12000));
+  Prepare();
+  MakeTaxiwayTaxiwayIntersections(net);
+  // Crossings 100 ft from the first column and row stay whole.
+  EXPECT_EQ(net.edgeCount, 60 + 2 * 29 * 29);
+  // Then every dead end, 100 ft short of a crossing taxiway, is snapped.
+  SnapEndPointsToTaxiways(net);
+  EXPECT_EQ(net.edgeCount, 60 + 2 * 29 * 29 + 59);
+}
+
+}  // namespace
+}  // namespace ostrand
