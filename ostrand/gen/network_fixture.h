@@ -2,12 +2,15 @@
 // written as network files, and polygon files written from lines.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "ostrand/bgr/bgr_file.h"
 #include "ostrand/frame/test_support.h"
+#include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/taxiway_list.h"
 
 namespace ostrand::testing {
 
@@ -87,5 +90,27 @@ inline ReadBackNetwork ReadNetwork(const std::string& name) {
   file.Close();
   return out;
 }
+
+// A network built directly in working units (1/256 ft) and made ready for
+// the generation stages as the pipeline does: edge pre-pass (widths given
+// in feet), degrees and runways, short isolated stubs.
+struct WorkingNetwork {
+  static constexpr int32_t kFt = 256;
+  TaxiwayList net;
+
+  // A vertex at (x, z) feet plus extra units.
+  int32_t V(double xFt, double zFt, int32_t extraX = 0, int32_t extraZ = 0) {
+    return net.points.Add(static_cast<int32_t>(std::lround(xFt * kFt)) + extraX, 0,
+                          static_cast<int32_t>(std::lround(zFt * kFt)) + extraZ, -1);
+  }
+  void E(int32_t from, int32_t to, int32_t type = 1, int32_t widthFt = 50, int32_t flags = 0) {
+    net.edges[static_cast<size_t>(net.edgeCount++)] = {from, to, widthFt, type, flags};
+  }
+  void Prepare() {
+    PrepareEdges(net);
+    CountDegreesAndRunways(net);
+    MarkIsolatedStubs(net);
+  }
+};
 
 }  // namespace ostrand::testing

@@ -9,37 +9,25 @@
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/network_fixture.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {
 
-constexpr int32_t kFt = 256;
+constexpr int32_t kFt = testing::WorkingNetwork::kFt;
 
-// A network built directly in working units, made ready for the repair
-// stages as the pipeline does (edge pre-pass, degrees, runways, stubs).
-class SnappingTest : public ::testing::Test {
+class SnappingTest : public ::testing::Test, protected testing::WorkingNetwork {
  protected:
   void SetUp() override {
     ResetReportState();
     ResetGenerationState();
+    net.ClearNetwork();
   }
-  int32_t V(double xFt, double zFt, int32_t extraX = 0, int32_t extraZ = 0) {
-    return net.points.Add(static_cast<int32_t>(std::lround(xFt * kFt)) + extraX, 0,
-                          static_cast<int32_t>(std::lround(zFt * kFt)) + extraZ, -1);
-  }
-  void E(int32_t from, int32_t to, int32_t type = kTaxiway, int32_t widthFt = 50) {
-    net.edges[static_cast<size_t>(net.edgeCount++)] = {from, to, widthFt, type, 0};
-  }
-  void Prepare() {
-    PrepareEdges(net);
-    CountDegreesAndRunways(net);
-    MarkIsolatedStubs(net);
-  }
+
   testing::ScratchDir dir;
   testing::CaptureConsole console;
-  TaxiwayList net;
 };
 
 TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150Feet) {
@@ -50,7 +38,6 @@ TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150Feet) {
   } cases[] = {{100, 0, true}, {150, 0, true}, {150, 1, false}, {151, 0, false}};
   for (const Case& c : cases) {
     SetUp();
-    net.ClearNetwork();
     const int32_t a = V(0, 0), b = V(10000, 0);
     E(a, b, kRunway, 150);
     const int32_t p = V(5000, -c.gapFt, 0, -c.extraUnits);
@@ -72,7 +59,6 @@ TEST_F(SnappingTest, ShallowAndNearOppositeApproachesAreNotSnapped) {
   } cases[] = {{-90, true}, {-25, true}, {-15, false}, {205, true}, {195, false}, {-170, false}};
   for (const Case& c : cases) {
     SetUp();
-    net.ClearNetwork();
     const int32_t a = V(0, 0), b = V(10000, 0);
     E(a, b, kRunway, 150);
     const double h = c.heading * std::numbers::pi / 180;
@@ -101,7 +87,6 @@ TEST_F(SnappingTest, ConnectorsGo200FeetEitherSideWithinTheTurnLimit) {
   };
   for (const Case& c : cases) {
     SetUp();
-    net.ClearNetwork();
     const int32_t a = V(0, 0), b = V(10000, 0);
     E(a, b, kRunway, 150);
     const double h = c.heading * std::numbers::pi / 180;
@@ -148,7 +133,6 @@ TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
   } cases[] = {{500, true}, {200, true}, {199, false}, {800, true}, {801, false}};
   for (const Case& c : cases) {
     SetUp();
-    net.ClearNetwork();
     const int32_t a = V(0, 0), b = V(1000, 0);
     E(a, b);
     const int32_t c1 = V(c.crossFt, -500), c2 = V(c.crossFt, 500);
@@ -200,7 +184,6 @@ TEST_F(SnappingTest, DeadEndIsSnappedOntoACrossingTaxiway) {
                {1901, 50, 0, false}};
   for (const Case& c : cases) {
     SetUp();
-    net.ClearNetwork();
     const int32_t a = V(0, 0), b = V(2000, 0);
     E(a, b);
     const int32_t p = V(c.xFt, -c.gapFt, 0, -c.extra);

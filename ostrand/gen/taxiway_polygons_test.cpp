@@ -1,0 +1,241 @@
+#include "ostrand/gen/taxiway_polygons.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/frame/test_support.h"
+#include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/grid_inspection.h"
+#include "ostrand/gen/network_fixture.h"
+#include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/tile_grid.h"
+
+namespace ostrand {
+namespace {
+
+using testing::FiledPieces;
+using testing::SignedArea;
+using testing::TotalArea;
+
+constexpr int32_t kFt = testing::WorkingNetwork::kFt;
+constexpr double kSqFt = double{kFt} * kFt;
+
+// One tile wide enough for every test network, so that pieces stay whole.
+void OneTile() {
+  Grid().originX = Grid().originZ = -(1 << 26);
+  Grid().tileSize = 1 << 28;
+}
+
+class TaxiwayPolygonsTest : public ::testing::Test, protected testing::WorkingNetwork {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    ResetGenerationState();
+    net.ClearNetwork();
+  }
+  // Segments, then one tile holding everything (so that pieces stay whole),
+  // then the surfaces.
+  void Generate() {
+    Prepare();
+    FileTaxiwaySegments(net);
+    OneTile();
+    GenerateTaxiPolygons(net);
+  }
+  const IntPoint* Corners(int32_t segment) {
+    return TaxiwaySegments().entries[static_cast<size_t>(segment)].corners;
+  }
+  // Length of the segment's pavement along its centre line, in feet.
+  double PavedLengthFt(int32_t segment) {
+    const IntPoint* c = Corners(segment);
+    return std::hypot(c[3].x - c[0].x, c[3].z - c[0].z) / kFt;
+  }
+  // A bend at the origin: one segment from the west, the other leaving at
+  // `turnDeg` to the left of straight on.
+  void Bend(double turnDeg) {
+    const double h = turnDeg * std::numbers::pi / 180;
+    const int32_t a = V(-1000, 0), s = V(0, 0), b = V(1000 * std::cos(h), 1000 * std::sin(h));
+    E(a, s, kTaxiway, 50, kFlagPavement);
+    E(s, b, kTaxiway, 50, kFlagPavement);
+  }
+  testing::ScratchDir dir;
+};
+
+TEST_F(TaxiwayPolygonsTest, StraightTaxiwayPavementAndCentreLine) {
+  E(V(0, 0), V(1000, 300), kTaxiway, 60);
+  Generate();
+  const double length = std::hypot(1000, 300);
+  EXPECT_NEAR(TotalArea(FiledPieces(kPavementLayer)) / kSqFt, length * 60, 1.0);
+  // The centre line is 1 ft wide along the whole edge.
+  const auto centre = FiledPieces(kCentreLayer);
+  ASSERT_EQ(centre.size(), 1u);
+  // Corners are truncated to whole units: the 1-ft width is exact to 2 units.
+  EXPECT_NEAR(TotalArea(centre) / kSqFt, length, length * 2 / kFt);
+  const auto& c = centre[0].corners;
+  EXPECT_NEAR(std::hypot(c[1].x - c[0].x, c[1].z - c[0].z), kFt, 2);
+  EXPECT_NEAR(std::hypot(c[3].x - c[2].x, c[3].z - c[2].z), kFt, 2);
+  // Centre lights every 100 ft; no edge lights at dead ends.
+  const auto lights = FiledPieces(kLightsLayer);
+  ASSERT_EQ(lights.size(), 1u);
+  EXPECT_EQ(lights[0].attribute, 100);
+}
+
+TEST_F(TaxiwayPolygonsTest, JunctionTrims) {
+  struct Case {
+    double lengthFt;
+    int junctions;  // 0 none, 1 at the end, 2 at both ends
+    double pavedFt;
+  } cases[] = {{1000, 0, 1000}, {1000, 1, 850}, {1000, 2, 700}, {200, 2, 25},
+               {250, 1, 100},   {100, 1, 25},   {25, 2, 25}};
+  for (const Case& c : cases) {
+    SetUp();
+    const int32_t a = V(0, 0), b = V(c.lengthFt, 0);
+    E(a, b);
+    // Spurs far off the straight line make junctions without joints.
+    if (c.junctions >= 1) E(b, V(c.lengthFt, 1000));
+    if (c.junctions >= 2) E(a, V(0, 1000));
+    Generate();
+    EXPECT_NEAR(PavedLengthFt(0), c.pavedFt, 0.01) << c.lengthFt << " " << c.junctions;
+    if (c.junctions == 1) {
+      EXPECT_EQ(Corners(0)[0].x, 0);  // the dead end keeps its length
+    }
+  }
+}
+
+TEST_F(TaxiwayPolygonsTest, JointRulesOnTheTurn) {
+  struct Case {
+    double turn;
+    int jointPieces;  // pavement pieces beyond the two segment quads; -1: a fillet
+  } cases[] = {{0, 1}, {10, 1}, {-10, 1}, {25, 1}, {45, -1}, {-45, -1}, {90, -1},
+               {120, -1}, {160, 0}, {-160, 0}};
+  for (const Case& c : cases) {
+    SetUp();
+    Bend(c.turn);
+    Generate();
+    const auto pave = FiledPieces(kPavementLayer);
+    const int joint = static_cast<int>(pave.size()) - 2;
+    if (c.jointPieces >= 0) {
+      EXPECT_EQ(joint, c.jointPieces) << c.turn;
+    } else {
+      EXPECT_GE(joint, 2) << c.turn;
+      EXPECT_LE(joint, 25) << c.turn;
+    }
+  }
+}
+
+TEST_F(TaxiwayPolygonsTest, FilletStepsFollowTheCentrePath) {
+  // A 45-degree bend of a 50-ft taxiway: control points of both curves.
+  const double h = std::numbers::pi / 4;
+  auto P = [](double x, double z) {
+    return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)};
+  };
+  OneTile();
+  const double r = 150;  // distance of the near corners from the bend
+  const IntPoint outer1 = P(-r, -25), outerMid = P(std::tan(h / 2) * 25, -25),
+                 outer3 = P(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h));
+  const IntPoint inner1 = P(-r, 25), innerMid = P(-std::tan(h / 2) * 25, 25),
+                 inner3 = P(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h));
+  const int32_t n = BuildFillet(true, 3, true, true, outer1, outerMid, outer3, inner1, innerMid,
+                                inner3);
+  // Centre path of about 2 * 150 ft, measured between the midpoints of the
+  // control points: 11 or 12 steps of 25 ft.
+  auto mid = [](const IntPoint& a, const IntPoint& b) {
+    return std::pair<double, double>((a.x + static_cast<double>(b.x)) / 2,
+                                     (a.z + static_cast<double>(b.z)) / 2);
+  };
+  const auto m1 = mid(outer1, inner1), m2 = mid(outerMid, innerMid), m3 = mid(outer3, inner3);
+  const double path = std::hypot(m2.first - m1.first, m2.second - m1.second) +
+                      std::hypot(m3.first - m2.first, m3.second - m2.second);
+  EXPECT_EQ(n, static_cast<int32_t>(path / (25 * kFt)));
+  EXPECT_GE(n, 11);
+  EXPECT_EQ(FiledPieces(kPavementLayer).size(), static_cast<size_t>(n));
+  EXPECT_EQ(FiledPieces(kCentreLayer).size(), static_cast<size_t>(n));
+  // Lights on every second step: centre plus both edges.
+  EXPECT_EQ(FiledPieces(kLightsLayer).size(), static_cast<size_t>(3 * (n / 2)));
+  for (const auto& l : FiledPieces(kLightsLayer)) {
+    EXPECT_TRUE(l.attribute == 25 || l.attribute == 256 + 25);
+  }
+}
+
+TEST_F(TaxiwayPolygonsTest, ShortFilletHasNoEdgeLights) {
+  OneTile();
+  auto P = [](int32_t x, int32_t z) { return IntPoint{x * kFt, 0, z * kFt}; };
+  // Centre path of 100 ft: 4 steps.
+  const int32_t n = BuildFillet(true, 2, true, true, P(0, -10), P(50, -10), P(50, 40), P(0, 10),
+                                P(50, 10), P(50, 60));
+  EXPECT_EQ(n, 4);
+  const auto lights = FiledPieces(kLightsLayer);
+  ASSERT_EQ(lights.size(), 2u);  // centre lights at steps 2 and 4 only
+  for (const auto& l : lights) EXPECT_EQ(l.attribute, 25);
+}
+
+TEST_F(TaxiwayPolygonsTest, FlagsChooseThePieces) {
+  // Three 1000-ft segments in a straight line: three quads, two joints.
+  struct Case {
+    int32_t flags;
+    size_t pave, centre, centreLights, edgeLights;
+  } cases[] = {
+      {kFlagPavement, 5, 0, 0, 0},
+      {kFlagCentreLine, 0, 0, 0, 0},  // centre line only: left to the centre strip
+      {kFlagPavement | kFlagCentreLine, 5, 5, 0, 0},
+      {kFlagCentreLights, 0, 0, 5, 0},
+      {kFlagEdgeLights, 0, 0, 0, 0},  // edge lights need pavement
+      // The middle segment (both ends joined) and both joints get edge lights.
+      {kFlagPavement | kFlagEdgeLights, 5, 0, 0, 2 + 2 * 2},
+      {15, 5, 5, 5, 6},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    const int32_t v0 = V(0, 0), v1 = V(1000, 0), v2 = V(2000, 0), v3 = V(3000, 0);
+    E(v0, v1, kTaxiway, 50, c.flags);
+    E(v1, v2, kTaxiway, 50, c.flags);
+    E(v2, v3, kTaxiway, 50, c.flags);
+    Generate();
+    EXPECT_EQ(FiledPieces(kPavementLayer).size(), c.pave) << c.flags;
+    EXPECT_EQ(FiledPieces(kCentreLayer).size(), c.centre) << c.flags;
+    size_t centreLights = 0, edgeLights = 0;
+    for (const auto& l : FiledPieces(kLightsLayer)) ++(l.attribute < 256 ? centreLights : edgeLights);
+    EXPECT_EQ(centreLights, c.centreLights) << c.flags;
+    EXPECT_EQ(edgeLights, c.edgeLights) << c.flags;
+  }
+}
+
+TEST_F(TaxiwayPolygonsTest, ConnectorHasNoPavementButItsJointIsPaved) {
+  const int32_t a = V(-1000, 0), s = V(0, 0), b = V(1000, 0);
+  E(a, s, kTaxiway, 50, kFlagPavement);
+  E(s, b, kConnector, 50, kFlagPavement);
+  Generate();
+  EXPECT_EQ(FiledPieces(kPavementLayer).size(), 2u);  // the taxiway and the joint
+}
+
+TEST_F(TaxiwayPolygonsTest, CentreStripOfACentreLineOnlyEdge) {
+  OneTile();
+  GenerateIsYellow(0, 0, 800 * kFt, 600 * kFt);
+  GenerateIsYellow(5, 5, 5, 5);  // nothing for a point
+  const auto centre = FiledPieces(kCentreLayer);
+  ASSERT_EQ(centre.size(), 1u);
+  EXPECT_NEAR(TotalArea(centre) / kSqFt, 1000.0, 1000.0 * 2 / kFt);
+}
+
+TEST_F(TaxiwayPolygonsTest, LongChainNeedsNoDeepStack) {
+  // 6000 segments in one chain, back and forth along 75 rows of 80.
+  int32_t previous = V(0, 0);
+  for (int i = 1; i <= kMaxTaxiwaySegments; ++i) {
+    const int row = i / 80, step = i % 80;
+    const int32_t next = V((row % 2 == 0 ? step : 79 - step) * 100.0, row * 100.0);
+    E(previous, next, kTaxiway, 20, kFlagPavement);
+    previous = next;
+  }
+  Prepare();
+  FileTaxiwaySegments(net);
+  float feet = 0;
+  double lowLeft[3];
+  SetGridGeometry(feet, lowLeft);
+  GenerateTaxiPolygons(net);
+  EXPECT_GT(FiledPieces(kPavementLayer).size(), 1000u);
+}
+
+}  // namespace
+}  // namespace ostrand
