@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "ostrand/bgr/bgr_file.h"
 #include "ostrand/bgr/bgr_test_bytes.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/test_support.h"
@@ -294,6 +301,92 @@ TEST_F(BgrListTest, RandomBytes) {
     ASSERT_NE(text.rfind("WS="), std::string::npos) << round;
     EXPECT_EQ(text.back(), '\n') << round;
   }
+}
+
+// The value of attribute `name` in the element text, or "".
+std::string Attribute(const std::string& element, const char* name) {
+  const std::string key = std::string(" ") + name + "=\"";
+  const size_t at = element.find(key);
+  if (at == std::string::npos) return "";
+  const size_t start = at + key.size();
+  return element.substr(start, element.find('"', start) - start);
+}
+
+// "N47 15.488" (degrees and decimal minutes) in seconds of arc.
+double GroundnetSeconds(const std::string& text) {
+  if (text.empty()) return 0.0;
+  const double degrees = std::atof(text.c_str() + 1);
+  const double minutes = std::atof(text.c_str() + text.find(' ') + 1);
+  const double s = degrees * 3600.0 + minutes * 60.0;
+  return (text[0] == 'S' || text[0] == 'W') ? -s : s;
+}
+
+// Real ground networks (parkings and taxi nodes as vertices in whole feet
+// around the first one, arcs as edges) written through BgrFile and listed:
+// one line per vertex and edge, and extents that are those of the vertices.
+TEST_F(BgrListTest, RealGroundNetworks) {
+  const std::string data = testing::RealDataDir();
+  if (data.empty()) GTEST_SKIP() << "no real airport data";
+  int listed = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(data + "/groundnet")) {
+    const std::string xml = testing::ReadFileBytes(entry.path());
+    std::map<long, std::pair<double, double>> byIndex;  // index: latitude, longitude
+    std::vector<std::pair<long, long>> arcs;
+    for (size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1)) {
+      const std::string element = xml.substr(at, xml.find('>', at) - at);
+      if (element.rfind("<arc ", 0) == 0) {
+        arcs.emplace_back(std::atol(Attribute(element, "begin").c_str()),
+                          std::atol(Attribute(element, "end").c_str()));
+      } else if (!Attribute(element, "lat").empty() && !Attribute(element, "index").empty()) {
+        byIndex[std::atol(Attribute(element, "index").c_str())] = {
+            GroundnetSeconds(Attribute(element, "lat")), GroundnetSeconds(Attribute(element, "lon"))};
+      }
+    }
+    if (byIndex.empty()) continue;
+    const double lat0 = byIndex.begin()->second.first, lon0 = byIndex.begin()->second.second;
+    const double feetPerSecond = 101.2686;
+    std::map<long, int32_t> vertexOf;
+    double minX = 1e300, minZ = 1e300, maxX = -1e300, maxZ = -1e300;
+    BgrFile file;
+    ASSERT_EQ(file.OpenWrite("real.bgr"), 1);
+    file.WriteOrigin(lat0, lon0, 0.0);
+    for (const auto& [index, position] : byIndex) {
+      const double x = std::trunc((position.second - lon0) * feetPerSecond *
+                                  std::cos(lat0 / 3600.0 * 3.14159265358979 / 180.0));
+      const double z = std::trunc((position.first - lat0) * feetPerSecond);
+      minX = std::min(minX, x), maxX = std::max(maxX, x);
+      minZ = std::min(minZ, z), maxZ = std::max(maxZ, z);
+      const int32_t number = static_cast<int32_t>(vertexOf.size());
+      vertexOf[index] = number;
+      file.WriteNode(x, 0.0, z);
+    }
+    int edges = 0;
+    for (const auto& [from, to] : arcs) {
+      if (!vertexOf.count(from) || !vertexOf.count(to) || edges == 6000) continue;
+      file.WriteEdge(vertexOf[from], vertexOf[to], 75, 1, 0, 3);
+      ++edges;
+    }
+    file.Close();
+
+    const std::string text = List(testing::ReadFileBytes("real.bgr"), 1, -1, -1);
+    size_t vertexLines = 0, edgeLines = 0, lines = 0, untagged = 0;
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+      ++lines;
+      vertexLines += text.compare(at, 8, "<vloc> (") == 0;
+      edgeLines += text.compare(at, 8, "<edge>  ") == 0;
+      untagged += text[at] != '<';
+    }
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(vertexLines, vertexOf.size()) << name;
+    EXPECT_EQ(edgeLines, static_cast<size_t>(edges)) << name;
+    EXPECT_EQ(untagged, 1u) << name;  // only the extents line
+    EXPECT_EQ(lines, 4 + 4 * vertexOf.size() + 5 * static_cast<size_t>(edges)) << name;
+    char extents[200];
+    std::snprintf(extents, sizeof extents, "WS= %lf %lf, EN= %lf %lf\n", minX, minZ, maxX, maxZ);
+    EXPECT_EQ(text.substr(text.rfind("WS=")), extents) << name;
+    ++listed;
+  }
+  EXPECT_GT(listed, 0);
 }
 
 // The whole program: header lines, the listing, the elapsed time.
