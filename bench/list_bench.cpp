@@ -78,9 +78,9 @@ void BM_ListProcess(benchmark::State& state, std::vector<std::string> args) {
   size_t bytes = 0;
   for (auto _ : state) bytes = RunListing(args);
   state.counters["listing_bytes"] = static_cast<double>(bytes);
-  state.counters["listing_rate"] = benchmark::Counter(
-      static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
-      benchmark::Counter::kIs1024);
+  state.counters["listing_rate"] =
+      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
+                         benchmark::Counter::kIs1024);
 }
 BENCHMARK_CAPTURE(BM_ListProcess, values, std::vector<std::string>{"-ls", "largest.bgr"})
     ->Unit(benchmark::kMillisecond)
@@ -104,9 +104,9 @@ void BM_ListInProcess(benchmark::State& state) {
   }
   ostrand::SetConsole(previous);
   std::fclose(sink);
-  state.counters["listing_rate"] = benchmark::Counter(
-      static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
-      benchmark::Counter::kIs1024);
+  state.counters["listing_rate"] =
+      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
+                         benchmark::Counter::kIs1024);
 }
 BENCHMARK(BM_ListInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -43,8 +43,8 @@ struct BgrEdge {
   int32_t to = 0;
   int32_t width = 0;  // feet, decoded from the code
   int32_t type = 0;
-  int32_t code = 0;   // width code (high half of the width word)
-  int32_t sp = 0;     // flag bits (low half of the width word)
+  int32_t code = 0;  // width code (high half of the width word)
+  int32_t sp = 0;    // flag bits (low half of the width word)
 };
 
 class BgrFile {
@@ -79,19 +79,15 @@ class BgrFile {
   void WriteNodes(const PointTable& points) {
     for (int32_t i = 0; i < static_cast<int32_t>(points.size()); ++i) {
       const auto& p = points[i];
-      WriteNode(static_cast<double>(p.x), static_cast<double>(p.y),
-                static_cast<double>(p.z));
+      WriteNode(static_cast<double>(p.x), static_cast<double>(p.y), static_cast<double>(p.z));
     }
   }
   int ReadNode(double& x, double& y, double& z);
 
   // Writes an edge; 0 (nothing written) when the type is not 0 or 1. A code
   // of 0 is computed from the width.
-  int WriteEdge(int32_t from, int32_t to, int32_t width, int32_t type,
-                int32_t code, int32_t sp);
-  int WriteEdge(const BgrEdge& e) {
-    return WriteEdge(e.from, e.to, e.width, e.type, e.code, e.sp);
-  }
+  int WriteEdge(int32_t from, int32_t to, int32_t width, int32_t type, int32_t code, int32_t sp);
+  int WriteEdge(const BgrEdge& e) { return WriteEdge(e.from, e.to, e.width, e.type, e.code, e.sp); }
   int ReadEdge(BgrEdge& edge);
 
   // Low-level values, little-endian.

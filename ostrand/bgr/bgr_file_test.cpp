@@ -77,7 +77,7 @@ TEST(BgrFileTest, WidthCodes) {
   struct Case {
     int32_t feet, code;
   } const cases[] = {
-      {10, 16904}, {25, 16904}, {50, 16968}, {75, 17032},       {100, 17096},
+      {10, 16904},  {25, 16904},  {50, 16968}, {75, 17032},        {100, 17096},
       {500, 18120}, {600, 18120}, {-5, 16904}, {INT32_MIN, 16904}, {INT32_MAX, 18120},
   };
   for (const auto& c : cases) EXPECT_EQ(WidthCodeOf(c.feet), c.code) << c.feet;
@@ -85,7 +85,12 @@ TEST(BgrFileTest, WidthCodes) {
   struct Back {
     int32_t code, feet;
   } const backs[] = {
-      {16904, 25}, {16968, 50}, {18120, 500}, {16840, 0}, {16841, 0}, {0, -6578},
+      {16904, 25},
+      {16968, 50},
+      {18120, 500},
+      {16840, 0},
+      {16841, 0},
+      {0, -6578},
       {INT32_MIN, -(int32_t)((2147483648LL + 16840) * 50 / 128)},
       {INT32_MAX, (int32_t)((2147483647LL - 16840) * 50 / 128)},
   };
@@ -108,9 +113,9 @@ TEST(BgrFileTest, WriteEdgeWidthWords) {
       {10, 0, 0, 16904u << 16},
       {600, 0, 0, 18120u << 16},
       {50, 0, 0x0F, (16968u << 16) | 0x0F},
-      {50, 17000, 3, (17000u << 16) | 3},         // a code is used unchanged
+      {50, 17000, 3, (17000u << 16) | 3},              // a code is used unchanged
       {999, 17000, 0x12345, (17000u << 16) | 0x2345},  // sp keeps its low 16 bits
-      {0, 0xFFFF, -1, 0xFFFFFFFFu},               // no overflow in the shift
+      {0, 0xFFFF, -1, 0xFFFFFFFFu},                    // no overflow in the shift
   };
   for (const auto& c : cases) {
     ScratchDir dir;
@@ -118,11 +123,8 @@ TEST(BgrFileTest, WriteEdgeWidthWords) {
     ASSERT_EQ(f.OpenWrite("e.bgr"), 1);
     ASSERT_EQ(f.WriteEdge(4, 7, c.width, 1, c.code, c.sp), 1);
     f.Close();
-    const std::string expected = Bytes()
-                                     .Tag("<bgno>")
-                                     .Edge(4, 7, static_cast<int32_t>(c.word), 1)
-                                     .Tag("<endo>")
-                                     .str();
+    const std::string expected =
+        Bytes().Tag("<bgno>").Edge(4, 7, static_cast<int32_t>(c.word), 1).Tag("<endo>").str();
     EXPECT_EQ(ReadFileBytes("e.bgr"), expected) << c.width << " " << c.code;
   }
 }
@@ -172,10 +174,26 @@ TEST(BgrFileTest, FlowMarksAreDropped) {
   const std::string bytes = Bytes()
                                 .Tag("<bgno>")
                                 .Origin(1, 2, 3)
-                                .Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(1).Real(2).Real(3)
-                                .Tag("<flow>").Int(1).Tag("<flow>").Int(2).Tag("<endo>")
-                                .Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(4).Real(5).Real(6)
-                                .Tag("<flow>").Int(2).Tag("<endo>")
+                                .Tag("<node>")
+                                .Tag("<bgno>")
+                                .Tag("<vloc>")
+                                .Real(1)
+                                .Real(2)
+                                .Real(3)
+                                .Tag("<flow>")
+                                .Int(1)
+                                .Tag("<flow>")
+                                .Int(2)
+                                .Tag("<endo>")
+                                .Tag("<node>")
+                                .Tag("<bgno>")
+                                .Tag("<vloc>")
+                                .Real(4)
+                                .Real(5)
+                                .Real(6)
+                                .Tag("<flow>")
+                                .Int(2)
+                                .Tag("<endo>")
                                 .Node(7, 8, 9)
                                 .Tag("<endo>")
                                 .str();
@@ -202,11 +220,29 @@ TEST(BgrFileTest, EdgeVariants) {
     const char* what;
     std::string record;
   } const cases[] = {
-      {"nply", Bytes().Tag("<edge>").Int(3).Int(9).Tag("<bgno>").Tag("<thck>")
-                   .Int(17096 * 65536 + 5).Tag("<type>").Int(1).Tag("<nply>").Tag("<endo>").str()},
+      {"nply", Bytes()
+                   .Tag("<edge>")
+                   .Int(3)
+                   .Int(9)
+                   .Tag("<bgno>")
+                   .Tag("<thck>")
+                   .Int(17096 * 65536 + 5)
+                   .Tag("<type>")
+                   .Int(1)
+                   .Tag("<nply>")
+                   .Tag("<endo>")
+                   .str()},
       {"no optional tags", Bytes().Tag("<edge>").Int(3).Int(9).Int(17096 * 65536 + 5).Int(1).str()},
-      {"no bgno", Bytes().Tag("<edge>").Int(3).Int(9).Tag("<thck>").Int(17096 * 65536 + 5)
-                      .Tag("<type>").Int(1).Tag("<endo>").str()},
+      {"no bgno", Bytes()
+                      .Tag("<edge>")
+                      .Int(3)
+                      .Int(9)
+                      .Tag("<thck>")
+                      .Int(17096 * 65536 + 5)
+                      .Tag("<type>")
+                      .Int(1)
+                      .Tag("<endo>")
+                      .str()},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
@@ -243,7 +279,7 @@ TEST(BgrFileTest, NegativeWidthWordDividesTowardZero) {
 TEST(BgrFileTest, OpenReadRefusesOtherStarts) {
   const std::string refused[] = {
       "",
-      std::string("<bgno>"),               // no NUL
+      std::string("<bgno>"),  // no NUL
       std::string("<bgno>X", 7),
       std::string("<BGNO>\0", 7),
       std::string(" <bgno>\0", 8),

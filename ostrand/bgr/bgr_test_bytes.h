@@ -37,8 +37,15 @@ class Bytes {
     return Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(x).Real(y).Real(z).Tag("<endo>");
   }
   Bytes& Edge(int32_t from, int32_t to, int32_t word, int32_t type) {
-    return Tag("<edge>").Int(from).Int(to).Tag("<bgno>").Tag("<thck>").Int(word).Tag("<type>")
-        .Int(type).Tag("<endo>");
+    return Tag("<edge>")
+        .Int(from)
+        .Int(to)
+        .Tag("<bgno>")
+        .Tag("<thck>")
+        .Int(word)
+        .Tag("<type>")
+        .Int(type)
+        .Tag("<endo>");
   }
   const std::string& str() const { return bytes_; }
 

@@ -35,7 +35,7 @@ void ListOrigin(std::FILE* console, const char* tag, std::FILE* in) {
   std::fprintf(console, "%s ", tag);
   const double latitude = ReadRealField(in, nullptr, 0.0);
   const double longitude = ReadRealField(in, nullptr, 0.0);
-  ReadRealField(in, nullptr, 0.0);  // elevation
+  ReadRealField(in, nullptr, 0.0);      // elevation
   ReadLongField(in, nullptr, 0, 1, 0);  // marker
   std::fprintf(console, " (%s", FormatLatLon(LatitudeText(latitude)).c_str());
   std::fprintf(console, " %s)\n", FormatLatLon(LongitudeText(longitude)).c_str());

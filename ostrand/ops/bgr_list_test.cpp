@@ -145,8 +145,7 @@ TEST_F(BgrListTest, AllVerticesWithFlowMarks) {
 TEST_F(BgrListTest, OneVertex) {
   const std::string skipped = Hex(Bytes().Real(0).Real(0).Real(0).str());
   const std::string expected =
-      "<orgn>  184827.000000 3600.000000 0.000000 1 (51 20'27.0000\"N 1 0'00.0000\"E)\n" +
-      skipped +
+      "<orgn>  184827.000000 3600.000000 0.000000 1 (51 20'27.0000\"N 1 0'00.0000\"E)\n" + skipped +
       "<vloc> (1) 2560.000000 0.000000 5120.000000\n"
       "<edge>  0 1\n"
       "<thck> 16968 50ft sp=00\n"
@@ -193,8 +192,8 @@ TEST_F(BgrListTest, MissingFile) {
   Options().printFlag = 1;
   CaptureConsole console;
   EXPECT_EQ(BgrList("nope.bgr", -1, -1), 0);
-  EXPECT_EQ(console.Text(), std::string("ERROR: BgrList source file 'nope.bgr' not found\n") +
-                                kStartExtents);
+  EXPECT_EQ(console.Text(),
+            std::string("ERROR: BgrList source file 'nope.bgr' not found\n") + kStartExtents);
   const std::string log = testing::ReadFileBytes("report.txt");
   EXPECT_NE(log.find("ERROR: BgrList source file 'nope.bgr' not found\n"), std::string::npos);
 }
@@ -236,7 +235,8 @@ TEST_F(BgrListTest, TruncatedAtEveryLength) {
         // Every complete line before the cut is the example's own.
         const std::string body = text.substr(0, ws);
         const size_t lastLine = body.rfind('\n', body.size() >= 2 ? body.size() - 2 : 0);
-        const std::string complete = lastLine == std::string::npos ? "" : body.substr(0, lastLine + 1);
+        const std::string complete =
+            lastLine == std::string::npos ? "" : body.substr(0, lastLine + 1);
         EXPECT_EQ(wholeBody.compare(0, complete.size(), complete), 0) << len << "\n" << text;
       }
     }
@@ -247,8 +247,7 @@ TEST_F(BgrListTest, TruncatedAtEveryLength) {
 TEST_F(BgrListTest, CutVertexKeepsTheExtents) {
   const std::string bytes = Bytes().Tag("<bgno>").Node(5, 0, 6).Tag("<vloc>").Real(-100).str();
   const std::string text = List(bytes, 1, -1, -1);
-  EXPECT_EQ(text.substr(text.rfind("WS=")),
-            "WS= 5.000000 6.000000, EN= 5.000000 6.000000\n");
+  EXPECT_EQ(text.substr(text.rfind("WS=")), "WS= 5.000000 6.000000, EN= 5.000000 6.000000\n");
   EXPECT_NE(text.find("<vloc> (1) -100.000000 0.000000 0.000000\n"), std::string::npos);
   // A vertex that ends exactly at the end of the file is whole.
   const std::string last = Bytes().Tag("<vloc>").Real(7).Real(0).Real(8).str();
@@ -258,23 +257,41 @@ TEST_F(BgrListTest, CutVertexKeepsTheExtents) {
 TEST_F(BgrListTest, DamagedTags) {
   // A payload byte 0x3C that is skipped starts a false tag; here one that
   // closes at the "<endo>" of the record and is listed like any other.
-  const std::string falseTagPayload = Bytes().Tag("<bgno>").Tag("<node>").Tag("<bgno>")
-      .Tag("<vloc>").Int(0x4142433C).Int(0).Real(0).Real(0).Tag("<endo>").Node(1, 2, 3).str();
+  const std::string falseTagPayload = Bytes()
+                                          .Tag("<bgno>")
+                                          .Tag("<node>")
+                                          .Tag("<bgno>")
+                                          .Tag("<vloc>")
+                                          .Int(0x4142433C)
+                                          .Int(0)
+                                          .Real(0)
+                                          .Real(0)
+                                          .Tag("<endo>")
+                                          .Node(1, 2, 3)
+                                          .str();
   // The false tag holds NUL bytes; it prints up to the first of them.
   std::string text = List(falseTagPayload, 0, 1, 9999);
-  EXPECT_EQ(text, "<bgno>\n<node>\n<bgno>\n<CBA\n<node>\n<bgno>\n<vloc> (1)\n<endo>\n"
-                  "WS= 1.000000 3.000000, EN= 1.000000 3.000000\n");
+  EXPECT_EQ(text,
+            "<bgno>\n<node>\n<bgno>\n<CBA\n<node>\n<bgno>\n<vloc> (1)\n<endo>\n"
+            "WS= 1.000000 3.000000, EN= 1.000000 3.000000\n");
 
   struct Case {
     const char* what;
     std::string bytes;
     const char* listing;
   } const cases[] = {
-      {"tag longer than 62", Bytes().Tag("<bgno>").Raw("<" + std::string(70, 'a') + ">")
-           .Raw(std::string(1, '\0')).Node(1, 2, 3).str(), "<bgno>\n"},
+      {"tag longer than 62",
+       Bytes()
+           .Tag("<bgno>")
+           .Raw("<" + std::string(70, 'a') + ">")
+           .Raw(std::string(1, '\0'))
+           .Node(1, 2, 3)
+           .str(),
+       "<bgno>\n"},
       {"no NUL after '>'", Bytes().Tag("<bgno>").Raw("<edge>X").Node(1, 2, 3).str(), "<bgno>\n"},
-      {"0x3C payload without '>'", Bytes().Tag("<bgno>").Tag("<xxxx>").Raw("<" + std::string(80, 'b'))
-           .Node(1, 2, 3).str(), "<bgno>\n<xxxx>\n"},
+      {"0x3C payload without '>'",
+       Bytes().Tag("<bgno>").Tag("<xxxx>").Raw("<" + std::string(80, 'b')).Node(1, 2, 3).str(),
+       "<bgno>\n<xxxx>\n"},
   };
   for (const auto& c : cases) {
     text = List(c.bytes, 0, -1, -1);
@@ -294,7 +311,8 @@ TEST_F(BgrListTest, RandomBytes) {
       for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? '<' : random() % 256);
     } else {
       bytes = base;
-      for (int k = 0; k < 5; ++k) bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
+      for (int k = 0; k < 5; ++k)
+        bytes[random() % bytes.size()] = static_cast<char>(random() % 256);
       bytes.resize(random() % (bytes.size() + 1));
     }
     const std::string text = List(bytes, round % 3 == 0 ? 0 : 1, round % 5 == 0 ? 2 : -1, -1);
@@ -339,7 +357,8 @@ TEST_F(BgrListTest, RealGroundNetworks) {
                           std::atol(Attribute(element, "end").c_str()));
       } else if (!Attribute(element, "lat").empty() && !Attribute(element, "index").empty()) {
         byIndex[std::atol(Attribute(element, "index").c_str())] = {
-            GroundnetSeconds(Attribute(element, "lat")), GroundnetSeconds(Attribute(element, "lon"))};
+            GroundnetSeconds(Attribute(element, "lat")),
+            GroundnetSeconds(Attribute(element, "lon"))};
       }
     }
     if (byIndex.empty()) continue;
@@ -404,7 +423,8 @@ TEST_F(BgrListTest, EndToEnd) {
        Hex(Bytes().Real(0).Real(0).Real(0).str()) + "<vloc> (1) 2560.000000 0.000000 5120.000000\n",
        1},
       {{"-ls", "missing.bgr"},
-       std::string("ERROR: BgrList source file 'missing.bgr' not found\n") + kStartExtents, 0},
+       std::string("ERROR: BgrList source file 'missing.bgr' not found\n") + kStartExtents,
+       0},
   };
   for (const auto& c : cases) {
     const testing::RunResult r = testing::RunOstrand(c.args);
