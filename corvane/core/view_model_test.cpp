@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "corvane/core/commands.h"
+#include "corvane/core/test_support.h"
 
 namespace corvane {
 namespace {
@@ -262,18 +263,8 @@ TEST_F(ViewModelTest, DrawingPasses) {
   doc.m_edges = {{0, 1}, {1, 7}, {-1, 0}};
   doc.m_pavePoints = {{3, 0, 0}, {3, 10, 0}, {3, 0, 10}, {4, 1, 1}};  // last one incomplete
   doc.m_nShowFlags = kShowEdges | kShowEdgesRead | kShowPolygons;
-  TaxiPoint land;
-  land.kind = 2;
-  land.type = 2;
-  land.x = 200;
-  TaxiPoint stop = land;
-  stop.type = 8;
-  stop.z = 100;
-  TaxiPoint dep = land;
-  dep.kind = 4;
-  dep.type = 32;
-  dep.x = 300;
-  doc.m_taxiPoints = {land, stop, dep};
+  doc.m_taxiPoints = {MakePoint(2, 2, 200, 0), MakePoint(2, 8, 200, 100),
+                      MakePoint(4, 32, 300, 0)};
   RecordingPainter p;
   view.Draw(doc, p, 640, 480);
   EXPECT_EQ(view.m_cxClient, 640);

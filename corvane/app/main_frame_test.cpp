@@ -1,0 +1,282 @@
+#include "corvane/app/main_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "corvane/app/app_test_support.h"
+#include "corvane/app/corvane_view.h"
+#include "corvane/app/options_dlg.h"
+#include "corvane/core/commands.h"
+#include "corvane/core/test_support.h"
+#include "corvane/core/text_file.h"
+#include "corvane/core/view_model.h"
+
+using namespace corvane;
+
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureApp();
+    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Corvane"))
+        .clear();
+    g_nZoom = 25;
+    g_nStopCount = 0;
+    saved_ = QDir::currentPath();
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->showMessage = [this](const QString& text) { messages_.append(text); };
+    frame_->askOpenFile = [](const QString&) { return QString(); };
+    frame_->askSaveFile = [this](const QString& filter) {
+      filters_.append(filter);
+      return savePath_;
+    };
+    frame_->runOptions = [this](COptionsDlg& dialog) {
+      if (!confirmOptions_) return false;
+      dialog.normalButton()->click();
+      if (chooseHeavy_) dialog.heavyButton()->click();
+      dialog.okButton()->click();
+      return dialog.result() == QDialog::Accepted;
+    };
+  }
+  void TearDown() override {
+    frame_.reset();
+    QDir::setCurrent(saved_);
+  }
+  QString Dir(const QString& name) const { return tmp_.filePath(name); }
+  void AddPath() {
+    frame_->Document().m_taxiPoints = {MakePoint(2, 2, 0, 0), MakePoint(2, 8, 0, 100, 1)};
+  }
+
+  QTemporaryDir tmp_;
+  QString saved_;
+  std::unique_ptr<CMainFrame> frame_;
+  QStringList messages_;
+  QStringList filters_;
+  QString savePath_;
+  bool confirmOptions_ = true;
+  bool chooseHeavy_ = false;
+};
+
+QStringList Texts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* a : menu->actions()) {
+    if (!a->isSeparator() && a->isVisible()) texts.append(a->text());
+  }
+  return texts;
+}
+
+const QMenu* TopMenu(const CMainFrame& frame, const QString& title) {
+  for (const QAction* a : frame.menuBar()->actions()) {
+    if (a->text() == title) return a->menu();
+  }
+  return nullptr;
+}
+
+TEST_F(MainFrameTest, MenusWithTheirLabels) {
+  const struct {
+    const char* title;
+    QStringList items;
+  } menus[] = {
+      {"&File",
+       {"&New", "&Open...", "&Save", "Save &As...", "&Print...", "Print Pre&view",
+        "P&rint Setup...", "E&xit"}},
+      {"&Edit", {"&Undo", "Cu&t", "&Copy", "&Paste"}},
+      {"&View", {"&Edges/Polygons", "&Edges", "&Polygons", "&Center"}},
+      {"&Zoom", {"1&x1", "1x&05", "1x&10", "1x&20", "1x2&5"}},
+      {"&Proc", {"S&tart Taxi Path", "St&op Taxi Path", "&Save taxi path", "&Process Data 1"}},
+      {"&TaxiPathFile", {"&Options"}},
+      {"&Help", {"&About Corvane..."}},
+  };
+  for (const auto& m : menus) {
+    const QMenu* menu = TopMenu(*frame_, QString::fromLatin1(m.title));
+    ASSERT_NE(menu, nullptr) << m.title;
+    EXPECT_EQ(Texts(menu), m.items) << m.title;
+  }
+  EXPECT_EQ(Texts(frame_->ContextMenu()),
+            (QStringList{"&Arrival Flag", "&Departure Flag", "&Show Point Data",
+                         "&Enable Factory Nodes", "&Pause"}));
+  const QMenu* arrival = frame_->ContextMenu()->actions().first()->menu();
+  EXPECT_EQ(Texts(arrival),
+            (QStringList{"&Landing point", "&Braking Point", "&Parking Pivot", "&Stop Point"}));
+  EXPECT_EQ(frame_->Action(ID_FILE_OPEN)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(frame_->Action(ID_FLAG_STOP_POINT)->statusTip(),
+            QStringLiteral("Parking Point (many for a single pivot)"));
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled - Corvane"));
+}
+
+TEST_F(MainFrameTest, CheckMarksFollowTheState) {
+  frame_->UpdateCommandUi();
+  EXPECT_TRUE(frame_->Action(ID_ZOOM_1X25)->isChecked());
+  EXPECT_TRUE(frame_->Action(ID_PROC_STOP_TAXI_PATH)->isChecked());
+  EXPECT_TRUE(frame_->Action(ID_SHOW_POINT_DATA)->isChecked());
+  EXPECT_FALSE(frame_->Action(ID_PAUSE)->isEnabled());
+  EXPECT_FALSE(frame_->Action(ID_EDIT_CUT)->isEnabled());
+
+  frame_->OnCommand(ID_ZOOM_1X10);
+  frame_->OnCommand(ID_START_LANDING);
+  frame_->OnCommand(ID_FLAG_PARKING_PIVOT);
+  EXPECT_TRUE(frame_->Action(ID_ZOOM_1X10)->isChecked());
+  EXPECT_FALSE(frame_->Action(ID_ZOOM_1X25)->isChecked());
+  EXPECT_TRUE(frame_->Action(ID_START_LANDING)->isChecked());
+  EXPECT_TRUE(frame_->Action(ID_FLAG_PARKING_PIVOT)->isChecked());
+  EXPECT_FALSE(frame_->Action(ID_PROC_STOP_TAXI_PATH)->isChecked());
+
+  // Triggering the action (as a menu does) runs the same command.
+  frame_->Action(ID_VIEW_POLYGONS)->trigger();
+  EXPECT_TRUE(frame_->Action(ID_VIEW_POLYGONS)->isChecked());
+  EXPECT_EQ(frame_->Document().m_nShowFlags, kShowPolygons);
+}
+
+TEST_F(MainFrameTest, AClickAddsAPointOnlyWhileRecording) {
+  frame_->resize(800, 600);
+  frame_->show();
+  CCorvaneView* view = frame_->View();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+  const QPoint centre(view->width() / 2, view->height() / 2);
+
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + QPoint(100, -40));
+  EXPECT_TRUE(frame_->Document().m_taxiPoints.empty());
+
+  frame_->OnCommand(ID_FLAG_LANDING_POINT);
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + QPoint(100, -40));
+  ASSERT_EQ(frame_->Document().m_taxiPoints.size(), 1u);
+  EXPECT_EQ(frame_->Document().m_taxiPoints[0].x, 2500);
+  EXPECT_EQ(frame_->Document().m_taxiPoints[0].z, 1000);
+  EXPECT_EQ(frame_->Document().m_taxiPoints[0].type, 2);
+
+  // A double click (press, release, double click, release) adds the point
+  // of its first press only, and re-centres.
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre + QPoint(-20, 0));
+  QTest::mouseDClick(view, Qt::LeftButton, Qt::NoModifier, centre + QPoint(-20, 0));
+  EXPECT_EQ(frame_->Document().m_taxiPoints.size(), 2u);
+  EXPECT_EQ(frame_->Document().m_ptCentre.x, -500);
+
+  frame_->OnCommand(ID_PROC_STOP_TAXI_PATH);
+  QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, centre);
+  EXPECT_EQ(frame_->Document().m_taxiPoints.size(), 2u);
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+TEST_F(MainFrameTest, TaxiPathFileMessages) {
+  frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
+  EXPECT_EQ(messages_, QStringList{"First, make a taxi path"});
+
+  AddPath();
+  messages_.clear();
+  savePath_.clear();
+  frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
+  EXPECT_EQ(messages_, QStringList{"Save file please ! ..."});
+  EXPECT_EQ(filters_.last(), QStringLiteral("TXT Files (.txt) (*.txt *.TXT)"));
+
+  messages_.clear();
+  savePath_ = Dir("no/such/folder/tp.txt");
+  frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
+  EXPECT_EQ(messages_, QStringList{"Can't create TP file...sorry."});
+
+  messages_.clear();
+  savePath_ = Dir("tp.txt");
+  chooseHeavy_ = true;
+  frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
+  EXPECT_TRUE(messages_.isEmpty());
+  EXPECT_EQ(frame_->Document().m_nAIType, 2);
+  const auto text = ReadTextFile(savePath_.toStdString());
+  ASSERT_TRUE(text.has_value());
+  EXPECT_EQ(text->substr(0, 11), "    ,A,nn00");
+
+  messages_.clear();
+  frame_->Document().m_nMode = 1;
+  confirmOptions_ = false;  // a cancelled dialog keeps the mode
+  frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
+  EXPECT_EQ(messages_, QStringList{"Taxi Mode Unused !"});
+}
+
+TEST_F(MainFrameTest, ProjectFileSaving) {
+  frame_->OnCommand(ID_FILE_SAVE);  // no path yet: Save As, here cancelled
+  EXPECT_EQ(messages_, QStringList{"Save file please ! ..."});
+
+  // Nothing to save: no file, no message.
+  messages_.clear();
+  savePath_ = Dir("empty.txt");
+  frame_->OnCommand(ID_FILE_SAVE_AS);
+  EXPECT_FALSE(QFile::exists(savePath_));
+  EXPECT_TRUE(messages_.isEmpty());
+
+  AddPath();
+
+  messages_.clear();
+  savePath_ = Dir("missing/p.txt");
+  frame_->OnCommand(ID_FILE_SAVE_AS);
+  EXPECT_EQ(messages_, QStringList{"Can't create project file...sorry."});
+
+  messages_.clear();
+  filters_.clear();
+  savePath_ = Dir("p.txt");
+  frame_->OnCommand(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(QFile::exists(savePath_));
+  EXPECT_EQ(QDir::currentPath(), QDir(tmp_.path()).canonicalPath());
+  // Save writes to the same file again without asking.
+  frame_->Document().m_taxiPoints.pop_back();
+  frame_->OnCommand(ID_FILE_SAVE);
+  EXPECT_EQ(filters_.size(), 1);
+  EXPECT_EQ(ReadTextFile(savePath_.toStdString()).value(), frame_->Document().ProjectFileText());
+
+  // "&Save taxi path" writes the fixed name in the working directory.
+  frame_->OnCommand(ID_PROC_SAVE_TAXI_PATH);
+  EXPECT_TRUE(QFile::exists(Dir("__CORVANE_project.txt")));
+  EXPECT_TRUE(messages_.isEmpty());
+}
+
+TEST_F(MainFrameTest, OpeningAProjectKeepsTheNetworkAndFillsTheRecentList) {
+  CCorvaneDoc& doc = frame_->Document();
+  doc.m_vertices = {{1, 2}, {3, 4}};
+  AddPath();
+  QStringList written;
+  for (int i = 0; i < 5; ++i) {
+    const QString path = Dir(QStringLiteral("p%1.txt").arg(i));
+    ASSERT_TRUE(SaveTextFile(path.toStdString(), "ICAO LFPG\n# 02 02 00 00 1 2 0\n"));
+    ASSERT_TRUE(frame_->OpenDocumentFile(path));
+    written.prepend(QFileInfo(path).absoluteFilePath());
+  }
+  EXPECT_EQ(doc.m_taxiPoints.size(), 1u);
+  EXPECT_EQ(doc.m_vertices.size(), 2u);
+  EXPECT_EQ(doc.m_szName, "LFPG");
+  EXPECT_EQ(frame_->RecentFiles(), written.mid(0, 4));
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("p4.txt - Corvane"));
+
+  EXPECT_FALSE(frame_->OpenDocumentFile(Dir("gone.txt")));
+  EXPECT_EQ(messages_, QStringList{"Can't open file...sorry."});
+
+  frame_->OnCommand(ID_FILE_NEW);
+  EXPECT_TRUE(doc.m_vertices.empty());
+  EXPECT_EQ(doc.m_szName, "LFPG");
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled - Corvane"));
+}
+
+TEST_F(MainFrameTest, StatusPanesShowTheMouse) {
+  frame_->resize(800, 600);
+  frame_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+  CCorvaneView* view = frame_->View();
+  QTest::mouseMove(view, QPoint(view->width() / 2 + 4, view->height() / 2 - 2));
+  QTRY_COMPARE(frame_->Document().m_ptMouse.x, 100);
+  EXPECT_EQ(frame_->Document().m_ptMouse.z, 50);
+  const QList<QLabel*> panes = frame_->findChildren<QLabel*>();
+  QStringList texts;
+  for (const QLabel* l : panes) texts.append(l->text());
+  EXPECT_TRUE(texts.contains(QStringLiteral("100")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("50")));
+}
+
+}  // namespace

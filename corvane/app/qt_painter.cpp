@@ -1,0 +1,87 @@
+#include "corvane/app/qt_painter.h"
+
+#include <QFontMetrics>
+
+namespace {
+
+QColor ToQColor(corvane::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+}  // namespace
+
+QtPainter::QtPainter(QPainter& painter, int width, int height)
+    : painter_(painter), width_(width), height_(height), font_(LabelFont()) {
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+  painter_.translate(width / 2, height / 2);
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(Qt::NoBrush);
+}
+
+QtPainter::~QtPainter() {
+  Flush();
+  painter_.restore();
+}
+
+QFont QtPainter::LabelFont() {
+  QFont font(QStringLiteral("Arial Narrow"));
+  font.setPixelSize(15);
+  return font;
+}
+
+void QtPainter::Flush() {
+  if (!lines_.isEmpty()) {
+    painter_.drawLines(lines_);
+    lines_.clear();
+  }
+}
+
+void QtPainter::FillBackground(corvane::Rgb colour) {
+  Flush();
+  painter_.fillRect(QRect(-(width_ / 2), -(height_ / 2), width_, height_), ToQColor(colour));
+}
+
+void QtPainter::SetPen(std::optional<corvane::Rgb> colour) {
+  Flush();
+  if (colour) {
+    QPen pen(ToQColor(*colour));
+    pen.setWidth(1);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+  } else {
+    painter_.setPen(Qt::NoPen);
+  }
+}
+
+void QtPainter::SetBrush(std::optional<corvane::Rgb> colour) {
+  Flush();
+  painter_.setBrush(colour ? QBrush(ToQColor(*colour)) : QBrush(Qt::NoBrush));
+}
+
+void QtPainter::MoveTo(int32_t x, int32_t y) { current_ = QPoint(x, y); }
+
+void QtPainter::LineTo(int32_t x, int32_t y) {
+  const QPoint to(x, y);
+  if (painter_.pen().style() != Qt::NoPen) lines_.append(QLine(current_, to));
+  current_ = to;
+}
+
+void QtPainter::Polygon(const std::vector<corvane::ScreenPoint>& points) {
+  Flush();
+  polygon_.resize(static_cast<qsizetype>(points.size()));
+  for (size_t i = 0; i < points.size(); ++i) {
+    polygon_[static_cast<qsizetype>(i)] = QPoint(points[i].x, points[i].y);
+  }
+  painter_.drawPolygon(polygon_.constData(), static_cast<int>(polygon_.size()));
+}
+
+void QtPainter::Text(int32_t x, int32_t y, const std::string& text) {
+  Flush();
+  painter_.save();
+  painter_.setFont(font_);
+  if (ascent_ < 0) ascent_ = QFontMetrics(font_).ascent();
+  painter_.setPen(Qt::black);
+  painter_.setBackgroundMode(Qt::OpaqueMode);
+  painter_.setBackground(Qt::white);
+  painter_.drawText(QPoint(x, y + ascent_), QString::fromStdString(text));
+  painter_.restore();
+}

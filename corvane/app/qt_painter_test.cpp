@@ -1,0 +1,65 @@
+#include "corvane/app/qt_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "corvane/app/app_test_support.h"
+#include "corvane/core/test_support.h"
+#include "corvane/core/view_model.h"
+
+using namespace corvane;
+
+namespace {
+
+QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+TEST(QtPainter, DrawnDocumentHasThePartsColours) {
+  EnsureApp();
+  g_nZoom = 1;
+  CCorvaneDoc doc;
+  // A horizontal edge 40 px above the centre, a square polygon below it.
+  doc.m_vertices = {{-100, 40}, {100, 40}};
+  doc.m_edges = {{0, 1}};
+  for (auto [x, z] : {std::pair{-50.0, -20.0}, {50, -20}, {50, -80}, {-50, -80}}) {
+    doc.m_pavePoints.push_back({4, x, z});
+  }
+  doc.m_taxiPoints = {MakePoint(2, 2, -100, 100), MakePoint(2, 0, 100, 100),
+                      MakePoint(4, 0, 100, 150)};
+  doc.m_nShowFlags = kShowEdges | kShowEdgesRead | kShowPolygons;
+
+  QImage image(400, 400, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    QPainter painter(&image);
+    QtPainter adapter(painter, 400, 400);
+    ViewModel view;
+    view.OnCommand(32804, doc);  // labels off
+    view.Draw(doc, adapter, 400, 400);
+  }
+  EXPECT_EQ(Pixel(image, 5, 5), qRgb(190, 190, 190) & 0xFFFFFF);
+  EXPECT_EQ(Pixel(image, 200 + 3, 200), qRgb(255, 0, 0) & 0xFFFFFF);            // cross
+  EXPECT_EQ(Pixel(image, 200 + 30, 200 - 40), qRgb(0, 0, 255) & 0xFFFFFF);      // edge
+  EXPECT_EQ(Pixel(image, 200, 200 + 50), qRgb(160, 200, 130) & 0xFFFFFF);       // polygon
+  EXPECT_EQ(Pixel(image, 200, 200 - 100), qRgb(255, 0, 0) & 0xFFFFFF);          // arrival
+  EXPECT_EQ(Pixel(image, 200 + 100, 200 - 125), qRgb(255, 255, 0) & 0xFFFFFF);  // departure
+  g_nZoom = 25;
+}
+
+TEST(QtPainter, EmptyDocumentIsAllBackground) {
+  EnsureApp();
+  CCorvaneDoc doc;
+  QImage image(64, 48, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  {
+    QPainter painter(&image);
+    QtPainter adapter(painter, 64, 48);
+    ViewModel view;
+    view.Draw(doc, adapter, 64, 48);
+  }
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(Pixel(image, x, y), 0xBEBEBEu);
+  }
+}
+
+}  // namespace
