@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,11 +83,55 @@ SurfaceRead ReadSurface(const std::string& name) {
   return r;
 }
 
+int CountOf(const std::string& bytes, const std::string& tag) {
+  const std::string needle = tag + std::string(1, '\0');
+  int n = 0;
+  for (size_t at = bytes.find(needle); at != std::string::npos; at = bytes.find(needle, at + 1)) ++n;
+  return n;
+}
+
 class BgrTmsTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetReportState(); }
   ScratchDir dir;
 };
+
+double PavedArea(const SurfaceRead& s) {
+  double area = 0;
+  for (const auto& t : s.tiles) {
+    for (const auto& p : t.pave) area += std::fabs(testing::SignedArea(p));
+  }
+  return area;
+}
+
+// True when every polygon and light string of the file lies in its tile
+// (within the few units the clipping allows).
+bool AllInsideTheirTiles(const SurfaceRead& s) {
+  const double size = s.tileFeet * 256.0;
+  for (const auto& t : s.tiles) {
+    const double x0 = s.lowLeft[0] * 256 + t.x * size, z0 = s.lowLeft[2] * 256 + t.z * size;
+    auto inside = [&](const std::vector<PlanePoint>& corners, double slack) {
+      for (const auto& q : corners) {
+        if (q.x < x0 - slack || q.x > x0 + size + slack || q.z < z0 - slack ||
+            q.z > z0 + size + slack) {
+          return false;
+        }
+      }
+      return true;
+    };
+    for (const auto& p : t.pave) {
+      if (!inside(p, 5)) return false;
+    }
+    for (const auto& p : t.centre) {
+      if (!inside(p, 5)) return false;
+    }
+    // Light positions are written in whole feet.
+    for (const auto& l : t.lights) {
+      if (!inside(l, 256)) return false;
+    }
+  }
+  return true;
+}
 
 TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
   FixtureNetwork n;
@@ -106,12 +151,171 @@ TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
             "GeneratePlyLights()\n"
             "GenerateOutputFile(ONE.TMS)\n");
   const SurfaceRead s = ReadSurface("ONE.TMS");
-  EXPECT_EQ(s.tiles.size(), 64u);
-  double area = 0;
-  for (const auto& t : s.tiles) {
-    for (const auto& p : t.pave) area += std::fabs(testing::SignedArea(p));
+  EXPECT_DOUBLE_EQ(s.lat, n.lat);
+  EXPECT_DOUBLE_EQ(s.lon, n.lon);
+  ASSERT_EQ(s.tiles.size(), 64u);
+  for (size_t i = 0; i < 64; ++i) {
+    EXPECT_EQ(s.tiles[i].x, static_cast<int32_t>(i / 8));
+    EXPECT_EQ(s.tiles[i].z, static_cast<int32_t>(i % 8));
   }
-  EXPECT_NEAR(area / 65536.0, 1000.0 * 50.0, 5.0);
+  // 2000 ft of network and margins: the smallest tiles, 500 ft.
+  EXPECT_EQ(s.tileFeet, 500.0f);
+  EXPECT_EQ(s.lowLeft[0], -500.0);
+  EXPECT_EQ(s.lowLeft[2], -500.0);
+  EXPECT_NEAR(PavedArea(s) / 65536.0, 1000.0 * 50.0, 5.0);
+  EXPECT_TRUE(AllInsideTheirTiles(s));
+  const std::string bytes = ReadFileBytes("ONE.TMS");
+  for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>"}) EXPECT_EQ(CountOf(bytes, tag), 64) << tag;
+}
+
+TEST_F(BgrTmsTest, MissingNetworkStillWritesEmptyTiles) {
+  CaptureConsole console;
+  EXPECT_EQ(BgrTms("GONE.BGR"), 0);
+  EXPECT_EQ(console.Text().rfind("ERROR: BgrTms source file 'GONE.BGR' not found\n"
+                                 "Load(GONE.BGR) points=0 edges=0\n",
+                                 0),
+            0u);
+  const std::string bytes = ReadFileBytes("GONE.TMS");
+  for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>", "<tile>"}) {
+    EXPECT_EQ(CountOf(bytes, tag), 64) << tag;
+  }
+  const SurfaceRead s = ReadSurface("GONE.TMS");
+  ASSERT_EQ(s.tiles.size(), 64u);
+  for (const auto& t : s.tiles) {
+    EXPECT_TRUE(t.pave.empty() && t.centre.empty() && t.lights.empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists("GONE.BGR"));
+}
+
+// A small airport: a runway, a taxiway ending 100 ft short of it, two
+// crossing taxiways, a centre-line-only edge, a short isolated stub, an
+// apron and light strings.
+FixtureNetwork SmallAirport() {
+  FixtureNetwork n;
+  const int32_t r1 = n.Vertex(0, 0), r2 = n.Vertex(8000, 0);
+  n.Add(r1, r2, 150, 0, 0);
+  const int32_t t1 = n.Vertex(3000, -100), t2 = n.Vertex(3000, -3000);
+  n.Add(t1, t2, 75, 1, 0);
+  const int32_t c1 = n.Vertex(1000, -2000), c2 = n.Vertex(6000, -2000);
+  n.Add(c1, c2, 75, 1, 0x0F);
+  const int32_t y1 = n.Vertex(1000, -2600), y2 = n.Vertex(2000, -2600);
+  n.Add(y1, y2, 50, 1, 0x12);  // only the low four bits count: centre line only
+  n.Line(5000, -2800, 5400, -2800, 50, 1, 0);  // isolated and short
+  return n;
+}
+
+constexpr const char* kSmallAirportPolygons =
+    "ORG 1 2\n"
+    "POI 6500 -3000\nPOI 7500 -3000\nPOI 7500 -2000\nPOI 6500 -2000\nPLY \"apron\"\n"
+    "LGT 1 0 -500 8000 -500 81\n"
+    "LGT 2 7000 -1000\n";
+
+TEST_F(BgrTmsTest, SmallAirportEndToEnd) {
+  SmallAirport().Write("AP.BGR");
+  WriteFileBytes("AP.PLY", kSmallAirportPolygons);
+  CaptureConsole console;
+  ASSERT_EQ(BgrTms("AP.BGR"), 1);
+  // The stub and the centre-line-only edge are no longer plain taxiways.
+  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=2\n"), std::string::npos);
+
+  // Every piece of pavement handed to the clipping is written.
+  const SurfaceRead s = ReadSurface("AP.TMS");
+  ASSERT_EQ(s.tiles.size(), 64u);
+  EXPECT_EQ(s.tileFeet, 1125.0f);  // (8000 ft + two margins of 500 ft) / 8
+  EXPECT_TRUE(AllInsideTheirTiles(s));
+  size_t pieces = 0;
+  for (const auto& t : s.tiles) pieces += t.pave.size();
+  EXPECT_NEAR(PavedArea(s), Grid().handedArea[kPavementLayer], 0.5 * Grid().tileSize * pieces);
+  // The apron (1000 x 1000 ft) is there, with the taxiways around it.
+  EXPECT_GT(PavedArea(s) / 65536.0, 1000.0 * 1000.0);
+
+  // Light strings of the polygon file: type 1 cut at the column borders,
+  // and one single light of type 2.
+  int typeOne = 0, typeTwo = 0;
+  for (const auto& t : s.tiles) {
+    for (size_t i = 0; i < t.lights.size(); ++i) {
+      if (t.lightTypes[i] == 1) ++typeOne;
+      if (t.lightTypes[i] == 2) {
+        ++typeTwo;
+        EXPECT_EQ(t.lights[i].size(), 2u);
+      }
+    }
+  }
+  EXPECT_GE(typeOne, 6);
+  EXPECT_EQ(typeTwo, 1);
+
+  // The saved network: snapped, split, stub and connectors left out, the
+  // centre-line-only edge back as a 100-ft taxiway, flags cleared.
+  const auto back = ReadNetwork("AP.BGR");
+  EXPECT_DOUBLE_EQ(back.lat, 180000.0);
+  // Two connector ends 200 ft either side on the runway, then the crossing.
+  ASSERT_EQ(back.vertices.size(), 13u);
+  EXPECT_EQ(back.vertices[2].z, 0.0);  // the dead end now lies on the runway
+  EXPECT_EQ(back.vertices[2].x, 3000.0);
+  EXPECT_EQ(back.vertices[10].x, 2800.0);
+  EXPECT_EQ(back.vertices[11].x, 3200.0);
+  EXPECT_EQ(back.vertices[12].x, 3000.0);
+  EXPECT_EQ(back.vertices[12].z, -2000.0);
+  ASSERT_EQ(back.edges.size(), 6u);
+  for (const auto& e : back.edges) {
+    EXPECT_EQ(e.sp, 0);
+    EXPECT_TRUE(e.type == 0 || e.type == 1);
+  }
+  EXPECT_EQ(back.edges[3].width, 100);  // the centre-line-only edge
+  EXPECT_EQ(back.edges[3].from, 6);
+}
+
+TEST_F(BgrTmsTest, SecondRunLeavesTheSavedNetworkUnchanged) {
+  SmallAirport().Write("AP.BGR");
+  WriteFileBytes("AP.PLY", kSmallAirportPolygons);
+  CaptureConsole console;
+  ASSERT_EQ(BgrTms("AP.BGR"), 1);
+  const std::string first = ReadFileBytes("AP.BGR");
+  ASSERT_EQ(BgrTms("AP.BGR"), 1);
+  EXPECT_EQ(ReadFileBytes("AP.BGR"), first);
+}
+
+TEST_F(BgrTmsTest, ManyCentreLineOnlyEdgesAreLeftOutOfTheSave) {
+  for (int count : {99, 100}) {
+    FixtureNetwork n;
+    for (int i = 0; i < count; ++i) n.Line(i * 100.0, 0, i * 100.0, 1000, 50, 1, 2);
+    n.Line(0, 5000, 1000, 5000, 50, 1, 0);
+    n.Write("Y.BGR");
+    CaptureConsole console;
+    ASSERT_EQ(BgrTms("Y.BGR"), 1);
+    const auto back = ReadNetwork("Y.BGR");
+    EXPECT_EQ(back.edges.size(), count < 100 ? static_cast<size_t>(count) + 1 : 1u) << count;
+    // Each is drawn as a 1-ft strip: centre marking of about 1000 sq ft.
+    const SurfaceRead s = ReadSurface("Y.TMS");
+    double centre = 0;
+    for (const auto& t : s.tiles) {
+      for (const auto& p : t.centre) centre += std::fabs(testing::SignedArea(p));
+    }
+    EXPECT_NEAR(centre / 65536.0, count * 1000.0 + 1000.0, count * 10.0 + 10) << count;
+  }
+}
+
+TEST_F(BgrTmsTest, StubLimitIs500FeetInclusive) {
+  for (int32_t extra : {0, 1}) {
+    ResetGenerationState();
+    testing::WorkingNetwork w;
+    w.E(w.V(0, 0), w.V(500, 0, extra));
+    w.Prepare();
+    EXPECT_EQ(w.net.edges[0].type, extra == 0 ? kStub : kTaxiway) << extra;
+  }
+}
+
+TEST_F(BgrTmsTest, ProgramRunsTheGeneration) {
+  FixtureNetwork n;
+  n.Line(0, 0, 1000, 0, 50);
+  n.Write("P.BGR");
+  const auto ok = testing::RunOstrand({"-tm", "P.BGR"});
+  EXPECT_EQ(ok.status, 1);
+  EXPECT_NE(ok.output.find("GenerateOutputFile(P.TMS)\n"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists("P.TMS"));
+  const auto missing = testing::RunOstrand({"-tm", "Q.BGR"});
+  EXPECT_EQ(missing.status, 0);
+  EXPECT_NE(missing.output.find("ERROR: BgrTms source file 'Q.BGR' not found"), std::string::npos);
 }
 
 }  // namespace

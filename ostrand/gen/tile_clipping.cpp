@@ -2,7 +2,9 @@
 #include "ostrand/gen/tile_clipping.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/tile_grid.h"
@@ -233,7 +235,34 @@ void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2, int
   }
 }
 
+namespace {
+
+// Notes the area of a piece handed in from outside the clipping.
+class EntryGuard {
+ public:
+  EntryGuard(int layer, std::initializer_list<PlanePoint> corners) {
+    TileGrid& g = Grid();
+    if (g.nesting++ == 0 && layer >= 0 && layer < kLayersPerTile) {
+      double sum = 0;
+      const PlanePoint* c = corners.begin();
+      const size_t n = corners.size();
+      for (size_t i = 0; i < n; ++i) {
+        const PlanePoint& a = c[i];
+        const PlanePoint& b = c[(i + 1) % n];
+        sum += static_cast<double>(a.x) * b.z - static_cast<double>(b.x) * a.z;
+      }
+      g.handedArea[layer] += std::fabs(sum) / 2;
+    }
+  }
+  ~EntryGuard() { --Grid().nesting; }
+  EntryGuard(const EntryGuard&) = delete;
+  EntryGuard& operator=(const EntryGuard&) = delete;
+};
+
+}  // namespace
+
 void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  const EntryGuard entry(layer, {p1, p2, p3});
   const int32_t minX = std::min({p1.x, p2.x, p3.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x});
   if (TileIndex(int64_t{minX} + 1) == TileIndex(int64_t{maxX} - 1)) {
@@ -244,6 +273,7 @@ void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
 }
 
 void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
+  const EntryGuard entry(layer, {p1, p2, p3, p4});
   const int32_t minX = std::min({p1.x, p2.x, p3.x, p4.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x, p4.x});
   const int32_t minZ = std::min({p1.z, p2.z, p3.z, p4.z});

@@ -139,6 +139,7 @@ TEST_F(TileClippingTest, PiecesAreConservedAndInsideTheirTiles) {
     }
     const auto pieces = FiledPieces(kPavementLayer);
     EXPECT_NEAR(TotalArea(pieces), std::fabs(SignedArea(c.corners)), RoundingSlack(pieces)) << c.name;
+    EXPECT_DOUBLE_EQ(Grid().handedArea[kPavementLayer], std::fabs(SignedArea(c.corners))) << c.name;
     for (const auto& p : pieces) {
       EXPECT_TRUE(InsideItsTile(p)) << c.name;
       EXPECT_LE(SignedArea(p.corners), 0) << c.name;  // the surfaces' common winding

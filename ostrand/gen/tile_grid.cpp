@@ -40,6 +40,8 @@ void TileGrid::Clear() {
   originX = originZ = tileSize = 0;
   currentColumn = currentRow = 0;
   depthX = depthZ = 0;
+  nesting = 0;
+  for (double& a : handedArea) a = 0;
 }
 
 TileGrid& Grid() {

@@ -54,6 +54,11 @@ class TileGrid {
   // Nesting depth of triangle splits along x and along z.
   int32_t depthX = 0;
   int32_t depthZ = 0;
+  // Nesting of the clipping's public entry points, and the area (square
+  // working units) of the surface pieces handed to them from outside, per
+  // layer: what the filed pieces of a layer must add up to.
+  int32_t nesting = 0;
+  double handedArea[kLayersPerTile] = {0, 0, 0, 0};
 
  private:
   std::unique_ptr<TileLayer[]> layers_;

@@ -1,0 +1,137 @@
+#include "ostrand/gen/apron.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ostrand/frame/report.h"
+#include "ostrand/frame/test_support.h"
+#include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/grid_inspection.h"
+#include "ostrand/gen/tile_grid.h"
+
+namespace ostrand {
+namespace {
+
+using testing::FiledPieces;
+using testing::InsideItsTile;
+using testing::ReadFileBytes;
+using testing::SignedArea;
+using testing::TotalArea;
+using testing::WriteFileBytes;
+
+constexpr double kSqFt = 65536.0;
+
+std::string Outline(std::initializer_list<std::pair<int, int>> points, const char* name = "A") {
+  std::string text;
+  for (const auto& p : points) text += "POI " + std::to_string(p.first) + " " + std::to_string(p.second) + "\n";
+  return text + "PLY \"" + name + "\"\n";
+}
+
+class ApronTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    ResetGenerationState();
+  }
+  // Both passes over the file, with the grid sized as the pipeline does.
+  void Run(const std::string& text) {
+    WriteFileBytes("T.PLY", text);
+    net.plyPath = "T.PLY";
+    ASSERT_EQ(net.OpenPly("r"), 1);
+    GenerateApron(net, 0);
+    float feet = 0;
+    double lowLeft[3];
+    SetGridGeometry(feet, lowLeft);
+    GenerateApron(net, 1);
+  }
+  double PavedSqFt() { return TotalArea(FiledPieces(kPavementLayer)) / kSqFt; }
+
+  testing::ScratchDir dir;
+  testing::CaptureConsole console;
+  TaxiwayList net;
+};
+
+TEST_F(ApronTest, TriangleSizesTheGridAndIsPaved) {
+  WriteFileBytes("T.PLY", "ORG 1 2\n" + Outline({{0, 0}, {100, 0}, {100, 100}}));
+  net.plyPath = "T.PLY";
+  ASSERT_EQ(net.OpenPly("r"), 1);
+  GenerateApron(net, 0);
+  EXPECT_EQ(GenerationBox().minX, 0);
+  EXPECT_EQ(GenerationBox().maxX, 100 * 256);
+  EXPECT_EQ(GenerationBox().maxZ, 100 * 256);
+  EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
+  float feet = 0;
+  double lowLeft[3];
+  SetGridGeometry(feet, lowLeft);
+  EXPECT_EQ(feet, 500.0f);  // never below 500 ft
+  EXPECT_EQ(lowLeft[0], -500.0);
+  GenerateApron(net, 1);
+  const auto pieces = FiledPieces(kPavementLayer);
+  ASSERT_EQ(pieces.size(), 1u);
+  EXPECT_DOUBLE_EQ(PavedSqFt(), 5000.0);
+  EXPECT_EQ(console.Text(), "GenerateApron(0)\nGenerateApron(1)\n");
+}
+
+TEST_F(ApronTest, RepeatedOutlines) {
+  const std::string square = Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  const std::string other = Outline({{1000, 0}, {1100, 0}, {1100, 100}});
+  struct Case {
+    const char* name;
+    std::string text;
+    double area;
+  } cases[] = {
+      {"twice in a row: once", square + square, 10000},
+      {"with another between: twice", square + other + square, 25000},
+      {"two points only", Outline({{0, 0}, {5, 5}}), 0},
+      // The closing repeat of the first vertex is shifted a foot and kept:
+      // a fifth corner on the last side.
+      {"closed outline", Outline({{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}}), 10000},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    net.ClosePly();
+    Run(c.text);
+    EXPECT_NEAR(PavedSqFt(), c.area, 0.01) << c.name;
+  }
+}
+
+TEST_F(ApronTest, OutlineUsingAPointTwiceIsReportedOnceAndSkipped) {
+  // Every shifted place of the repeated first vertex is taken already.
+  const auto staircase = {std::pair{0, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2},
+                          {3, 3},          {4, 3}, {4, 4}, {5, 4}, {0, 0}};
+  Run(Outline(staircase) + Outline(staircase, "B"));
+  EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
+  const std::string log = ReadFileBytes("report.txt");
+  const std::string line = "WARNING:GenerateApron complex/holes in PLY 0 0\n";
+  ASSERT_NE(log.find(line), std::string::npos) << log;
+  EXPECT_EQ(log.find(line, log.find(line) + 1), std::string::npos);
+}
+
+TEST_F(ApronTest, ConcaveNotchStaysOpen) {
+  // A U over several tiles: the notch between its arms is not paved.
+  Run(Outline({{0, 0}, {3000, 0}, {3000, 3000}, {2000, 3000}, {2000, 1000}, {1000, 1000},
+               {1000, 3000}, {0, 3000}}));
+  const auto pieces = FiledPieces(kPavementLayer);
+  EXPECT_NEAR(PavedSqFt(), 3000.0 * 3000 - 1000.0 * 2000, 50.0);
+  EXPECT_NEAR(TotalArea(pieces), Grid().handedArea[kPavementLayer], pieces.size() * 0.5 * Grid().tileSize);
+  for (const auto& p : pieces) {
+    EXPECT_TRUE(InsideItsTile(p));
+    double cx = 0, cz = 0;
+    for (const auto& q : p.corners) {
+      cx += q.x / 256.0 / static_cast<double>(p.corners.size());
+      cz += q.z / 256.0 / static_cast<double>(p.corners.size());
+    }
+    EXPECT_FALSE(cx > 1000 && cx < 2000 && cz > 1000) << cx << " " << cz;
+  }
+}
+
+TEST_F(ApronTest, NoPolygonFileGivesNothing) {
+  net.plyPath = "MISSING.PLY";
+  GenerateApron(net, 0);
+  GenerateApron(net, 1);
+  EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
+}
+
+}  // namespace
+}  // namespace ostrand
