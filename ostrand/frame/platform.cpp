@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace ostrand::platform {
@@ -28,16 +30,6 @@ Clock::time_point ProcessStart() {
 [[maybe_unused]] const Clock::time_point kForceStart = ProcessStart();
 
 int LowerAscii(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(static_cast<unsigned char>(a[i])) !=
-        LowerAscii(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -67,6 +59,115 @@ std::vector<std::string> ListResolved(const std::string& folder) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+std::string Lowered(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Entry names of the folders that names were resolved in, by lower-case
+// spelling, so that writing many new files into one folder does not list it
+// again for each file. A folder's entry is valid while the folder is the
+// same one with the same modification time; files this process creates are
+// added to the entry as they are created.
+struct FolderEntries {
+  dev_t device = 0;
+  ino_t inode = 0;
+  struct timespec modified = {};
+  std::unordered_map<std::string, std::string> byLowerName;
+};
+
+constexpr size_t kMaxCachedFolders = 64;
+
+std::map<std::string, FolderEntries>& FolderCache() {
+  static std::map<std::string, FolderEntries> cache;
+  return cache;
+}
+
+bool SameState(const FolderEntries& entries, const struct stat& st) {
+  return entries.device == st.st_dev && entries.inode == st.st_ino &&
+         entries.modified.tv_sec == st.st_mtim.tv_sec &&
+         entries.modified.tv_nsec == st.st_mtim.tv_nsec;
+}
+
+void SetState(FolderEntries& entries, const struct stat& st) {
+  entries.device = st.st_dev;
+  entries.inode = st.st_ino;
+  entries.modified = st.st_mtim;
+}
+
+// Cache key of a resolved folder: its absolute path without trailing
+// separators, so that a folder is never mistaken for another one that had
+// the same relative name under an earlier working directory.
+std::string FolderKey(std::string folder) {
+  if (folder.empty() || folder[0] != '/') {
+    std::string cwd(256, '\0');
+    while (::getcwd(cwd.data(), cwd.size()) == nullptr) {
+      if (errno != ERANGE) return folder.empty() ? "." : folder;
+      cwd.resize(cwd.size() * 2);
+    }
+    cwd.resize(std::strlen(cwd.c_str()));
+    folder = cwd + "/" + folder;
+  }
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+bool FolderState(const std::string& key, struct stat& st) {
+  return ::stat(key.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The existing entry of a resolved folder that equals the name without
+// regard to case ("" when there is none). Among several spellings the first
+// in byte order is chosen.
+std::string MatchingEntry(const std::string& folder, const std::string& name) {
+  const std::string key = FolderKey(folder);
+  struct stat st;
+  if (!FolderState(key, st)) return std::string();
+  auto& cache = FolderCache();
+  auto it = cache.find(key);
+  if (it == cache.end() || !SameState(it->second, st)) {
+    if (it == cache.end() && cache.size() >= kMaxCachedFolders) cache.clear();
+    FolderEntries& entries = cache[key];
+    entries = FolderEntries();
+    SetState(entries, st);
+    for (const std::string& entry : ListResolved(folder)) {
+      entries.byLowerName.emplace(Lowered(entry), entry);  // sorted: first spelling stays
+    }
+    it = cache.find(key);
+  }
+  const auto found = it->second.byLowerName.find(Lowered(name));
+  return found == it->second.byLowerName.end() ? std::string() : found->second;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return FolderKey(slash == std::string::npos ? std::string() : path.substr(0, slash + 1));
+}
+
+// Records a file that this process has just created in a folder whose
+// entries are cached, so that the folder need not be listed again. `before`
+// is the folder's state just before the creation: when the cached entries
+// were not up to date then, they are dropped instead.
+void NoteCreated(const std::string& path, const struct stat& before) {
+  auto& cache = FolderCache();
+  const auto it = cache.find(FolderOf(path));
+  if (it == cache.end()) return;
+  struct stat after;
+  if (!SameState(it->second, before) || !FolderState(it->first, after)) {
+    cache.erase(it);
+    return;
+  }
+  SetState(it->second, after);
+  const size_t slash = path.rfind('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  it->second.byLowerName.emplace(Lowered(name), name);
+}
+
+// Forgets every cached folder (after this process removed or renamed
+// entries, which may happen within one tick of the folder's time stamp).
+void ForgetFolders() { FolderCache().clear(); }
 
 bool MatchFrom(const char* p, const char* n) {
   // Iterative match with backtracking to the last '*'.
@@ -159,13 +260,7 @@ std::string ResolvePath(const std::string& name) {
     if (searching && !component.empty() && component != "." && component != "..") {
       const std::string exact = resolved + component;
       if (!Exists(exact)) {
-        chosen.clear();
-        for (const std::string& entry : ListResolved(resolved)) {
-          if (EqualNoCase(entry, component)) {
-            chosen = entry;
-            break;
-          }
-        }
+        chosen = MatchingEntry(resolved, component);
         if (chosen.empty()) {
           chosen = component;
           searching = false;
@@ -182,8 +277,12 @@ std::string ResolvePath(const std::string& name) {
 
 std::FILE* OpenFile(const std::string& name, const char* mode) {
   const std::string path = ResolvePath(name);
+  struct stat folderBefore;
+  const bool creates = std::strpbrk(mode, "wa") != nullptr && !Exists(path) &&
+                       FolderState(FolderOf(path), folderBefore);
   std::FILE* stream = std::fopen(path.c_str(), mode);
   if (stream == nullptr) return nullptr;
+  if (creates) NoteCreated(path, folderBefore);
   // A folder is not a file, although the C library here opens it for reading.
   struct stat st;
   if (::fstat(::fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -194,13 +293,18 @@ std::FILE* OpenFile(const std::string& name, const char* mode) {
   return stream;
 }
 
-bool RemoveFile(const std::string& name) { return ::unlink(ResolvePath(name).c_str()) == 0; }
+bool RemoveFile(const std::string& name) {
+  const bool removed = ::unlink(ResolvePath(name).c_str()) == 0;
+  if (removed) ForgetFolders();
+  return removed;
+}
 
 bool PathExists(const std::string& name) { return Exists(ResolvePath(name)); }
 
 bool MakeDirectory(const std::string& name) {
   const std::string path = ResolvePath(name);
   if (IsDirectory(path)) return true;
+  ForgetFolders();
   ::mkdir(path.c_str(), 0777);
   return IsDirectory(path);
 }
@@ -226,6 +330,7 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   struct stat st;
   if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   if (IsDirectory(target)) return false;
+  ForgetFolders();
   if (::rename(source.c_str(), target.c_str()) == 0) return true;
   if (errno != EXDEV) return false;
   return CopyThenRename(source, target);

@@ -72,6 +72,27 @@ TEST(PlatformTest, ReplacedOrAppendedFileKeepsItsName) {
   EXPECT_EQ(ListDirectory(""), std::vector<std::string>{"abcd.bgr"});
 }
 
+// Folder entries are remembered between look-ups; they must follow every
+// change, whether made through this layer or not.
+TEST(PlatformTest, FolderEntriesStayCurrent) {
+  for (int round = 0; round < 3; ++round) {  // fresh folders, same relative names
+    ScratchDir dir;
+    std::FILE* f = OpenFile("DATA.bgr", "wb");  // lists the folder
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    EXPECT_EQ(ResolvePath("data.BGR"), "DATA.bgr");  // created by this layer
+    WriteFileBytes("abcd.bgr", "outside");           // created behind its back
+    EXPECT_EQ(ResolvePath("ABCD.BGR"), "abcd.bgr");
+    EXPECT_TRUE(RemoveFile("Abcd.Bgr"));
+    f = OpenFile("ABCD.BGR", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    fs::remove("DATA.bgr");
+    EXPECT_EQ(ListDirectory(""), std::vector<std::string>{"ABCD.BGR"});
+    EXPECT_EQ(ResolvePath("data.bgr"), "data.bgr");
+  }
+}
+
 TEST(PlatformTest, OpenRefusesFoldersAndMissingFiles) {
   ScratchDir dir;
   fs::create_directory("folder");
