@@ -7,6 +7,11 @@
 //  - names resolve without regard to case: when the exact name does not
 //    exist, each component is matched case-insensitively against its folder,
 //    and an existing file that is replaced or appended to keeps its own name.
+//
+// The entries of folders that names were resolved in are remembered between
+// look-ups (by absolute folder, checked against the folder's identity and
+// modification time, and updated with the files created here), so that
+// writing many new files into one folder does not list it once per file.
 #pragma once
 
 #include <cstdio>
