@@ -300,6 +300,15 @@ TEST_F(TextInterpreterTest, NoDatabaseWritesNothing) {
   EXPECT_FALSE(FileExistsOnDisk("DATA"));
 }
 
+TEST_F(TextInterpreterTest, DataFolderThatCannotBeMade) {
+  WriteFileBytes("DATA", "a file where the folder should be");
+  testing::CaptureConsole console;
+  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"), 1);
+  EXPECT_NE(console.Text().find("ERROR: SetReference folder 'DATA' cannot be created"), std::string::npos)
+      << console.Text();
+  EXPECT_EQ(ReadFileBytes("DATA"), "a file where the folder should be");
+}
+
 TEST_F(TextInterpreterTest, WholeProgram) {
   WriteFileBytes("scenery.txt", "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n");
   const testing::RunResult r = testing::RunOstrand({"-tescenery.txt"});
