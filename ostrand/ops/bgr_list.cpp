@@ -14,8 +14,9 @@
 namespace ostrand {
 namespace {
 
-// "List all" range of vertex numbers.
-constexpr long kAllVerticesMax = 9999;
+// An upper end of 9999 also lists the tags that carry no listed values
+// (the upper end that stood for "all vertices" when networks held fewer).
+constexpr long kAllTagsMax = 9999;
 
 struct Extents {
   double minX = 99999999.0;
@@ -31,8 +32,15 @@ struct Extents {
   }
 };
 
+// The tag and one character after it ("%s " and "%s\n" without the cost of
+// a format).
+void PrintTag(std::FILE* console, const char* tag, char after) {
+  std::fputs(tag, console);
+  std::putc(after, console);
+}
+
 void ListOrigin(std::FILE* console, const char* tag, std::FILE* in) {
-  std::fprintf(console, "%s ", tag);
+  PrintTag(console, tag, ' ');
   const double latitude = ReadRealField(in, nullptr, 0.0);
   const double longitude = ReadRealField(in, nullptr, 0.0);
   ReadRealField(in, nullptr, 0.0);      // elevation
@@ -42,7 +50,7 @@ void ListOrigin(std::FILE* console, const char* tag, std::FILE* in) {
 }
 
 void ListWidth(std::FILE* console, const char* tag, std::FILE* in) {
-  std::fprintf(console, "%s ", tag);
+  PrintTag(console, tag, ' ');
   const long word = ReadLongField(in, nullptr, 0, 65536, 1);
   const long code = word / 65536;
   const long sp = word & 0xFFFF;
@@ -66,24 +74,24 @@ void ListNetworkStream(std::FILE* in, long vmin, long vmax) {
         const double x = ReadRealField(in, nullptr, 0.0);
         ReadRealField(in, nullptr, 0.0);
         const double z = ReadRealField(in, nullptr, 0.0);
-        std::fprintf(console, "\n");
+        std::putc('\n', console);
         // A vertex cut short by the end of the file has no position.
         if (!std::feof(in)) extents.Fold(x, z);
       }
       ++vertex;
     } else if (std::strcmp(tag, "<edge>") == 0) {
-      std::fprintf(console, "%s ", tag);
+      PrintTag(console, tag, ' ');
       ReadLongField(in, nullptr, 0, 1, 0);
       ReadLongField(in, nullptr, 0, 1, 0);
-      std::fprintf(console, "\n");
+      std::putc('\n', console);
     } else if (std::strcmp(tag, "<type>") == 0) {
-      std::fprintf(console, "%s ", tag);
+      PrintTag(console, tag, ' ');
       ReadLongField(in, nullptr, 0, 1, 0);
-      std::fprintf(console, "\n");
+      std::putc('\n', console);
     } else if (std::strcmp(tag, "<thck>") == 0) {
       ListWidth(console, tag, in);
-    } else if (vmax == kAllVerticesMax) {
-      std::fprintf(console, "%s\n", tag);
+    } else if (vmax == kAllTagsMax || vmax == kEveryVertex) {
+      PrintTag(console, tag, '\n');
     }
   }
   std::fprintf(console, "WS= %lf %lf, EN= %lf %lf\n", extents.minX, extents.minZ, extents.maxX,
@@ -101,8 +109,9 @@ int BgrList(const char* name, long vmin, long vmax) {
     ReportError("BgrList source file '%s' not found", name);
   }
   if (vmin == -1) {
+    // Every vertex, also beyond number 9999: a network holds up to 12000.
     vmin = 0;
-    vmax = kAllVerticesMax;
+    vmax = kEveryVertex;
   } else if (vmax == -1) {
     vmax = vmin;
   }

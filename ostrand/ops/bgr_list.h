@@ -15,16 +15,21 @@
 // values vanish; skipped bytes print as " %02X" when it is set.
 #pragma once
 
+#include <climits>
 #include <cstdio>
 
 namespace ostrand {
+
+// Upper end of the vertex range when every vertex is listed.
+inline constexpr long kEveryVertex = LONG_MAX;
 
 // Lists the file; vmin -1 lists all vertices, vmax -1 only vertex vmin.
 // 1 when the file was listed, 0 when it did not open.
 int BgrList(const char* name, long vmin, long vmax);
 
 // Lists an open stream (not closed here) with the vertex range already
-// resolved; the listing of BgrList after the file is open.
+// resolved; the listing of BgrList after the file is open. Tags that carry
+// no listed values are printed when vmax is 9999 or kEveryVertex.
 void ListNetworkStream(std::FILE* in, long vmin, long vmax);
 
 }  // namespace ostrand

@@ -188,6 +188,21 @@ TEST_F(BgrListTest, Ranges) {
             std::string::npos);
 }
 
+// "All vertices" means all: a network holds up to 12000, beyond number 9999.
+TEST_F(BgrListTest, AllVerticesBeyond9999) {
+  Bytes b;
+  b.Tag("<bgno>");
+  for (int i = 0; i < 10002; ++i) b.Node(i, 0, -i);
+  const std::string text = List(b.Tag("<endo>").str(), 1, -1, -1);
+  EXPECT_NE(text.find("<node>\n<bgno>\n<vloc> (10001) 10001.000000 0.000000 -10001.000000\n<endo>\n"
+                      "<endo>\nWS= 0.000000 -10001.000000, EN= 10001.000000 0.000000\n"),
+            std::string::npos);
+  // An explicit range up to 9999 stops there but lists every tag.
+  const std::string upTo9999 = List(b.str(), 1, 9998, 9999);
+  EXPECT_NE(upTo9999.find("<node>\n<bgno>\n<vloc> (9999)"), std::string::npos);
+  EXPECT_EQ(upTo9999.find("<vloc> (10000)"), std::string::npos);
+}
+
 TEST_F(BgrListTest, MissingFile) {
   Options().printFlag = 1;
   CaptureConsole console;

@@ -2,8 +2,10 @@
 // operations and the TXP export.
 #include "ostrand/ops/record_scanner.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
@@ -18,6 +20,21 @@ constexpr int kMaxTagChars = kTagBufferSize - 2;
 size_t ReadField(std::FILE* in, unsigned char* bytes, size_t n) {
   if (in == nullptr) return 0;
   return std::fread(bytes, 1, n, in);
+}
+
+// Prints " %lf" of the value. std::to_chars in fixed notation with six
+// decimals gives the same characters as printf in the C locale, at a
+// fraction of its cost (the listing prints three per vertex).
+void PrintReal(std::FILE* out, double value) {
+  char text[400];  // the longest double in fixed notation takes 317
+  text[0] = ' ';
+  const auto result =
+      std::to_chars(text + 1, text + sizeof text, value, std::chars_format::fixed, 6);
+  if (result.ec != std::errc()) {
+    std::fprintf(out, " %lf", value);
+    return;
+  }
+  std::fwrite(text, 1, static_cast<size_t>(result.ptr - text), out);
 }
 
 }  // namespace
@@ -67,7 +84,7 @@ double ReadRealField(std::FILE* in, std::FILE* out, double addend) {
   }
   // A field cut short by the end of the file is copied as it was.
   if (out != nullptr && got > 0) std::fwrite(bytes, 1, got, out);
-  if (Options().printFlag) std::fprintf(Console(), " %lf", value);
+  if (Options().printFlag) PrintReal(Console(), value);
   return value;
 }
 

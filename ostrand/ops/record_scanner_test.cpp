@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -163,6 +167,42 @@ TEST_F(RecordScannerTest, ReadLongField) {
   }
 }
 
+// Printed reals are exactly what " %lf" prints, for every kind of value.
+TEST_F(RecordScannerTest, PrintedRealsMatchPrintf) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                2560.0,
+                                -99999999.0,
+                                0.0078125,  // ties at the sixth decimal
+                                0.0234375,
+                                -0.0000005,
+                                1e-300,
+                                4.9e-324,
+                                1e22,
+                                -1.7976931348623157e308,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN(),
+                                -std::numeric_limits<double>::quiet_NaN()};
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    const uint64_t bits = random();
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    values.push_back(d);
+    values.push_back(std::ldexp(static_cast<double>(random() % 100000000) - 5e7, -(i % 40)));
+  }
+  Options().printFlag = 1;
+  for (double v : values) {
+    CaptureConsole console;
+    Input in(Bytes().Real(v).str());
+    ReadRealField(in.get(), nullptr, 0.0);
+    char expected[400];
+    std::snprintf(expected, sizeof expected, " %lf", v + 0.0);  // the addend is added
+    ASSERT_EQ(console.Text(), expected);
+  }
+}
+
 // A field cut short reads as 0 and is copied as it was.
 TEST_F(RecordScannerTest, FieldsCutShort) {
   Options().printFlag = 1;
@@ -186,6 +226,7 @@ TEST_F(RecordScannerTest, FieldsCutShort) {
     EXPECT_EQ(console.Text(), " 0") << len;
     std::fclose(out);
   }
+  CaptureConsole console;
   EXPECT_EQ(ReadRealField(nullptr, nullptr, 0.0), 0.0);
   EXPECT_EQ(ReadLongField(nullptr, nullptr, 0, 1, 1), 0);
 }
