@@ -28,7 +28,9 @@
 // tile end or Close ends the open section (terminator, then its length is
 // written back into the placeholder). Reading: a tag that does not match
 // leaves the stream where it was, so the next kind can be tried; counts read
-// are clamped (points and lights to 0..capacity, vertices to 0..256).
+// are clamped (points and lights to 0..capacity, vertices to 0..256); a
+// point table or light record cut short by the end of the file keeps the
+// entries read in full, and a polygon record cut short is no record.
 #pragma once
 
 #include <cstdint>
@@ -54,21 +56,32 @@ class SurfaceFile {
   SurfaceFile(const SurfaceFile&) = delete;
   SurfaceFile& operator=(const SurfaceFile&) = delete;
 
-  // Writing; each returns 1 on success.
+  // Writing; each returns 1 on success, 0 when the file is not open or a
+  // write fell short.
   int Create(const std::string& name);
   int WriteOrigin(double a, double b, double c);
   int WriteGrid();
+  // The tile header with tileX, tileZ (a section still open is ended first).
   int WriteTile();
+  // One polygon record of `polygon` into the section of that kind, opening
+  // it (and writing `points` as its table) first if needed. A polygon of
+  // fewer than 3 or more than 256 vertices is not written (result 0), but
+  // the section is still opened: that is how an empty section is written.
   int WritePave();
   int WriteEdgeMark();
   int WriteCentre();
+  // One light record: `points` as positions (x and z in whole feet, cut
+  // toward zero), lightType, and stepFeet when there are several positions.
+  // No positions: only the section is opened.
   int WriteLights();
+  // Ends any open section and writes the tile's "<endo>".
   int WriteTileEnd();
   // Ends any open section; a file opened for writing gets its closing
   // "<endo>". Also closes a file opened for reading.
   int Close();
 
-  // Reading; each returns 1 when the item was read.
+  // Reading; each returns 1 when the item was read. Per tile: ReadTile, then
+  // the Read of each kind until none yields a record, then ReadTileEnd.
   int Open(const std::string& name);
   int ReadOrigin(double& a, double& b, double& c);
   int ReadGrid();

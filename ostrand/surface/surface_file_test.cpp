@@ -115,9 +115,14 @@ TEST(SurfaceFileTest, SectionLengthFormula) {
     ScratchDir dir;
     SurfaceFile f;
     ASSERT_EQ(StartTile(f, "len.tms"), 1);
+    // A light section is open when the centre marking starts: it is ended
+    // (terminator, length) before "<cntr>" is written.
+    long liteOffset = f.Tell();
+    SetPoints(f, {{512, 0, 512}});
+    f.WriteLights();
     f.points.count = 0;
     for (int32_t i = 0; i < c.points; ++i) f.points.Add(i, -i, 2 * i, -1);
-    long tagOffset = f.Tell();
+    long tagOffset = f.Tell() + 4;
     int64_t expected = 16 + 4 + 12 * static_cast<int64_t>(c.points) + 4;
     if (c.polygons.empty()) {
       f.polygon.vertexCount() = 0;
@@ -130,42 +135,16 @@ TEST(SurfaceFileTest, SectionLengthFormula) {
       EXPECT_EQ(f.WriteCentre(), 1);
       expected += 24 + 4 * n;
     }
-    f.WriteTileEnd();
-    f.Close();
+    f.Close();  // ends the open section too
     std::string bytes = ReadFileBytes("len.tms");
-    ASSERT_EQ(bytes.compare(static_cast<size_t>(tagOffset), 7, std::string("<cntr>\0", 7)), 0);
+    EXPECT_EQ(LengthAt(bytes, static_cast<size_t>(liteOffset)), 4 + 4 + 8 + 4);
+    ASSERT_EQ(bytes.compare(static_cast<size_t>(tagOffset) - 4, 11, std::string("\0\0\0\0<cntr>\0", 11)), 0);
     EXPECT_EQ(LengthAt(bytes, static_cast<size_t>(tagOffset)), expected);
-    // The length counts up to and including the terminator, which the tile's
-    // "<endo>" follows.
+    // The length counts up to and including the terminator, which the
+    // file's "<endo>" follows.
     size_t end = static_cast<size_t>(tagOffset) + 7 + 4 + static_cast<size_t>(expected);
     EXPECT_EQ(bytes.substr(end - 4, 11), std::string("\0\0\0\0<endo>\0", 11));
   }
-}
-
-TEST(SurfaceFileTest, AnotherKindClosesTheOpenSection) {
-  ScratchDir dir;
-  SurfaceFile f;
-  ASSERT_EQ(StartTile(f, "kinds.tms"), 1);
-  SetPoints(f, {{0, 0, 0}, {256, 0, 0}, {0, 0, 256}});
-  f.lightType = 3;
-  long lite = f.Tell();
-  EXPECT_EQ(f.WriteLights(), 1);
-  EXPECT_EQ(f.state, SurfaceFile::kStateLights);
-  SetPolygon(f, {0, 1, 2});
-  long cntr = f.Tell() + 4;  // after the terminator of the light section
-  EXPECT_EQ(f.WriteCentre(), 1);
-  EXPECT_EQ(f.state, SurfaceFile::kStateCentre);
-  EXPECT_EQ(f.WriteCentre(), 1);  // same section: no new tag
-  long pave = f.Tell() + 4;
-  EXPECT_EQ(f.WritePave(), 1);
-  f.Close();  // closes the open section too
-  std::string bytes = ReadFileBytes("kinds.tms");
-  EXPECT_EQ(LengthAt(bytes, static_cast<size_t>(lite)), 4 + 4 + 3 * 8 + 4 + 4);
-  EXPECT_EQ(LengthAt(bytes, static_cast<size_t>(cntr)), 16 + 4 + 36 + 2 * (24 + 12) + 4);
-  EXPECT_EQ(bytes.compare(static_cast<size_t>(cntr) - 4, 11, std::string("\0\0\0\0<cntr>\0", 11)), 0);
-  EXPECT_EQ(bytes.compare(static_cast<size_t>(pave) - 4, 11, std::string("\0\0\0\0<pave>\0", 11)), 0);
-  EXPECT_EQ(LengthAt(bytes, static_cast<size_t>(pave)), 16 + 4 + 36 + (24 + 12) + 4);
-  EXPECT_EQ(bytes.substr(bytes.size() - 11), std::string("\0\0\0\0<endo>\0", 11));
 }
 
 TEST(SurfaceFileTest, RejectedPolygonsAndTables) {

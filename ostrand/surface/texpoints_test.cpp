@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 
 #include "ostrand/frame/test_support.h"
 
@@ -12,14 +11,6 @@ namespace {
 
 using testing::CaptureConsole;
 using testing::ScratchDir;
-
-TEST(TexpointsTest, NewTableHolds2000EmptyEntries) {
-  TEXPOINTS t;
-  EXPECT_EQ(t.capacity, 2000);
-  EXPECT_EQ(t.count, 0);
-  EXPECT_EQ(t.base, 0);
-  EXPECT_EQ(t.points.size(), 2000u);
-}
 
 TEST(TexpointsTest, ToleranceIsCheckedOnEachAxisSeparately) {
   struct Case {
@@ -129,14 +120,6 @@ TEST(TexpointsTest, ReleasedTableTakesNoPoints) {
   ResetTexpointsReports();
 }
 
-TEST(TexpointsTest, EqualsComparesAllThreeCoordinates) {
-  IntPoint p{1, 2, 3};
-  EXPECT_TRUE(Equals(p, 1, 2, 3));
-  EXPECT_FALSE(Equals(p, 0, 2, 3));
-  EXPECT_FALSE(Equals(p, 1, 0, 3));
-  EXPECT_FALSE(Equals(p, 1, 2, 0));
-}
-
 TEST(TexpointsTest, BezierEndsMidpointAndTruncation) {
   IntPoint p0{0, 0, 0}, p1{100, 50, -100}, p2{200, 0, -200};
   EXPECT_TRUE(Equals(Bezier(p0, p1, p2, 0.0), 0, 0, 0));
@@ -149,14 +132,6 @@ TEST(TexpointsTest, BezierEndsMidpointAndTruncation) {
   // The doubled middle point does not wrap at the 32-bit limit.
   IntPoint far{INT32_MAX, 0, 0};
   EXPECT_EQ(Bezier(far, far, far, 0.5).x, INT32_MAX);
-}
-
-TEST(TexpointsTest, TruncateToInt32) {
-  EXPECT_EQ(TruncateToInt32(-1.9), -1);
-  EXPECT_EQ(TruncateToInt32(1.9), 1);
-  EXPECT_EQ(TruncateToInt32(1e300), INT32_MAX);
-  EXPECT_EQ(TruncateToInt32(-1e300), INT32_MIN);
-  EXPECT_EQ(TruncateToInt32(std::nan("")), 0);
 }
 
 }  // namespace

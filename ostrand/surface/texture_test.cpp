@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/surface/ear_clipping.h"
 
 namespace ostrand {
 namespace {
@@ -144,30 +143,6 @@ TEST(EarClippingTest, ConcaveShapesAreCoveredExactly) {
       }
     }
   }
-}
-
-TEST(EarClippingTest, Predicates) {
-  Point2 a{0, 0}, b{10, 0}, c{0, 10};
-  EXPECT_TRUE(isConvexCorner(a, b, c));
-  EXPECT_FALSE(isConvexCorner(a, c, b));
-  EXPECT_FALSE(isConvexCorner(a, b, Point2{20, 0}));  // collinear
-  EXPECT_TRUE(pointInTriangle(a, b, c, Point2{1, 1}));
-  EXPECT_TRUE(pointInTriangle(a, b, c, Point2{5, 0}));   // on an edge
-  EXPECT_TRUE(pointInTriangle(a, b, c, Point2{0, 0}));   // on a corner
-  EXPECT_FALSE(pointInTriangle(a, b, c, Point2{6, 6}));
-}
-
-TEST(EarClippingTest, BudgetEndsAnAttemptWithoutEars) {
-  // Clockwise: no corner turns positively.
-  std::vector<Point2> cw{{0, 0}, {0, 10}, {10, 10}, {10, 0}, {5, -5}};
-  std::vector<int32_t> out{1, 2, 3};
-  EXPECT_FALSE(EarClip(cw, false, out));
-  EXPECT_TRUE(out.empty());
-  EXPECT_TRUE(EarClip(cw, true, out));
-  EXPECT_EQ(out.size(), 9u);
-  // Fewer than three corners: nothing to clip, success.
-  EXPECT_TRUE(EarClip(std::vector<Point2>{{0, 0}, {1, 1}}, false, out));
-  EXPECT_TRUE(out.empty());
 }
 
 TEST(TriangulateTest, SmallPolygonsAreFannedConvexOrNot) {
