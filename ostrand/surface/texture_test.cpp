@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "ostrand/frame/test_support.h"
 
 namespace ostrand {
 namespace {
@@ -432,6 +434,121 @@ TEST(TextureListTest, IteratesLastAddedFirstAndCarriesEverything) {
   EXPECT_EQ(list.Add(t), 1);
   ASSERT_NE(list.First(), nullptr);
   EXPECT_EQ(list.First()->vertexCount(), 0);
+}
+
+
+// Real pavement outlines: the outer ring of every pavement of the public
+// airport layouts (curve nodes taken as plain corners), in 1/256 ft around
+// the ring's first corner. Simple rings of 5 to 256 corners are ear-clipped;
+// every triangulation that succeeds must cover the ring exactly.
+namespace realdata {
+
+std::vector<std::vector<XZ>> OuterRings(const std::string& path) {
+  std::vector<std::vector<XZ>> rings;
+  std::FILE* in = std::fopen(path.c_str(), "r");
+  if (in == nullptr) return rings;
+  char line[512];
+  bool pavement = false;
+  bool outer = false;
+  std::vector<std::pair<double, double>> ring;
+  while (std::fgets(line, sizeof line, in) != nullptr) {
+    int code = 0;
+    double lat = 0.0, lon = 0.0;
+    int fields = std::sscanf(line, "%d %lf %lf", &code, &lat, &lon);
+    if (fields < 1) continue;
+    if (code == 110) {
+      pavement = true;
+      outer = true;
+      ring.clear();
+      continue;
+    }
+    if (code < 111 || code > 116) {
+      if (code != 0) pavement = false;
+      continue;
+    }
+    if (!pavement || !outer || fields < 3) continue;
+    ring.emplace_back(lat, lon);
+    if (code == 113 || code == 114) {
+      outer = false;
+      std::vector<XZ> corners;
+      const double lat0 = ring[0].first, lon0 = ring[0].second;
+      for (const auto& [la, lo] : ring) {
+        XZ p{static_cast<int32_t>((lo - lon0) * 364000.0 * std::cos(lat0 * 3.14159265358979 / 180.0) * 256.0),
+             static_cast<int32_t>((la - lat0) * 364000.0 * 256.0)};
+        if (corners.empty() || corners.back().x != p.x || corners.back().z != p.z) corners.push_back(p);
+      }
+      if (corners.size() > 1 && corners.front().x == corners.back().x && corners.front().z == corners.back().z)
+        corners.pop_back();
+      rings.push_back(corners);
+    }
+  }
+  std::fclose(in);
+  return rings;
+}
+
+bool SegmentsCross(const XZ& a, const XZ& b, const XZ& c, const XZ& d) {
+  auto side = [](const XZ& p, const XZ& q, const XZ& r) {
+    double v = Area2(p, q, r);
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+  };
+  return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+bool IsSimple(const std::vector<XZ>& p) {
+  const size_t n = p.size();
+  for (size_t i = 0; i < n; ++i)
+    for (size_t j = i + 2; j < n; ++j) {
+      if (i == 0 && j == n - 1) continue;
+      if (SegmentsCross(p[i], p[(i + 1) % n], p[j], p[(j + 1) % n])) return false;
+    }
+  return true;
+}
+
+bool TouchesItselfOrIsStraightSomewhere(const std::vector<XZ>& p) {
+  const size_t n = p.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (Area2(p[i], p[(i + 1) % n], p[(i + 2) % n]) == 0.0) return true;
+    for (size_t j = i + 1; j < n; ++j)
+      if (p[i].x == p[j].x && p[i].z == p[j].z) return true;
+  }
+  return false;
+}
+
+}  // namespace realdata
+
+TEST(EarClippingTest, RealPavementOutlinesAreCoveredExactly) {
+  const std::string dir = ostrand::testing::RealDataDir();
+  if (dir.empty()) GTEST_SKIP() << "no real airport data";
+  int tried = 0, clipped = 0;
+  for (const char* file : {"EDDH.apt.dat", "EDFX.apt.dat", "LSZH_region.apt.dat"}) {
+    for (const std::vector<XZ>& ring : realdata::OuterRings(dir + "/aptdat/" + file)) {
+      if (ring.size() < 5 || ring.size() > 256 || PolygonArea2(ring) <= 0.0 || !realdata::IsSimple(ring))
+        continue;
+      ++tried;
+      TEXPOINTS table;
+      TEXTURE polygon;
+      Load(ring, 0, table, polygon);
+      std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
+      if (triangles.empty()) {
+        // A ring that touches itself (a corner repeated) or has a straight
+        // corner puts a corner on the border of its would-be ears, which the
+        // ear test refuses; every other simple ring must be clipped.
+        EXPECT_TRUE(realdata::TouchesItselfOrIsStraightSomewhere(ring)) << file << " " << ring.size();
+        continue;
+      }
+      ++clipped;
+      double sum = 0.0;
+      for (const Triangle& t : triangles) {
+        double a = Area2(ring[static_cast<size_t>(t.v[0])], ring[static_cast<size_t>(t.v[1])],
+                         ring[static_cast<size_t>(t.v[2])]);
+        EXPECT_GE(a, 0.0) << file;
+        sum += a;
+      }
+      EXPECT_NEAR(sum, PolygonArea2(ring), 1e-9 * PolygonArea2(ring)) << file << " " << ring.size();
+    }
+  }
+  EXPECT_GT(tried, 200);
+  EXPECT_GT(clipped, tried * 9 / 10);
 }
 
 }  // namespace
