@@ -263,8 +263,11 @@ int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long f
   pending.type = type;
   pending.flags = ClampInt32(flags);
 
+  // A start that names no point (a line begun in another airport) draws
+  // nothing.
+  const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
   int32_t holder = -1;
-  for (int32_t i = 0; i < list_.edgeCount; ++i) {
+  for (int32_t i = 0; startValid && i < list_.edgeCount; ++i) {
     Edge& e = list_.edges[static_cast<size_t>(i)];
     if (e.from == pending.from && e.to == pending.to && e.type == pending.type) {
       e.width = std::max(e.width, pending.width);
@@ -272,9 +275,6 @@ int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long f
       break;
     }
   }
-  // A start that names no point (a line begun in another airport) draws
-  // nothing.
-  const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
   if (holder < 0 && pending.from != end && startValid &&
       static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {
     holder = list_.edgeCount;
