@@ -49,14 +49,6 @@ TEXTURE& Scratch() {
   return polygon;
 }
 
-// Index of (x, 0, z) in the table, found or added; -1 when the table is full
-// (TEXPOINTS reports that once per run).
-int32_t FindOrAddPoint(TEXPOINTS& table, int32_t x, int32_t z) {
-  const int32_t index = table.Add(x, 0, z, 0);
-  if (index < 0 || index >= table.count || !Equals(table[index], x, 0, z)) return -1;
-  return index;
-}
-
 // Files a piece of n corners into the current tile's layer. A piece whose
 // corners do not all fit the layer's point table is not filed. Surfaces are
 // turned to the positive winding.
@@ -70,7 +62,7 @@ void FilePiece(int layer, const PlanePoint* corners, int32_t n, int32_t attribut
   polygon.header.vertexCount = n;
   polygon.header.attribute = attribute;
   for (int32_t i = 0; i < n; ++i) {
-    const int32_t index = FindOrAddPoint(target.points, corners[i].x, corners[i].z);
+    const int32_t index = target.FindOrAddPoint(corners[i].x, corners[i].z);
     if (index < 0) return;
     polygon.vertices[static_cast<size_t>(i)] = TexVertex();
     polygon.vertices[static_cast<size_t>(i)].point = index;

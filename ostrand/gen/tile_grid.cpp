@@ -25,6 +25,31 @@ std::vector<int32_t>& Degrees() {
 
 }  // namespace
 
+int32_t TileLayer::FindOrAddPoint(int32_t x, int32_t z) {
+  // Entries added to the table some other way are taken into the hash
+  // first (the first of equal entries wins, as a table scan would find).
+  if (points.count < indexedCount_) {
+    index_.clear();
+    indexedCount_ = 0;
+  }
+  for (; indexedCount_ < points.count; ++indexedCount_) {
+    const IntPoint& p = points[indexedCount_];
+    if (p.y == 0) index_.emplace(Key(p.x, p.z), indexedCount_);
+  }
+  const auto found = index_.find(Key(x, z));
+  if (found != index_.end()) return found->second;
+  const int32_t index = points.Add(x, 0, z, -1);
+  if (index < 0 || index >= points.count || !Equals(points[index], x, 0, z)) return -1;
+  return index;  // taken into the hash by the next call
+}
+
+void TileLayer::Clear() {
+  points.count = 0;
+  polygons.Clear();
+  index_.clear();
+  indexedCount_ = 0;
+}
+
 TileGrid::TileGrid()
     : layers_(new TileLayer[static_cast<size_t>(kTilesPerSide * kTilesPerSide * kLayersPerTile)]) {}
 
@@ -34,8 +59,7 @@ TileLayer& TileGrid::Layer(int32_t column, int32_t row, int layer) {
 
 void TileGrid::Clear() {
   for (int32_t i = 0; i < kTilesPerSide * kTilesPerSide * kLayersPerTile; ++i) {
-    layers_[static_cast<size_t>(i)].points.count = 0;
-    layers_[static_cast<size_t>(i)].polygons.Clear();
+    layers_[static_cast<size_t>(i)].Clear();
   }
   originX = originZ = tileSize = 0;
   currentColumn = currentRow = 0;

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 #include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
@@ -30,6 +31,20 @@ inline constexpr int kLightsLayer = 3;
 struct TileLayer {
   TEXPOINTS points;
   TextureList polygons;
+
+  // Index of the point (x, 0, z): the first equal entry of the table, else
+  // a new one; -1 when the table is full (reported once per run by the
+  // table). A hash of the entries keeps this from scanning the table.
+  int32_t FindOrAddPoint(int32_t x, int32_t z);
+  // Empties the table, its hash and the polygons.
+  void Clear();
+
+ private:
+  static uint64_t Key(int32_t x, int32_t z) {
+    return (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(z);
+  }
+  std::unordered_map<uint64_t, int32_t> index_;
+  int32_t indexedCount_ = 0;  // table entries the hash reflects
 };
 
 class TileGrid {

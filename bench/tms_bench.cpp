@@ -1,0 +1,114 @@
+// Speed of the surface generation, "ostrand -tm", run as the program:
+// on the largest network (12000 vertices, 6000 edges) with 100 apron
+// polygons and 500 light strings, and on every real airport of the shared
+// groundnet data, converted to network files. Each iteration restores the
+// input network first, because the generation saves over it.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/groundnet_converter.h"
+#include "bench/network_generator.h"
+#include "bench/run_program.h"
+
+namespace {
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const std::string& name, const std::string& bytes) {
+  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// 100 square aprons of 200 ft in a row south of the grid network, and 500
+// light strings across it.
+std::string LargestPolygonFile() {
+  std::string text = "ORG 170828.5 -441515.25\n";
+  for (int i = 0; i < 100; ++i) {
+    const int x = i * 130, z = -400;
+    text += "POI " + std::to_string(x) + " " + std::to_string(z) + "\n";
+    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z) + "\n";
+    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z - 200) + "\n";
+    text += "POI " + std::to_string(x + 50) + " " + std::to_string(z - 120) + "\n";
+    text += "POI " + std::to_string(x) + " " + std::to_string(z - 200) + "\n";
+    text += "PLY \"apron" + std::to_string(i) + "\"\n";
+  }
+  for (int i = 0; i < 500; ++i) {
+    const int z = (i * 26) % 13000;
+    text += "LGT " + std::to_string(i % 3) + " -100 " + std::to_string(z) + " 13200 " +
+            std::to_string(13000 - z) + " 60\n";
+  }
+  return text;
+}
+
+// A temporary working folder with the inputs.
+class Workspace {
+ public:
+  Workspace() {
+    char templ[] = "/tmp/ostrand-tms-bench-XXXXXX";
+    if (mkdtemp(templ) == nullptr) std::abort();
+    std::filesystem::current_path(templ);
+    if (!ostrand::bench::WriteGridNetwork("LARGEST.BGR")) std::abort();
+    WriteAll("LARGEST.PLY", LargestPolygonFile());
+    inputs["LARGEST.BGR"] = ReadAll("LARGEST.BGR");
+    const std::filesystem::path groundnets =
+        std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata" / "groundnet";
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(groundnets, ec)) {
+      const std::string file = entry.path().filename().string();
+      const std::string icao = file.substr(0, file.find('.'));
+      const std::string bgr = icao + ".BGR";
+      if (ostrand::bench::ConvertGroundnet(entry.path().string(), bgr).vertices > 0) {
+        inputs[bgr] = ReadAll(bgr);
+        airports.push_back(icao);
+      }
+    }
+  }
+  std::map<std::string, std::string> inputs;
+  std::vector<std::string> airports;
+};
+
+Workspace& Work() {
+  static Workspace workspace;
+  return workspace;
+}
+
+void RunGeneration(benchmark::State& state, const std::string& bgr) {
+  Work();
+  for (auto _ : state) {
+    WriteAll(bgr, Work().inputs[bgr]);
+    benchmark::DoNotOptimize(ostrand::bench::RunProgram({"-tm", bgr}));
+  }
+  state.counters["tms_bytes"] = static_cast<double>(
+      std::filesystem::file_size(bgr.substr(0, bgr.size() - 3) + "TMS"));
+}
+
+void BM_TmLargestNetwork(benchmark::State& state) { RunGeneration(state, "LARGEST.BGR"); }
+BENCHMARK(BM_TmLargestNetwork)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TmRealAirport(benchmark::State& state) {
+  const auto& airports = Work().airports;
+  const size_t i = static_cast<size_t>(state.range(0));
+  if (i >= airports.size()) {
+    state.SkipWithError("no such airport in the shared data");
+    return;
+  }
+  state.SetLabel(airports[i]);
+  RunGeneration(state, airports[i] + ".BGR");
+}
+BENCHMARK(BM_TmRealAirport)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
