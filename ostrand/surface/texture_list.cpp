@@ -55,7 +55,10 @@ TEXTURE* TextureList::Next() {
   if (cursor_ == nullptr) return nullptr;
   Node* node = cursor_;
   working_.header = node->header;
-  for (size_t i = 0; i < node->vertices.size(); ++i) working_.vertices[i] = node->vertices[i];
+  size_t n = node->vertices.size();
+  if (n > working_.vertices.size()) n = working_.vertices.size();
+  for (size_t i = 0; i < n; ++i) working_.vertices[i] = node->vertices[i];
+  working_.header.vertexCount = static_cast<int32_t>(n);
   cursor_ = node->next;
   return &working_;
 }
