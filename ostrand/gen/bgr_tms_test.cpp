@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -302,6 +304,88 @@ TEST_F(BgrTmsTest, StubLimitIs500FeetInclusive) {
     w.E(w.V(0, 0), w.V(500, 0, extra));
     w.Prepare();
     EXPECT_EQ(w.net.edges[0].type, extra == 0 ? kStub : kTaxiway) << extra;
+  }
+}
+
+// Little-endian encodings of the file layout.
+std::string Tag(const char* text) { return std::string(text) + std::string(1, '\0'); }
+std::string I32(int32_t v) {
+  std::string b(4, '\0');
+  for (int i = 0; i < 4; ++i) b[static_cast<size_t>(i)] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 255);
+  return b;
+}
+template <typename T>
+std::string Real(T v) {
+  std::string b(sizeof v, '\0');
+  std::memcpy(b.data(), &v, sizeof v);
+  return b;
+}
+
+TEST_F(BgrTmsTest, EmptyGenerationBytes) {
+  FixtureNetwork n;
+  n.lat = 10.5;
+  n.lon = -20.25;
+  n.Vertex(0, 0);
+  n.Vertex(0, 0);
+  n.Add(0, 1, 50, 5, 0);  // a type no stage knows: nothing is drawn
+  n.Write("E.BGR");
+  CaptureConsole console;
+  ASSERT_EQ(BgrTms("E.BGR"), 1);
+  // Nothing widens the bounding box from its start values: the smallest
+  // tiles, and the lower-left corner where the empty box leaves it.
+  const double corner = (9999999.0 - 128000.0) / 256.0;
+  std::string expected = Tag("<bgno>") + Tag("<orgn>") + Real(10.5) + Real(-20.25) + Real(0.0) +
+                         I32(1) + Tag("<tlxz>") + I32(8) + I32(8) + Tag("<feet>") + Real(500.0f) +
+                         Tag("<lowl>") + Real(corner) + Real(0.0) + Real(corner);
+  const std::string emptyPolygons = I32(24) + I32(20) + I32(65536) + I32(2) + I32(0) + I32(0) + I32(0);
+  for (int32_t x = 0; x < 8; ++x) {
+    for (int32_t z = 0; z < 8; ++z) {
+      expected += Tag("<tile>") + Tag("<bgno>") + Tag("<indx>") + I32(x) + I32(z);
+      expected += Tag("<pave>") + emptyPolygons + Tag("<edmk>") + emptyPolygons;
+      expected += Tag("<cntr>") + emptyPolygons + Tag("<lite>") + I32(4) + I32(0);
+      expected += Tag("<endo>");
+    }
+  }
+  expected += Tag("<endo>");
+  const std::string got = ReadFileBytes("E.TMS");
+  EXPECT_EQ(got.size(), expected.size());
+  const auto diff = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+  EXPECT_TRUE(diff.first == got.end()) << "first difference at byte " << (diff.first - got.begin());
+}
+
+TEST_F(BgrTmsTest, BrokenNetworksRunToTheEnd) {
+  FixtureNetwork n;
+  const int32_t a = n.Vertex(0, 0), b = n.Vertex(1000, 0), c = n.Vertex(1000, 0);
+  n.Add(a, b);
+  n.Add(b, c);        // zero length
+  n.Add(a, 77);       // names a missing vertex
+  n.Add(-5, b, 150, 0);
+  n.Add(b, 100000, 150, 0);
+  n.Add(c, a, 50, 1, 0x0F);
+  n.Write("BR.BGR");
+  CaptureConsole console;
+  ASSERT_EQ(BgrTms("BR.BGR"), 1);
+  const auto back = ReadNetwork("BR.BGR");
+  EXPECT_EQ(back.vertices.size(), 3u);
+  EXPECT_EQ(back.edges.size(), 2u);  // the two sound ones
+  for (const auto& e : back.edges) {
+    EXPECT_LT(e.from, 3);
+    EXPECT_LT(e.to, 3);
+  }
+}
+
+TEST_F(BgrTmsTest, DamagedPolygonFilesRunToTheEnd) {
+  const std::string whole = std::string(kSmallAirportPolygons) + std::string(300, 'P') + "\r\n" +
+                            "POI 99999999999999999999 -99999999999999999999\nPLY x\n" +
+                            "LGT 1 -99999999999 0 99999999999 0 5\nLGT x\n";
+  for (size_t cut = 0; cut <= whole.size(); cut += 7) {
+    FixtureNetwork n;
+    n.Line(0, 0, 1000, 0);
+    n.Write("D.BGR");
+    WriteFileBytes("D.PLY", whole.substr(0, cut));
+    CaptureConsole console;
+    ASSERT_EQ(BgrTms("D.BGR"), 1) << cut;
+    EXPECT_EQ(ReadSurface("D.TMS").tiles.size(), 64u) << cut;
   }
 }
 

@@ -149,6 +149,22 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   EXPECT_EQ(list.edgeCount, 0);
   EXPECT_FALSE(std::filesystem::exists("OUT.BGR.part"));
 
+  // Byte for byte what the network writer gives for the sound edges.
+  {
+    BgrFile expected;
+    ASSERT_EQ(expected.OpenWrite("EXPECTED.BGR"), 1);
+    expected.WriteOrigin(1.5, -2.5, 0.0);
+    expected.WriteNode(0, 0, 0);
+    expected.WriteNode(100, 0, 0);
+    expected.WriteNode(100, 0, 0);
+    expected.WriteNode(100, 7, 0);
+    expected.WriteEdge(0, 1, 75, 1, 0, 3);
+    expected.WriteEdge(1, 0, 10, 0, 0, 0);
+    expected.WriteEdge(0, 1, 600, 1, 0, 0);
+    expected.WriteEdge(1, 3, 50, 1, 0, 0);
+    expected.Close();
+  }
+  EXPECT_EQ(ReadFileBytes("OUT.BGR"), ReadFileBytes("EXPECTED.BGR"));
   const ReadBackNetwork back = ReadNetwork("OUT.BGR");
   EXPECT_DOUBLE_EQ(back.lat, 1.5);
   EXPECT_DOUBLE_EQ(back.lon, -2.5);
@@ -221,10 +237,47 @@ TEST_F(TaxiwayListTest, SaveReplacesTheTargetWhole) {
 }
 
 TEST_F(TaxiwayListTest, FailedSaveLeavesTheTargetAlone) {
+  {
+    TaxiwayList list;
+    AddOneEdge(list);
+    EXPECT_EQ(list.Save("NOFOLDER/X.BGR"), 0);
+    EXPECT_EQ(list.edgeCount, 0);
+  }
+  // The temporary file beside the target cannot be made: the old network
+  // stays whole.
+  WriteFileBytes("X.BGR", "the old network");
+  std::filesystem::create_directory("X.BGR.part");
   TaxiwayList list;
   AddOneEdge(list);
-  EXPECT_EQ(list.Save("NOFOLDER/X.BGR"), 0);
-  EXPECT_EQ(list.edgeCount, 0);
+  EXPECT_EQ(list.Save("X.BGR"), 0);
+  EXPECT_EQ(ReadFileBytes("X.BGR"), "the old network");
+}
+
+TEST_F(TaxiwayListTest, DamagedFilesLoadWithoutHarm) {
+  FixtureNetwork n;
+  n.Line(0, 0, 100, 0);
+  n.Line(5, 5, 300, 300, 75, 0, 9);
+  n.Write("W.BGR");
+  const std::string whole = ReadFileBytes("W.BGR");
+  // Cut at every length.
+  for (size_t cut = 0; cut <= whole.size(); ++cut) {
+    WriteFileBytes("CUT.BGR", whole.substr(0, cut));
+    TaxiwayList list;
+    list.Load("CUT.BGR", 0);
+    EXPECT_LE(list.points.count, 4);
+    EXPECT_LE(list.edgeCount, 2);
+  }
+  // Every byte in turn spoilt.
+  for (size_t at = 0; at < whole.size(); ++at) {
+    std::string bad = whole;
+    bad[at] = static_cast<char>(bad[at] ^ 0xA5);
+    WriteFileBytes("BAD.BGR", bad);
+    TaxiwayList list;
+    list.Load("BAD.BGR", 0);
+    EXPECT_LE(list.points.count, 4);
+    // Vertex numbers may be anything: Save must not trip over them.
+    EXPECT_GE(list.Save("BAD_OUT.BGR"), 0);
+  }
 }
 
 TEST_F(TaxiwayListTest, DestructorSavesToSavePath) {
