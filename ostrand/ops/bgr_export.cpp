@@ -11,6 +11,7 @@
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_rewrite.h"
+#include "ostrand/ops/known_records.h"
 #include "ostrand/ops/record_scanner.h"
 
 namespace ostrand {
@@ -140,9 +141,17 @@ int BgrTxp(const char* file, int variant) {
       if (variant == 0) {
         for (int i = 0; i < 3; ++i) ReadRealField(in, out, 0.0);
         if (printing) std::fputs("\n", Console());
+      } else {
+        CopyPayload(in, nullptr, KnownPayloadSize(tag));
       }
       if (count < INT32_MAX) ++count;
+    } else {
+      CopyPayload(in, nullptr, KnownPayloadSize(tag));
     }
+  }
+  if (StoppedEarly(in)) {
+    result = 0;
+    ReportError("BgrTxp stopped at a damaged record in '%s'", file);
   }
   if (count > 0 && variant == 0) {
     PutText(out, "<poly> ---- polygon ----");

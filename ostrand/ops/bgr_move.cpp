@@ -10,6 +10,7 @@
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
+#include "ostrand/ops/known_records.h"
 #include "ostrand/ops/record_scanner.h"
 
 namespace ostrand {
@@ -54,6 +55,15 @@ struct CopyStreams {
 
 bool PrintFlag() { return Options().printFlag != 0; }
 
+// The scan ended on a malformed tag: the rest of the source is missing from
+// the destination, which is reported rather than passed off as a copy.
+int ReportStoppedEarly(const char* op, std::FILE* in, const char* source) {
+  if (!StoppedEarly(in)) return 1;
+  const std::string format = std::string(op) + " stopped at a damaged record in '%s'";
+  ReportError(format.c_str(), source);
+  return 0;
+}
+
 // Copies the first `length` bytes of `from` (from its start) to `to`.
 bool CopyPrefix(std::FILE* from, long length, std::FILE* to) {
   if (std::fseek(from, 0, SEEK_SET) != 0) return false;
@@ -82,16 +92,22 @@ int BgrMove(const char* source, const char* dest, double north, double east, lon
   char tag[kTagBufferSize];
   long index = 0;
   while (ScanTag(tag, files.in, files.out)) {
-    if (std::strcmp(tag, "<vloc>") != 0) continue;
+    if (std::strcmp(tag, "<vloc>") != 0) {
+      CopyPayload(files.in, files.out, KnownPayloadSize(tag));
+      continue;
+    }
     if (all || (vmin <= index && index <= vmax)) {
       if (PrintFlag()) std::fprintf(Console(), "%s (%ld)", tag, index);
       ReadRealField(files.in, files.out, east);
       ReadRealField(files.in, files.out, 0.0);
       ReadRealField(files.in, files.out, north);
       if (PrintFlag()) std::fputs("\n", Console());
+    } else {
+      CopyPayload(files.in, files.out, KnownPayloadSize(tag));
     }
     ++index;
   }
+  if (!ReportStoppedEarly("BgrMove", files.in, source)) files.result = 0;
   return files.result;
 }
 
@@ -116,6 +132,7 @@ int BgrDeleteEdges(const char* source, const char* dest, long vmin, long vmax) {
   auto position = [&]() { return stage != nullptr ? std::ftell(stage) : 0L; };
   while (ScanTag(tag, files.in, stage)) {
     if (std::strcmp(tag, "<edge>") != 0) {
+      CopyPayload(files.in, stage, KnownPayloadSize(tag));
       boundary = position();
       continue;
     }
@@ -131,9 +148,11 @@ int BgrDeleteEdges(const char* source, const char* dest, long vmin, long vmax) {
     }
     std::fprintf(Console(), "Deleted %ld %ld\n", from, to);
     while (ScanTag(tag, files.in, stage) && std::strcmp(tag, "<endo>") != 0) {
+      CopyPayload(files.in, stage, KnownPayloadSize(tag));
     }
     if (stage != nullptr) std::fseek(stage, boundary, SEEK_SET);
   }
+  if (!ReportStoppedEarly("BgrDeleteEdges", files.in, source)) files.result = 0;
 
   if (stage != nullptr) {
     const long length = position();
