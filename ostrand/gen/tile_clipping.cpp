@@ -77,19 +77,40 @@ void AddLineToTile(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
   FilePiece(layer, ends, 2, attribute, false);
 }
 
+
+void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alongX);
+
+// A light string within one column, cut at every row border.
 void SplitLineZ(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
-  if (TileIndexZ(int64_t{a.z} + 1) == TileIndexZ(int64_t{b.z} - 1) || a.z == b.z) {
-    AddLineToTile(layer, a, b, attribute);
+  CutLine(layer, a, b, attribute, false);
+}
+
+// Cuts a light string at every column border (alongX, each piece then goes
+// to SplitLineZ) or at every row border (each piece filed).
+void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alongX) {
+  auto along = [alongX](PlanePoint p) { return alongX ? p.x : p.z; };
+  auto index = [alongX](int64_t v) { return alongX ? TileIndex(v) : TileIndexZ(v); };
+  auto file = [&](PlanePoint from, PlanePoint to) {
+    if (alongX) {
+      SplitLineZ(layer, from, to, attribute);
+    } else {
+      AddLineToTile(layer, from, to, attribute);
+    }
+  };
+  if (index(int64_t{along(a)} + 1) == index(int64_t{along(b)} - 1) || along(a) == along(b)) {
+    file(a, b);
     return;
   }
-  if (a.z > b.z) std::swap(a, b);
+  if (along(a) > along(b)) std::swap(a, b);
   Line line;
   line.Set(a.x, a.z, b.x, b.z);
+  const int32_t origin = alongX ? Grid().originX : Grid().originZ;
   PlanePoint c = a;
-  while (c.z < b.z) {
-    const int32_t nz = ClampToInt32(std::min<int64_t>(NextBorder(c.z, Grid().originZ), b.z));
-    const PlanePoint n{TruncToInt32(line.XAtZ(nz)), nz};
-    AddLineToTile(layer, c, n, attribute);
+  while (along(c) < along(b)) {
+    const int32_t border = ClampToInt32(std::min<int64_t>(NextBorder(along(c), origin), along(b)));
+    const PlanePoint n = alongX ? PlanePoint{border, TruncToInt32(line.ZAtX(border))}
+                                : PlanePoint{TruncToInt32(line.XAtZ(border)), border};
+    file(c, n);
     c = n;
   }
 }
@@ -210,21 +231,7 @@ int Between(int32_t v, int32_t a, int32_t b) {
 }
 
 void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2, int32_t attribute) {
-  PlanePoint a{x1, z1}, b{x2, z2};
-  if (TileIndex(int64_t{x1} + 1) == TileIndex(int64_t{x2} - 1) || x1 == x2) {
-    SplitLineZ(layer, a, b, attribute);
-    return;
-  }
-  if (a.x > b.x) std::swap(a, b);
-  Line line;
-  line.Set(a.x, a.z, b.x, b.z);
-  PlanePoint c = a;
-  while (c.x < b.x) {
-    const int32_t nx = ClampToInt32(std::min<int64_t>(NextBorder(c.x, Grid().originX), b.x));
-    const PlanePoint n{nx, TruncToInt32(line.ZAtX(nx))};
-    SplitLineZ(layer, c, n, attribute);
-    c = n;
-  }
+  CutLine(layer, {x1, z1}, {x2, z2}, attribute, true);
 }
 
 namespace {
