@@ -95,7 +95,9 @@ TEST_F(EndToEnd, ImportThroughOstrand) {
   QFile::copy(bgr_, dir_.filePath(QStringLiteral("stale.tmp")));
   {
     CMainFrame frame;
-    frame.ImportFile(bgr_);
+    QDir::setCurrent(dir_.path());
+    frame.ImportFile(QStringLiteral("tiny.bgr"));
+    EXPECT_EQ(frame.RecentFiles().value(0), QFileInfo(bgr_).absoluteFilePath());
     const corvane::CCorvaneDoc& doc = frame.Document();
     EXPECT_EQ(doc.m_szName, "TINY");
     EXPECT_DOUBLE_EQ(doc.m_dOrgLat, 184827.0);

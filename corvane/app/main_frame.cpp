@@ -377,12 +377,14 @@ void CMainFrame::OnFileOpen() {
 }
 
 void CMainFrame::ImportFile(const QString& path) {
-  if (!ImportListing(m_doc, QFileInfo(path).absoluteFilePath().toStdString())) {
+  // Taken before the import moves the working directory.
+  const QString full = QFileInfo(path).absoluteFilePath();
+  if (!ImportListing(m_doc, full.toStdString())) {
     showMessage(QStringLiteral("Can't open file...sorry."));
     return;
   }
-  AddRecentFile(path);
-  SetTitle(path);
+  AddRecentFile(full);
+  SetTitle(full);
   m_view->update();
   UpdateCommandUi();
 }

@@ -43,9 +43,7 @@ void QtPainter::FillBackground(corvane::Rgb colour) {
 void QtPainter::SetPen(std::optional<corvane::Rgb> colour) {
   Flush();
   if (colour) {
-    QPen pen(ToQColor(*colour));
-    pen.setWidth(1);
-    pen.setCapStyle(Qt::FlatCap);
+    QPen pen(ToQColor(*colour), 0);  // cosmetic: one pixel whatever the scale
     painter_.setPen(pen);
   } else {
     painter_.setPen(Qt::NoPen);
@@ -66,6 +64,7 @@ void QtPainter::LineTo(int32_t x, int32_t y) {
 }
 
 void QtPainter::Polygon(const std::vector<corvane::ScreenPoint>& points) {
+  if (points.empty()) return;
   Flush();
   polygon_.resize(static_cast<qsizetype>(points.size()));
   for (size_t i = 0; i < points.size(); ++i) {
