@@ -33,20 +33,9 @@ PlanePoint CornerOf(const TEXPOINTS& table, int32_t position) {
   return {table[position].x, table[position].z};
 }
 
-}  // namespace
 
-void ResetApronReports() {
-  g_complexReported = false;
-  g_triangulationReported = false;
-}
-
-void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
-  if (polygon.vertexCount() < 3) return;
-  polygon.header.normal[0] = 0;
-  polygon.header.normal[1] = 32767;
-  polygon.header.normal[2] = 0;
-  polygon.header.real = 1.0;
-  polygon.header.attribute = 0;
+// Files the triangles of the outline; the number filed.
+int32_t FileTriangles(const TEXPOINTS& table, TEXTURE& polygon) {
   int32_t produced = 0;
   for (int32_t i = 0;; ++i) {
     const Triangle* t = polygon.Triangulate(table, i, 0);
@@ -55,10 +44,50 @@ void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
                 CornerOf(table, t->v[2]));
     ++produced;
   }
+  return produced;
+}
+
+// True when the last vertex is the first one moved by the reader's shifting
+// of a repeated vertex (x + 1, then z + 1, ... up to 5 ft): an outline that
+// was closed by repeating its first vertex.
+bool EndsWithShiftedFirst(const TEXPOINTS& table, const TEXTURE& polygon) {
+  const int32_t n = polygon.vertexCount();
+  if (n < 4) return false;
+  const IntPoint& first = table[polygon.vertices[0].point];
+  const IntPoint& last = table[polygon.vertices[static_cast<size_t>(n - 1)].point];
+  const int64_t dx = int64_t{last.x} - first.x;
+  const int64_t dz = int64_t{last.z} - first.z;
+  const int64_t foot = kUnitsPerFoot;
+  return dx >= foot && dx <= 5 * foot && dx % foot == 0 && dz % foot == 0 && dz <= dx &&
+         dz >= dx - foot;
+}
+
+}  // namespace
+
+void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
+  if (polygon.vertexCount() < 3) return;
+  polygon.header.normal[0] = 0;
+  polygon.header.normal[1] = 32767;
+  polygon.header.normal[2] = 0;
+  polygon.header.real = 1.0;
+  polygon.header.attribute = 0;
+  int32_t produced = FileTriangles(table, polygon);
+  // A closed outline keeps its shifted closing vertex; when that leaves a
+  // sliver the triangulation cannot take (the vertex lies on the first
+  // side), the outline is paved without it rather than lost.
+  if (produced == 0 && EndsWithShiftedFirst(table, polygon)) {
+    --polygon.vertexCount();
+    produced = FileTriangles(table, polygon);
+  }
   if (produced == 0 && !g_triangulationReported) {
     g_triangulationReported = true;
     ReportError("%sGenerateApronPolygons - triangulation failed %d %ld", "", 0, 0);
   }
+}
+
+void ResetApronReports() {
+  g_complexReported = false;
+  g_triangulationReported = false;
 }
 
 void GenerateApron(TaxiwayList& net, int pass) {

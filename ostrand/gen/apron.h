@@ -19,7 +19,9 @@ void GenerateApron(TaxiwayList& net, int pass);
 
 // Triangulates one outline (vertex k refers to point k of table, working
 // units) into the pavement layer; reports once per run when no triangle
-// comes out.
+// comes out. An outline closed by a repeat of its first vertex (kept by the
+// reader as a copy shifted a few feet) whose triangulation fails is paved
+// without that last vertex.
 void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon);
 
 // Re-arms the once-per-run reports of the apron stage (tests).

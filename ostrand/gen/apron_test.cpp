@@ -87,6 +87,14 @@ TEST_F(ApronTest, RepeatedOutlines) {
       // The closing repeat of the first vertex is shifted a foot and kept:
       // a fifth corner on the last side.
       {"closed outline", Outline({{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}}), 10000},
+      // Here the shifted copy lies on the first side: a sliver no ear can
+      // be cut from, so the outline is paved without it.
+      {"closed outline, first side along x",
+       Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}), 10000},
+      {"closed concave outline",
+       Outline({{0, 0}, {300, 0}, {300, 300}, {200, 300}, {200, 100}, {100, 100}, {100, 300},
+                {0, 300}, {0, 0}}),
+       70000},
   };
   for (const Case& c : cases) {
     SetUp();
@@ -94,6 +102,7 @@ TEST_F(ApronTest, RepeatedOutlines) {
     Run(c.text);
     EXPECT_NEAR(PavedSqFt(), c.area, 0.01) << c.name;
   }
+  EXPECT_EQ(ReadFileBytes("report.txt").find("triangulation failed"), std::string::npos);
 }
 
 TEST_F(ApronTest, OutlineUsingAPointTwiceIsReportedOnceAndSkipped) {
