@@ -389,6 +389,23 @@ TEST_F(BgrTmsTest, DamagedPolygonFilesRunToTheEnd) {
   }
 }
 
+TEST_F(BgrTmsTest, LargestNetworkRunsToTheEnd) {
+  // 12000 vertices on a grid 120 ft apart and 6000 edges between
+  // neighbours, every fifth a dead-end spur; more than the tile tables hold.
+  FixtureNetwork n;
+  const int columns = 110;
+  for (int i = 0; i < kMaxVertices; ++i) n.Vertex((i % columns) * 120.0, (i / columns) * 120.0);
+  for (int i = 0; static_cast<int>(n.edges.size()) < kMaxEdges; ++i) {
+    if ((i + 1) % columns != 0) n.Add(i, i + 1, i % 7 == 0 ? 150 : 50, i < columns ? 0 : 1, i % 16);
+  }
+  n.Write("BIG.BGR");
+  CaptureConsole console;
+  ASSERT_EQ(BgrTms("BIG.BGR"), 1);
+  EXPECT_NE(console.Text().find("Load(BIG.BGR) points=12000 edges=6000\n"), std::string::npos);
+  EXPECT_EQ(ReadSurface("BIG.TMS").tiles.size(), 64u);
+  EXPECT_EQ(ReadNetwork("BIG.BGR").vertices.size(), static_cast<size_t>(kMaxVertices));
+}
+
 TEST_F(BgrTmsTest, ProgramRunsTheGeneration) {
   FixtureNetwork n;
   n.Line(0, 0, 1000, 0, 50);
