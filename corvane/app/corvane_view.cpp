@@ -46,9 +46,10 @@ QCursor CCorvaneView::CrossHairCursor() {
 }
 
 void CCorvaneView::paintEvent(QPaintEvent*) {
+  if (m_frame.size() != size()) m_frame = QImage(size(), QImage::Format_RGB32);
+  DrawViewImage(m_model, m_doc, m_frame);
   QPainter painter(this);
-  QtPainter adapter(painter, width(), height());
-  m_model.Draw(m_doc, adapter, width(), height());
+  painter.drawImage(0, 0, m_frame);
 }
 
 void CCorvaneView::resizeEvent(QResizeEvent* event) {

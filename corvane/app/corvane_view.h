@@ -4,6 +4,7 @@
 // its own cross-hair cursor.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 #include "corvane/core/corvane_doc.h"
@@ -43,4 +44,5 @@ class CCorvaneView : public QWidget {
   corvane::CCorvaneDoc& m_doc;
   corvane::ViewModel m_model;
   QMenu* m_contextMenu = nullptr;
+  QImage m_frame;  // the picture is drawn here, then put on the screen
 };

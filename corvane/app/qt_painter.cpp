@@ -1,6 +1,9 @@
 #include "corvane/app/qt_painter.h"
 
 #include <QFontMetrics>
+#include <QImage>
+
+#include "corvane/core/pixel_painter.h"
 
 namespace {
 
@@ -83,4 +86,21 @@ void QtPainter::Text(int32_t x, int32_t y, const std::string& text) {
   painter_.setBackground(Qt::white);
   painter_.drawText(QPoint(x, y + ascent_), QString::fromStdString(text));
   painter_.restore();
+}
+
+void DrawViewImage(corvane::ViewModel& model, const corvane::CCorvaneDoc& doc, QImage& image) {
+  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
+      image.format() != QImage::Format_ARGB32_Premultiplied) {
+    image = image.convertToFormat(QImage::Format_RGB32);
+  }
+  const int w = image.width();
+  const int h = image.height();
+  auto* bits = reinterpret_cast<uint32_t*>(image.bits());
+  corvane::PixelPainter pixels(bits, w, h, image.bytesPerLine() / 4,
+                               [&image, w, h](int32_t x, int32_t y, const std::string& text) {
+                                 QPainter painter(&image);
+                                 QtPainter labels(painter, w, h);
+                                 labels.Text(x, y, text);
+                               });
+  model.Draw(doc, pixels, w, h);
 }

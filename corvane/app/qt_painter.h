@@ -13,6 +13,9 @@
 #include <QVector>
 
 #include "corvane/core/painter.h"
+#include "corvane/core/view_model.h"
+
+class QImage;
 
 class QtPainter : public corvane::Painter {
  public:
@@ -42,3 +45,7 @@ class QtPainter : public corvane::Painter {
   QFont font_;
   int ascent_ = -1;
 };
+
+// Draws the view into an image (the screen's frame, the snapshot) through the
+// core's PixelPainter; the labels are written with Qt.
+void DrawViewImage(corvane::ViewModel& model, const corvane::CCorvaneDoc& doc, QImage& image);

@@ -28,22 +28,49 @@ TEST(QtPainter, DrawnDocumentHasThePartsColours) {
                       MakePoint(4, 0, 100, 150)};
   doc.m_nShowFlags = kShowEdges | kShowEdgesRead | kShowPolygons;
 
-  QImage image(400, 400, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  {
-    QPainter painter(&image);
-    QtPainter adapter(painter, 400, 400);
+  // The screen's pixel drawing and QPainter (printing) give the same colours.
+  for (bool throughQPainter : {false, true}) {
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.fill(Qt::black);
     ViewModel view;
     view.OnCommand(32804, doc);  // labels off
-    view.Draw(doc, adapter, 400, 400);
+    if (throughQPainter) {
+      QPainter painter(&image);
+      QtPainter adapter(painter, 400, 400);
+      view.Draw(doc, adapter, 400, 400);
+    } else {
+      DrawViewImage(view, doc, image);
+    }
+    SCOPED_TRACE(throughQPainter ? "QPainter" : "pixels");
+    EXPECT_EQ(Pixel(image, 5, 5), 0xBEBEBEu);                  // background
+    EXPECT_EQ(Pixel(image, 200 + 3, 200), 0xFF0000u);          // cross
+    EXPECT_EQ(Pixel(image, 200 + 30, 200 - 40), 0x0000FFu);    // edge
+    EXPECT_EQ(Pixel(image, 200, 200 + 50), 0xA0C882u);         // polygon
+    EXPECT_EQ(Pixel(image, 200, 200 - 100), 0xFF0000u);        // arrival
+    EXPECT_EQ(Pixel(image, 200 + 100, 200 - 125), 0xFFFF00u);  // departure
   }
-  EXPECT_EQ(Pixel(image, 5, 5), qRgb(190, 190, 190) & 0xFFFFFF);
-  EXPECT_EQ(Pixel(image, 200 + 3, 200), qRgb(255, 0, 0) & 0xFFFFFF);            // cross
-  EXPECT_EQ(Pixel(image, 200 + 30, 200 - 40), qRgb(0, 0, 255) & 0xFFFFFF);      // edge
-  EXPECT_EQ(Pixel(image, 200, 200 + 50), qRgb(160, 200, 130) & 0xFFFFFF);       // polygon
-  EXPECT_EQ(Pixel(image, 200, 200 - 100), qRgb(255, 0, 0) & 0xFFFFFF);          // arrival
-  EXPECT_EQ(Pixel(image, 200 + 100, 200 - 125), qRgb(255, 255, 0) & 0xFFFFFF);  // departure
   g_nZoom = 25;
+}
+
+TEST(QtPainter, LabelsAreBlackOnWhiteBelowRightOfThePoint) {
+  EnsureApp();
+  CCorvaneDoc doc;
+  doc.m_nShowFlags = kShowEdges;
+  doc.m_taxiPoints = {MakePoint(2, 8, 0, 0, 1)};
+  QImage image(400, 400, QImage::Format_RGB32);
+  ViewModel view;
+  DrawViewImage(view, doc, image);
+  int white = 0;
+  int black = 0;
+  for (int y = 210; y < 230; ++y) {
+    for (int x = 200; x < 240; ++x) {
+      white += Pixel(image, x, y) == 0xFFFFFFu;
+      black += qGray(image.pixel(x, y)) < 96;  // text may be smoothed
+    }
+  }
+  EXPECT_GT(white, 20);
+  EXPECT_GT(black, 5);
+  EXPECT_EQ(Pixel(image, 199, 209), 0xBEBEBEu);  // nothing above or left of the corner
 }
 
 TEST(QtPainter, EmptyDocumentIsAllBackground) {

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QPainter>
 
 #include "corvane/app/qt_painter.h"
 #include "corvane/core/listing_import.h"
@@ -38,13 +37,9 @@ bool WriteSnapshot(const QString& out, const QStringList& files, QString* error)
   }
 
   QImage image(kSnapshotWidth, kSnapshotHeight, QImage::Format_RGB32);
-  {
-    QPainter painter(&image);
-    QtPainter adapter(painter, image.width(), image.height());
-    corvane::ViewModel view;
-    corvane::g_nZoom = 25;
-    view.Draw(doc, adapter, image.width(), image.height());
-  }
+  corvane::ViewModel view;
+  corvane::g_nZoom = 25;
+  DrawViewImage(view, doc, image);
   if (!image.save(outPath, "PNG")) {
     *error = QStringLiteral("can't write %1").arg(outPath);
     return false;

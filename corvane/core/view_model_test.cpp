@@ -263,8 +263,7 @@ TEST_F(ViewModelTest, DrawingPasses) {
   doc.m_edges = {{0, 1}, {1, 7}, {-1, 0}};
   doc.m_pavePoints = {{3, 0, 0}, {3, 10, 0}, {3, 0, 10}, {4, 1, 1}};  // last one incomplete
   doc.m_nShowFlags = kShowEdges | kShowEdgesRead | kShowPolygons;
-  doc.m_taxiPoints = {MakePoint(2, 2, 200, 0), MakePoint(2, 8, 200, 100),
-                      MakePoint(4, 32, 300, 0)};
+  doc.m_taxiPoints = {MakePoint(2, 2, 200, 0), MakePoint(2, 8, 200, 100), MakePoint(4, 32, 300, 0)};
   RecordingPainter p;
   view.Draw(doc, p, 640, 480);
   EXPECT_EQ(view.m_cxClient, 640);

@@ -1,0 +1,126 @@
+#include "corvane/core/pixel_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+constexpr uint32_t kPad = 0x12345678u;  // stands in the stride beyond each row
+constexpr uint32_t kBack = 0xFF000000u;
+constexpr Rgb kInk{255, 0, 0};
+
+// A width x height buffer with a padded stride, drawn as text rows of '.'
+// and '#' for the tests' tables.
+struct Canvas {
+  int32_t w, h;
+  ptrdiff_t stride;
+  std::vector<uint32_t> pixels;
+  std::vector<std::string> texts;
+  PixelPainter painter;
+  Canvas(int32_t width, int32_t height)
+      : w(width),
+        h(height),
+        stride(width + 3),
+        pixels(static_cast<size_t>(stride * (height + 1)), kPad),
+        painter(pixels.data(), width, height, stride,
+                [this](int32_t x, int32_t y, const std::string& t) {
+                  texts.push_back(std::to_string(x) + "," + std::to_string(y) + " " + t);
+                }) {
+    painter.FillBackground(Rgb{});
+  }
+  std::string Rows() const {
+    std::string out;
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) out += pixels[y * stride + x] == kBack ? '.' : '#';
+      out += '\n';
+    }
+    return out;
+  }
+  bool PaddingIntact() const {
+    for (int32_t y = 0; y <= h; ++y) {
+      for (ptrdiff_t x = (y < h ? w : 0); x < stride; ++x) {
+        if (pixels[y * stride + x] != kPad) return false;
+      }
+    }
+    return true;
+  }
+};
+
+TEST(PixelPainter, LinesLeaveOutTheirEndPoint) {
+  const struct {
+    int32_t x0, y0, x1, y1;
+    const char* rows;
+  } cases[] = {
+      {-2, 0, 2, 0, "......\n......\n......\n.####.\n......\n......\n"},
+      {0, -3, 0, 1, "...#..\n...#..\n...#..\n...#..\n......\n......\n"},
+      {-3, -3, 0, 0, "#.....\n.#....\n..#...\n......\n......\n......\n"},
+      {1, 1, 1, 1, "......\n......\n......\n......\n......\n......\n"},
+      // Clipped at the border: the last pixel inside is drawn.
+      {-9, 0, 100, 0, "......\n......\n......\n######\n......\n......\n"},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(6, 6);
+    canvas.painter.SetPen(kInk);
+    canvas.painter.MoveTo(c.x0, c.y0);
+    canvas.painter.LineTo(c.x1, c.y1);
+    EXPECT_EQ(canvas.Rows(), c.rows) << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
+    EXPECT_TRUE(canvas.PaddingIntact());
+  }
+}
+
+TEST(PixelPainter, PolygonsFillPixelsWhoseCentreIsInside) {
+  const struct {
+    std::vector<ScreenPoint> points;
+    const char* rows;
+  } cases[] = {
+      {{{-2, -2}, {1, -2}, {1, 1}, {-2, 1}}, "......\n.###..\n.###..\n.###..\n......\n......\n"},
+      {{{-3, -3}, {3, -3}, {-3, 3}}, "#####.\n####..\n###...\n##....\n#.....\n......\n"},
+      // Even-odd: the inner square of a doubly wound outline stays empty.
+      {{{-3, -3}, {3, -3}, {3, 3}, {-3, 3}, {-3, -3}, {-1, -1}, {-1, 1}, {1, 1}, {1, -1}, {-1, -1}},
+       "######\n######\n##..##\n##..##\n######\n######\n"},
+      {{{0, 0}}, "......\n......\n......\n......\n......\n......\n"},
+      {{{-8000000, -8000000}, {8000000, -8000000}, {8000000, 8000000}, {-8000000, 8000000}},
+       "######\n######\n######\n######\n######\n######\n"},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(6, 6);
+    canvas.painter.SetBrush(kInk);
+    canvas.painter.Polygon(c.points);
+    EXPECT_EQ(canvas.Rows(), c.rows);
+    EXPECT_TRUE(canvas.PaddingIntact());
+  }
+}
+
+TEST(PixelPainter, NothingEverLandsOutsideTheBuffer) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int32_t> huge(-8000000, 8000000);
+  std::uniform_int_distribution<int32_t> near(-40, 40);
+  for (int32_t size : {0, 1, 7, 33}) {
+    Canvas canvas(size, size / 2 + 1);
+    canvas.painter.SetPen(kInk);
+    canvas.painter.SetBrush(Rgb{0, 255, 0});
+    for (int i = 0; i < 400; ++i) {
+      auto pick = [&] { return i % 2 ? huge(random) : near(random); };
+      canvas.painter.MoveTo(pick(), pick());
+      canvas.painter.LineTo(pick(), pick());
+      std::vector<ScreenPoint> polygon;
+      for (int k = 0; k < 3 + i % 5; ++k) polygon.push_back({pick(), pick()});
+      canvas.painter.Polygon(polygon);
+    }
+    EXPECT_TRUE(canvas.PaddingIntact()) << size;
+  }
+}
+
+TEST(PixelPainter, TextGoesToTheSinkInLogicalUnits) {
+  Canvas canvas(10, 10);
+  canvas.painter.Text(-3, 4, "800");
+  EXPECT_EQ(canvas.texts, std::vector<std::string>{"-3,4 800"});
+  EXPECT_EQ(PixelPainter::Pixel(Rgb{160, 200, 130}), 0xFFA0C882u);
+}
+
+}  // namespace
+}  // namespace corvane
