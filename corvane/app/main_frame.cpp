@@ -333,8 +333,10 @@ void CMainFrame::OnCommand(int id) {
       OnFileSaveAs();
       return;
     case ID_FILE_PRINT:
-    case ID_FILE_PRINT_DIRECT:
       OnPrint();
+      return;
+    case ID_FILE_PRINT_DIRECT:  // no dialog: the printer as last set up
+      PrintTo(Printer());
       return;
     case ID_FILE_PRINT_PREVIEW:
       OnPrintPreview();
@@ -476,22 +478,24 @@ void CMainFrame::PrintTo(QPrinter* printer) {
   m_view->Model().Draw(m_doc, adapter, w, h);
 }
 
-void CMainFrame::OnPrint() {
+QPrinter* CMainFrame::Printer() {
   if (m_printer == nullptr) m_printer = new QPrinter(QPrinter::HighResolution);
-  QPrintDialog dialog(m_printer, this);
+  return m_printer;
+}
+
+void CMainFrame::OnPrint() {
+  QPrintDialog dialog(Printer(), this);
   if (dialog.exec() == QDialog::Accepted) PrintTo(m_printer);
 }
 
 void CMainFrame::OnPrintPreview() {
-  if (m_printer == nullptr) m_printer = new QPrinter(QPrinter::HighResolution);
-  QPrintPreviewDialog preview(m_printer, this);
+  QPrintPreviewDialog preview(Printer(), this);
   connect(&preview, &QPrintPreviewDialog::paintRequested, this, &CMainFrame::PrintTo);
   preview.exec();
 }
 
 void CMainFrame::OnPrintSetup() {
-  if (m_printer == nullptr) m_printer = new QPrinter(QPrinter::HighResolution);
-  QPageSetupDialog dialog(m_printer, this);
+  QPageSetupDialog dialog(Printer(), this);
   dialog.exec();
 }
 

@@ -34,6 +34,8 @@ class CMainFrame : public QMainWindow {
   QAction* Action(int id) const { return m_actions.value(id); }
   QMenu* ContextMenu() const { return m_contextMenu; }
   QStringList RecentFiles() const;
+  // The printer of Print, Print Preview and Print Setup (made on first use).
+  QPrinter* Printer();
 
   // Runs a command by its number, as the menus, toolbar and keys do.
   void OnCommand(int id);

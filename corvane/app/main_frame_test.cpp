@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -262,6 +263,22 @@ TEST_F(MainFrameTest, OpeningAProjectKeepsTheNetworkAndFillsTheRecentList) {
   EXPECT_TRUE(doc.m_vertices.empty());
   EXPECT_EQ(doc.m_szName, "LFPG");
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled - Corvane"));
+}
+
+TEST_F(MainFrameTest, PrintsThroughTheSameDrawing) {
+  CCorvaneDoc& doc = frame_->Document();
+  doc.m_vertices = {{0, 0}, {2500, 2500}};
+  doc.m_edges = {{0, 1}};
+  doc.m_nShowFlags = kShowEdges | kShowEdgesRead;
+  frame_->resize(640, 480);
+  const QString pdf = Dir("page.pdf");
+  frame_->Printer()->setOutputFormat(QPrinter::PdfFormat);
+  frame_->Printer()->setOutputFileName(pdf);
+  frame_->OnCommand(ID_FILE_PRINT_DIRECT);
+  QFile file(pdf);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(5) == "%PDF-");
+  EXPECT_GT(file.size(), 500);
 }
 
 TEST_F(MainFrameTest, StatusPanesShowTheMouse) {
