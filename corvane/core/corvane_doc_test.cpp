@@ -141,15 +141,5 @@ TEST(CorvaneDoc, NewAndDeleteContents) {
   EXPECT_EQ(doc.m_optionsDlg.m_nAITypeRadio, 1);
 }
 
-TEST(CorvaneDoc, InitialValues) {
-  CCorvaneDoc doc;
-  EXPECT_EQ(doc.m_szName, "");
-  EXPECT_EQ(doc.m_ptMouse.x, 0);
-  EXPECT_EQ(doc.m_ptMouse.z, 0);
-  EXPECT_EQ(doc.m_nMode, 0);
-  EXPECT_EQ(doc.m_bStopped, 1);
-  EXPECT_EQ(doc.m_nShowFlags, 0);
-}
-
 }  // namespace
 }  // namespace corvane

@@ -180,15 +180,11 @@ TEST(TaxiPath, EmptyWithoutStopPointsAndUnwritableFolder) {
   EXPECT_EQ(WriteTaxiPathFile(doc, "/nonexistent-folder/x/tp.txt"), WriteResult::kCannotCreate);
 }
 
-TEST(TaxiPath, GeometryHelpers) {
+TEST(TaxiPath, TurnAngleWrapsAroundSouth) {
+  // Bearings either side of south differ by nearly 2 pi: the turn is small.
   TaxiPoint o = MakePoint(2, 0, 0, 0);
-  EXPECT_NEAR(Bearing(o, MakePoint(2, 0, 1, 0)), kPi / 2, 1e-12);
-  EXPECT_NEAR(Bearing(o, MakePoint(2, 0, 0, -1)), kPi, 1e-12);
-  // Bearings either side of south differ by nearly 2 pi: the turn wraps.
   EXPECT_NEAR(TurnAngle(o, MakePoint(2, 0, 0.1, -10), MakePoint(2, 0, 0, -20)), 0.02, 1e-4);
   EXPECT_NEAR(TurnAngle(o, MakePoint(2, 0, -0.1, -10), MakePoint(2, 0, 0, -20)), -0.02, 1e-4);
-  TaxiPoint t = PointTowards(o, MakePoint(2, 0, 0, 200), 0.05);
-  EXPECT_NEAR(t.z, 5.0, 1e-12);
 }
 
 }  // namespace

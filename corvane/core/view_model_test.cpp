@@ -239,17 +239,6 @@ TEST_F(ViewModelTest, DoubleClickRecentresAndCenterGoesBack) {
   EXPECT_EQ(view.Checked(ID_VIEW_CENTER, doc), true);
 }
 
-TEST_F(ViewModelTest, ProcessData1Snaps) {
-  doc.m_vertices = {{160, 40}};
-  TaxiPoint p;
-  p.factory = 1;
-  p.x = 100;
-  p.z = 100;
-  doc.AddTaxiPoint(p);
-  view.OnCommand(ID_PROC_PROCESS_DATA_1, doc);
-  EXPECT_EQ(doc.m_taxiPoints[0].x, 160);
-}
-
 TEST_F(ViewModelTest, EmptyDocumentDrawsOnlyTheBackground) {
   RecordingPainter p;
   view.Draw(doc, p, 100, 80);
