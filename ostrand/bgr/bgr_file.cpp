@@ -29,9 +29,15 @@ int32_t WidthCodeOf(int32_t feet) {
 }
 
 int32_t WidthFeetOf(int32_t code) {
-  // In 64 bits: any 32-bit code minus the base times 50 fits there, and the
-  // quotient fits 32 bits again.
-  return static_cast<int32_t>((static_cast<int64_t>(code) - kWidthCodeBase) * 50 / 128);
+  // The encoding truncates w * 128 / 50, so a plain truncating decode gives
+  // w - 1 for most widths (60 ft -> 16993 -> 59 ft), and every save after a
+  // load would narrow the edge again. Rounding the quotient up instead gives
+  // back exactly the width that was written for every code the encoding
+  // produces; codes below the base still truncate toward zero. In 64 bits:
+  // any 32-bit code minus the base times 50 fits there, and the quotient
+  // fits 32 bits again.
+  const int64_t scaled = (static_cast<int64_t>(code) - kWidthCodeBase) * 50;
+  return static_cast<int32_t>(scaled > 0 ? (scaled + 127) / 128 : scaled / 128);
 }
 
 BgrFile::~BgrFile() { Close(); }

@@ -19,7 +19,10 @@
 // bits; width in feet w and code c are tied by
 //   c = clamp(w, 25, 500) * 128 / 50 + 16840      (writing)
 //   w = (c - 16840) * 50 / 128                      (reading)
-// with integer division truncating toward zero. Types: 0 runway, 1 taxiway.
+// with integer division truncating toward zero when writing. Reading rounds
+// the quotient up (toward zero below the base) so that a width read back is
+// the width written: 60 ft is code 16993 and reads as 60, not 59.
+// Types: 0 runway, 1 taxiway.
 //
 // Records that follow the edges (such as surface sections) are not read:
 // the readers stop at the first record that is not the one they expect.

@@ -277,6 +277,21 @@ TEST_F(BgrTmsTest, SecondRunLeavesTheSavedNetworkUnchanged) {
   EXPECT_EQ(ReadFileBytes("AP.BGR"), first);
 }
 
+// Widths that are no multiple of 25 ft keep their width across saves: a
+// 60-ft taxiway stays 60 ft however often the generation rewrites it.
+TEST_F(BgrTmsTest, RepeatedRunsKeepOddWidths) {
+  FixtureNetwork n;
+  n.Line(0, 0, 1000, 0, 60);
+  n.Write("W.BGR");
+  CaptureConsole console;
+  for (int run = 0; run < 3; ++run) {
+    ASSERT_EQ(BgrTms("W.BGR"), 1);
+    const auto back = ReadNetwork("W.BGR");
+    ASSERT_EQ(back.edges.size(), 1u);
+    EXPECT_EQ(back.edges[0].width, 60) << "run " << run;
+  }
+}
+
 TEST_F(BgrTmsTest, ManyCentreLineOnlyEdgesAreLeftOutOfTheSave) {
   for (int count : {99, 100}) {
     FixtureNetwork n;
