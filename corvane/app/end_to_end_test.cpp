@@ -138,12 +138,23 @@ TEST_F(EndToEnd, SnapshotProgramFindsOstrandBesideIt) {
 
 TEST(Snapshot, BadArgumentsFail) {
   EnsureApp();
-  QProcess corvane;
-  corvane.start(QStringLiteral(CORVANE_EXE),
-                {QStringLiteral("--snapshot"), QStringLiteral("/nonexistent/dir/out.png")});
-  ASSERT_TRUE(corvane.waitForFinished(60000));
-  EXPECT_EQ(corvane.exitCode(), 1);
-  EXPECT_TRUE(corvane.readAllStandardError().contains("can't write"));
+  const struct {
+    QStringList args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"--snapshot", "/nonexistent/dir/out.png"}, 1, "can't write"},
+      {{"--snapshot", "out.png", "/nonexistent/abcd.bgr"}, 1, "can't read"},
+      {{"--snapshot"}, 2, "usage"},
+  };
+  for (const auto& c : cases) {
+    QProcess corvane;
+    corvane.setWorkingDirectory(QDir::tempPath());
+    corvane.start(QStringLiteral(CORVANE_EXE), c.args);
+    ASSERT_TRUE(corvane.waitForFinished(60000));
+    EXPECT_EQ(corvane.exitCode(), c.status) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(corvane.readAllStandardError().contains(c.message));
+  }
 }
 
 }  // namespace

@@ -89,6 +89,7 @@ void QtPainter::Text(int32_t x, int32_t y, const std::string& text) {
 }
 
 void DrawViewImage(corvane::ViewModel& model, const corvane::CCorvaneDoc& doc, QImage& image) {
+  if (image.isNull()) return;
   if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32 &&
       image.format() != QImage::Format_ARGB32_Premultiplied) {
     image = image.convertToFormat(QImage::Format_RGB32);

@@ -20,6 +20,10 @@ bool WriteSnapshot(const QString& out, const QStringList& files, QString* error)
   corvane::CCorvaneDoc doc;
   for (const QString& path : paths) {
     const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!QFileInfo::exists(path)) {
+      *error = QStringLiteral("can't read %1").arg(path);
+      return false;
+    }
     if (suffix == QLatin1String("bgr") || suffix == QLatin1String("tms")) {
       if (!corvane::ImportListing(doc, path.toStdString())) {
         *error = QStringLiteral("can't import %1").arg(path);
