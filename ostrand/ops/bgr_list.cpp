@@ -58,6 +58,21 @@ void ListWidth(std::FILE* console, const char* tag, std::FILE* in) {
                static_cast<unsigned long>(sp));
 }
 
+// Skips the coordinates of a vertex outside the listed range. They are
+// taken whole rather than left to the scanner: a coordinate such as 28.0
+// holds the byte 0x3C, which the scanner would take for the start of a tag
+// and so end the listing early. With the print flag set they are printed in
+// hexadecimal, as the scanner prints the bytes it skips.
+void SkipVertexPayload(std::FILE* console, std::FILE* in) {
+  constexpr int kVertexPayload = 24;  // x, y, z as doubles
+  const bool print = Options().printFlag != 0;
+  for (int i = 0; i < kVertexPayload; ++i) {
+    const int byte = std::getc(in);
+    if (byte == EOF) return;
+    if (print) std::fprintf(console, " %02X", static_cast<unsigned>(byte));
+  }
+}
+
 }  // namespace
 
 void ListNetworkStream(std::FILE* in, long vmin, long vmax) {
@@ -77,6 +92,8 @@ void ListNetworkStream(std::FILE* in, long vmin, long vmax) {
         std::putc('\n', console);
         // A vertex cut short by the end of the file has no position.
         if (!std::feof(in)) extents.Fold(x, z);
+      } else {
+        SkipVertexPayload(console, in);
       }
       ++vertex;
     } else if (std::strcmp(tag, "<edge>") == 0) {

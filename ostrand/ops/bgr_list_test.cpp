@@ -188,6 +188,18 @@ TEST_F(BgrListTest, Ranges) {
             std::string::npos);
 }
 
+// A vertex outside the range whose coordinates hold the byte 0x3C (28.0 is
+// 40 3C 00 .. 00) is skipped whole: the listing goes on to the edges.
+TEST_F(BgrListTest, SkippedVertexHoldingALessThanByte) {
+  Bytes b;
+  b.Tag("<bgno>").Node(28, 0, 28).Node(1, 0, 2);
+  b.Tag("<edge>").Int(0).Int(1).Tag("<endo>").Tag("<endo>");
+  const std::string text = List(b.str(), 1, 1, -1);
+  EXPECT_NE(text.find(Hex(Bytes().Real(28).Real(0).Real(28).str()) + "<vloc> (1) 1.000000"),
+            std::string::npos);
+  EXPECT_NE(text.find("<edge>  0 1\n"), std::string::npos);
+}
+
 // "All vertices" means all: a network holds up to 12000, beyond number 9999.
 TEST_F(BgrListTest, AllVerticesBeyond9999) {
   Bytes b;
@@ -270,13 +282,12 @@ TEST_F(BgrListTest, CutVertexKeepsTheExtents) {
 }
 
 TEST_F(BgrListTest, DamagedTags) {
-  // A payload byte 0x3C that is skipped starts a false tag; here one that
-  // closes at the "<endo>" of the record and is listed like any other.
+  // A byte 0x3C in the payload of a record the listing does not read starts
+  // a false tag; here one that closes at the "<endo>" of the record and is
+  // listed like any other.
   const std::string falseTagPayload = Bytes()
                                           .Tag("<bgno>")
-                                          .Tag("<node>")
-                                          .Tag("<bgno>")
-                                          .Tag("<vloc>")
+                                          .Tag("<unkn>")
                                           .Int(0x4142433C)
                                           .Int(0)
                                           .Real(0)
@@ -285,9 +296,9 @@ TEST_F(BgrListTest, DamagedTags) {
                                           .Node(1, 2, 3)
                                           .str();
   // The false tag holds NUL bytes; it prints up to the first of them.
-  std::string text = List(falseTagPayload, 0, 1, 9999);
+  std::string text = List(falseTagPayload, 0, 0, 9999);
   EXPECT_EQ(text,
-            "<bgno>\n<node>\n<bgno>\n<CBA\n<node>\n<bgno>\n<vloc> (1)\n<endo>\n"
+            "<bgno>\n<unkn>\n<CBA\n<node>\n<bgno>\n<vloc> (0)\n<endo>\n"
             "WS= 1.000000 3.000000, EN= 1.000000 3.000000\n");
 
   struct Case {
