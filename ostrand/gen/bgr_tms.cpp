@@ -38,7 +38,9 @@ double EdgeLength(const TaxiwayList& net, const Edge& e) {
 // polygon; an empty layer still opens its (empty) section.
 void WritePolygonLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()) {
   out.points.CopyFrom(layer.points);
-  if (out.points.count > 0) {
+  // A layer can hold points without polygons (a piece whose corners did not
+  // all fit is not filed); it too opens its section.
+  if (out.points.count > 0 && layer.polygons.Count() > 0) {
     for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
       out.polygon.CopyFrom(*t);
       (out.*writer)();
@@ -52,7 +54,7 @@ void WritePolygonLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*wr
 // Writes the light layer of a tile: each polygon is one light string whose
 // positions are its own vertices.
 void WriteLightLayer(SurfaceFile& out, TileLayer& layer) {
-  if (layer.points.count <= 0) {
+  if (layer.points.count <= 0 || layer.polygons.Count() == 0) {
     out.points.count = 0;
     out.WriteLights();
     return;

@@ -368,6 +368,25 @@ TEST_F(BgrTmsTest, EmptyGenerationBytes) {
   EXPECT_TRUE(diff.first == got.end()) << "first difference at byte " << (diff.first - got.begin());
 }
 
+// A layer that holds points but no polygons (a piece whose corners did not
+// all fit its table is not filed) still opens its section: every tile keeps
+// all four.
+TEST_F(BgrTmsTest, LayersWithPointsButNoPolygonsKeepTheirSections) {
+  for (int layer = 0; layer < 4; ++layer) Grid().Layer(3, 5, layer).points.Add(256, 0, 512, 0);
+  const double lowLeft[3] = {0.0, 0.0, 0.0};
+  TaxiwayList net;
+  WriteSurfaceFile(net, "P.TMS", 500.0f, lowLeft);
+  const std::string bytes = ReadFileBytes("P.TMS");
+  for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>"}) {
+    const std::string needle = Tag(tag);
+    int sections = 0;
+    for (size_t at = bytes.find(needle); at != std::string::npos; at = bytes.find(needle, at + 1)) {
+      ++sections;
+    }
+    EXPECT_EQ(sections, 64) << tag;
+  }
+}
+
 TEST_F(BgrTmsTest, BrokenNetworksRunToTheEnd) {
   FixtureNetwork n;
   const int32_t a = n.Vertex(0, 0), b = n.Vertex(1000, 0), c = n.Vertex(1000, 0);
