@@ -1,6 +1,7 @@
 #include "corvane/app/options_dlg.h"
 
-#include <QButtonGroup>
+#include <QAbstractButton>
+
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 
@@ -77,7 +79,22 @@ COptionsDlg::COptionsDlg(corvane::OptionsModel& model, QWidget* parent)
   m_other = new QRadioButton(QStringLiteral("&Other"), mode);
   m_other->setGeometry(du.Rect(10, 25, 33, 10));
 
-  setFixedSize(du.Rect(0, 0, 122, 170).size());
+  // Fonts wider than the one the layout was made for must not cut labels:
+  // controls grow to their text, group boxes to their controls, the dialog
+  // to all of them.
+  for (QAbstractButton* b :
+       std::initializer_list<QAbstractButton*>{m_softAngles, m_light, m_heavy, m_normal, m_other}) {
+    b->resize(std::max(b->width(), b->sizeHint().width()), b->height());
+  }
+  const int margin = du.Rect(0, 0, 7, 7).width();
+  for (QGroupBox* group : {aiType, mode}) {
+    group->resize(std::max(group->width(), group->childrenRect().right() + margin),
+                  group->height());
+  }
+  const QRect all = childrenRect();
+  const QSize size = du.Rect(0, 0, 122, 170).size();
+  setFixedSize(std::max(size.width(), all.right() + margin),
+               std::max(size.height(), all.bottom() + margin));
 
   showMessage = [this](const QString& text) {
     QMessageBox::warning(this, QStringLiteral("Corvane"), text);
