@@ -2,9 +2,6 @@
 // the taxi-path editor runs it) and the listing alone in-process, on the
 // largest network. Counters: bytes of listing text and their rate.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "bench/network_generator.h"
+#include "bench/run_program.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_list.h"
@@ -45,38 +43,10 @@ Workspace& Shared() {
   return workspace;
 }
 
-// Runs the program by bare name (so its log goes to the working directory)
-// with stdout to a pipe; returns the number of bytes it printed.
-size_t RunListing(const std::vector<std::string>& args) {
-  int fds[2];
-  if (pipe(fds) != 0) std::abort();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    dup2(fds[1], 1);
-    close(fds[0]);
-    close(fds[1]);
-    std::vector<char*> argv{const_cast<char*>("ostrand")};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(OSTRAND_EXE, argv.data());
-    _exit(127);
-  }
-  close(fds[1]);
-  static char buffer[1 << 16];
-  size_t total = 0;
-  ssize_t n;
-  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) total += static_cast<size_t>(n);
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 1) std::abort();
-  return total;
-}
-
 void BM_ListProcess(benchmark::State& state, std::vector<std::string> args) {
   Shared();
   size_t bytes = 0;
-  for (auto _ : state) bytes = RunListing(args);
+  for (auto _ : state) bytes = ostrand::bench::RunProgram(args);
   state.counters["listing_bytes"] = static_cast<double>(bytes);
   state.counters["listing_rate"] =
       benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,

@@ -3,10 +3,6 @@
 // database of 30 000 airports; the interpreter alone in-process; and the
 // nearest-airport lookup. Each run starts without airport files.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,12 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/run_program.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/airport_db_builder.h"
 #include "ostrand/text/text_interpreter.h"
 
-extern char** environ;
 
 namespace {
 
@@ -121,28 +117,13 @@ Workspace& TheWorkspace() {
   return workspace;
 }
 
-int RunProgram(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(OSTRAND_EXE));
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, OSTRAND_EXE, &actions, nullptr, argv.data(), environ) == 0) waitpid(pid, &status, 0);
-  posix_spawn_file_actions_destroy(&actions);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void BM_TextProcess(benchmark::State& state) {
   TheWorkspace();
   for (auto _ : state) {
     state.PauseTiming();
     std::filesystem::remove_all("DATA");
     state.ResumeTiming();
-    if (RunProgram({"-tebench.txt"}) != 1) state.SkipWithError("ostrand -te failed");
+    ostrand::bench::RunProgram({"-tebench.txt"});
   }
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator("DATA")) files += entry.is_regular_file();

@@ -62,8 +62,11 @@ int DeleteFiles(const char* name) {
   // separator; entry names are appended to it.
   const char* namePart = FileNamePart(name);
   const std::string prefix(name, static_cast<size_t>(namePart - name));
-  std::string folder = prefix.empty() ? std::string() : prefix.substr(0, prefix.size() - 1);
-  if (!prefix.empty() && folder.empty()) folder = "/";  // a pattern in the root folder
+  // The folder is the prefix without its separator; a pattern in the root
+  // folder ("/" or "\") lists the root.
+  const std::string folder = prefix.empty()       ? std::string()
+                             : prefix.size() == 1 ? std::string(1, '/')
+                                                  : prefix.substr(0, prefix.size() - 1);
   for (const std::string& entry : platform::ListDirectory(folder)) {
     if (platform::MatchWildcard(namePart, entry)) platform::RemoveFile(prefix + entry);
   }
