@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bench/network_generator.h"
-#include "bench/run_program.h"
+#include "bench/bench_support.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_list.h"
@@ -19,23 +19,11 @@ namespace {
 
 // A temporary folder holding the largest network, made the working
 // directory so that the run log of every run lands there.
-class Workspace {
+class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
-    char templ[] = "/tmp/ostrand-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) std::abort();
-    dir_ = templ;
-    std::filesystem::current_path(dir_);
     if (!ostrand::bench::WriteGridNetwork("largest.bgr")) std::abort();
   }
-  ~Workspace() {
-    std::error_code ec;
-    std::filesystem::current_path("/", ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path dir_;
 };
 
 Workspace& Shared() {
@@ -62,21 +50,8 @@ BENCHMARK_CAPTURE(BM_ListProcess, tags_only, std::vector<std::string>{"largest.b
 // The listing alone, printing to a temporary file.
 void BM_ListInProcess(benchmark::State& state) {
   Shared();
-  std::FILE* sink = std::tmpfile();
-  std::FILE* previous = ostrand::Console();
-  ostrand::SetConsole(sink);
   ostrand::Options().printFlag = 1;
-  long bytes = 0;
-  for (auto _ : state) {
-    std::rewind(sink);
-    ostrand::BgrList("largest.bgr", -1, -1);
-    bytes = std::ftell(sink);
-  }
-  ostrand::SetConsole(previous);
-  std::fclose(sink);
-  state.counters["listing_rate"] =
-      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
-                         benchmark::Counter::kIs1024);
+  ostrand::bench::MeasureConsoleText(state, [] { ostrand::BgrList("largest.bgr", -1, -1); });
 }
 BENCHMARK(BM_ListInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "bench/network_generator.h"
 #include "ostrand/bgr/bgr_file.h"
 #include "ostrand/frame/report.h"
@@ -33,13 +34,9 @@ void WriteAll(const char* name, const std::string& bytes) {
 }
 
 // A temporary folder, made the working directory, with the input networks.
-class Workspace {
+class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
-    char templ[] = "/tmp/ostrand-ops-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) std::abort();
-    dir_ = templ;
-    std::filesystem::current_path(dir_);
     if (!ostrand::bench::WriteGridNetwork("largest.bgr")) std::abort();
     if (!ostrand::bench::WriteGridNetwork("a1000.bgr", 1000, 1000)) std::abort();
     if (!ostrand::bench::WriteGridNetwork("b1000.bgr", 1000, 1000)) std::abort();
@@ -48,16 +45,8 @@ class Workspace {
     merge2 = ReadAll("b1000.bgr");
     ostrand::SetConsole(std::fopen("/dev/null", "w"));
   }
-  ~Workspace() {
-    std::error_code ec;
-    std::filesystem::current_path("/", ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
 
   std::string largest, merge1, merge2;
-
- private:
-  std::filesystem::path dir_;
 };
 
 Workspace& Shared() {

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "bench/run_program.h"
+#include "bench/bench_support.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/surface/surface_dump.h"
 #include "ostrand/surface/surface_file.h"
@@ -49,20 +49,9 @@ void BM_TriangulateConcave(benchmark::State& state) {
 BENCHMARK(BM_TriangulateConcave)->Arg(16)->Arg(64)->Arg(255)->Unit(benchmark::kMicrosecond);
 
 // A temporary working folder holding the benchmark's TMS file.
-class Workspace {
+class Workspace : public ostrand::bench::BenchFolder {
  public:
-  Workspace() {
-    char templ[] = "/tmp/ostrand-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) std::abort();
-    dir_ = templ;
-    std::filesystem::current_path(dir_);
-    WriteFullSurface("full.tms");
-  }
-  ~Workspace() {
-    std::error_code ec;
-    std::filesystem::current_path("/", ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
+  Workspace() { WriteFullSurface("full.tms"); }
 
  private:
   // 8 x 8 tiles of 1000 feet; per tile a pavement table of 2000 points (a
@@ -101,8 +90,6 @@ class Workspace {
     }
     f.Close();
   }
-
-  std::filesystem::path dir_;
 };
 
 Workspace& Shared() {
@@ -123,20 +110,7 @@ BENCHMARK(BM_ListSurfaceProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DumpSurfaceInProcess(benchmark::State& state) {
   Shared();
-  std::FILE* sink = std::tmpfile();
-  std::FILE* previous = ostrand::Console();
-  ostrand::SetConsole(sink);
-  long bytes = 0;
-  for (auto _ : state) {
-    std::rewind(sink);
-    ostrand::DumpSurfaceFile("full.tms");
-    bytes = std::ftell(sink);
-  }
-  ostrand::SetConsole(previous);
-  std::fclose(sink);
-  state.counters["listing_rate"] =
-      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
-                         benchmark::Counter::kIs1024);
+  ostrand::bench::MeasureConsoleText(state, [] { ostrand::DumpSurfaceFile("full.tms"); });
 }
 BENCHMARK(BM_DumpSurfaceInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/run_program.h"
+#include "bench/bench_support.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/airport_db_builder.h"
@@ -85,13 +85,9 @@ void WriteText(const char* name) {
   out << "EXI\n";
 }
 
-class Workspace {
+class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
-    char templ[] = "/tmp/ostrand-te-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) std::abort();
-    dir_ = templ;
-    std::filesystem::current_path(dir_);
     std::filesystem::create_directories("DATABASE");
     std::vector<ostrand::AirportEntry> airports;
     for (int i = 0; i < kDatabaseAirports; ++i) airports.push_back(DatabaseAirport(i));
@@ -102,14 +98,6 @@ class Workspace {
     std::ofstream("excllist.txt") << "ARE 10 \"SCENERY\\BENCH\\\"\nXCL 5 0 0 1 1 1\n";
     WriteText("bench.txt");
   }
-  ~Workspace() {
-    std::error_code ec;
-    std::filesystem::current_path("/", ec);
-    std::filesystem::remove_all(dir_, ec);
-  }
-
- private:
-  std::filesystem::path dir_;
 };
 
 Workspace& TheWorkspace() {

@@ -17,7 +17,7 @@
 
 #include "bench/groundnet_converter.h"
 #include "bench/network_generator.h"
-#include "bench/run_program.h"
+#include "bench/bench_support.h"
 
 namespace {
 
@@ -53,12 +53,9 @@ std::string LargestPolygonFile() {
 }
 
 // A temporary working folder with the inputs.
-class Workspace {
+class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
-    char templ[] = "/tmp/ostrand-tms-bench-XXXXXX";
-    if (mkdtemp(templ) == nullptr) std::abort();
-    std::filesystem::current_path(templ);
     if (!ostrand::bench::WriteGridNetwork("LARGEST.BGR")) std::abort();
     WriteAll("LARGEST.PLY", LargestPolygonFile());
     inputs["LARGEST.BGR"] = ReadAll("LARGEST.BGR");

@@ -1,0 +1,91 @@
+// What the benchmarks share (header-only, benchmarks only): a temporary
+// working folder, the run of the built ostrand program as a separate
+// process, and the rate of text printed through the console stream.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ostrand/frame/report.h"
+
+namespace ostrand::bench {
+
+// A fresh temporary folder made the working directory (so that the run log
+// of every run lands there), removed again at exit. Benchmarks derive their
+// workspace from it and write their inputs in the constructor.
+class BenchFolder {
+ public:
+  BenchFolder() {
+    char templ[] = "/tmp/ostrand-bench-XXXXXX";
+    if (mkdtemp(templ) == nullptr) std::abort();
+    dir_ = templ;
+    std::filesystem::current_path(dir_);
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    std::filesystem::current_path("/", ec);
+    std::filesystem::remove_all(dir_, ec);
+  }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// Runs `print` once per iteration with the console stream sent to a
+// temporary file, and reports the bytes printed per second.
+template <typename Print>
+void MeasureConsoleText(benchmark::State& state, Print print) {
+  std::FILE* sink = std::tmpfile();
+  std::FILE* previous = Console();
+  SetConsole(sink);
+  long bytes = 0;
+  for (auto _ : state) {
+    std::rewind(sink);
+    print();
+    bytes = std::ftell(sink);
+  }
+  SetConsole(previous);
+  std::fclose(sink);
+  state.counters["listing_rate"] =
+      benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
+                         benchmark::Counter::kIs1024);
+}
+
+// Returns the number of bytes the program printed; aborts when it does not
+// end with the success status 1.
+inline size_t RunProgram(const std::vector<std::string>& args) {
+  int fds[2];
+  if (pipe(fds) != 0) std::abort();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(fds[1], 1);
+    close(fds[0]);
+    close(fds[1]);
+    std::vector<char*> argv{const_cast<char*>("ostrand")};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(OSTRAND_EXE, argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  static char buffer[1 << 16];
+  size_t total = 0;
+  ssize_t n;
+  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) total += static_cast<size_t>(n);
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 1) std::abort();
+  return total;
+}
+
+}  // namespace ostrand::bench
