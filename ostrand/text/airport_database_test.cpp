@@ -49,6 +49,8 @@ TEST(AirportDatabaseTest, FindAirportTable) {
     const char* code;
     double lat;
     double lon;
+    double askLat = 180000.0;
+    double askLon = 36000.0;
   } cases[] = {
       {"200 s north is found", {{"EDXY", lat + 200, lon}}, 1, "EDXY", lat + 200, lon},
       {"300 s north is not", {{"EDXY", lat + 300, lon}}, 0, "NONE", lat, lon},
@@ -66,35 +68,24 @@ TEST(AirportDatabaseTest, FindAirportTable) {
        "NONE", lat, lon},
       {"five letters rejected", {{"ABCDE", lat, lon}}, 0, "NONE", lat, lon},
       {"empty database", {}, 0, "NONE", lat, lon},
+      // Longitude differences go the short way: stored west-negative, asked
+      // east of 0 to 360 degrees, and across 180.
+      {"west asked east of 0 to 360", {{"WEST", 100000, -300000}, {"DATE", 0, 647950}}, 1, "WEST",
+       100000, -300000, 100000, 1296000 - 300100},
+      {"across 180 degrees", {{"WEST", 100000, -300000}, {"DATE", 0, 647950}}, 1, "DATE", 0, 647950,
+       0, -647950},
   };
   for (const Case& c : cases) {
     ScratchDir dir;
     WriteDatabase(c.airports);
-    double la = lat;
-    double lo = lon;
+    double la = c.askLat;
+    double lo = c.askLon;
     std::string code = "junk";
     EXPECT_EQ(FindAirport(la, lo, code), c.found) << c.name;
     EXPECT_EQ(code, c.code) << c.name;
     EXPECT_DOUBLE_EQ(la, c.lat) << c.name;
     EXPECT_DOUBLE_EQ(lo, c.lon) << c.name;
   }
-  ResetAirportDatabase();
-}
-
-TEST(AirportDatabaseTest, LongitudeDifferenceGoesTheShortWay) {
-  ScratchDir dir;
-  // Stored west-negative, asked east of 0 to 360 degrees, and across 180.
-  WriteDatabase({{"WEST", 100000, -300000}, {"DATE", 0, 647950}});
-  double la = 100000;
-  double lo = 1296000 - 300100;
-  std::string code;
-  EXPECT_EQ(FindAirport(la, lo, code), 1);
-  EXPECT_EQ(code, "WEST");
-  EXPECT_EQ(lo, -300000);
-  la = 0;
-  lo = -647950;
-  EXPECT_EQ(FindAirport(la, lo, code), 1);
-  EXPECT_EQ(code, "DATE");
   ResetAirportDatabase();
 }
 

@@ -119,23 +119,18 @@ TEST(StringListTest, LoadAndPrefixIteration) {
   EXPECT_EQ(list.Load("missing.txt"), -1);
 }
 
-TEST(StringListTest, EmptyLineEndsIteration) {
+TEST(StringListTest, EmptyLineEndsIterationAndPrefixesLongerThanLines) {
   STRING_LIST list;
   ASSERT_EQ(list.Create(1000), 1);
   list.Add("<a>1");
+  list.Add("<bgr");
+  list.Add("<bgr-replace-edges-and-more> 1");
   list.Add("");  // Load never stores it, Add does
   list.Add("<a>2");
   int32_t index = 0;
   EXPECT_STREQ(FirstWithPrefix(list, "<a>", &index), "1");
   EXPECT_EQ(NextWithPrefix(&index), nullptr);
   EXPECT_EQ(index, -1);
-}
-
-TEST(StringListTest, PrefixLongerThanLineAndLongPrefix) {
-  STRING_LIST list;
-  ASSERT_EQ(list.Create(1000), 1);
-  list.Add("<bgr");
-  list.Add("<bgr-replace-edges-and-more> 1");
   EXPECT_STREQ(FirstWithPrefix(list, "<bgr-"), "replace-edges-and-more> 1");
   EXPECT_STREQ(FirstWithPrefix(list, "<bgr-replace-edges-and-more>"), " 1");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -25,37 +26,26 @@ using testing::WriteFileBytes;
 // Airports of the test database (seconds of arc).
 constexpr double kTestLat = 180000;  // TEST: 50 N 10 E
 constexpr double kTestLon = 36000;
-constexpr double kNearLat = 180000 + 197.5;  // NEAR: about 20000 ft north of TEST
 
-struct Network {
-  bool ok = false;
-  double lat = 0;
-  double lon = 0;
-  std::vector<IntPoint> nodes;
-  std::vector<BgrEdge> edges;
-};
-
-Network ReadNetwork(const std::string& path) {
-  Network n;
+// "lat lon nodes: (x,z)>(x,z):width:type ..." of a network file, the end
+// points' y shown only when it is not 0; "unreadable" when it cannot be read.
+std::string Describe(const std::string& path) {
   BgrFile f;
-  if (!f.OpenRead(path)) return n;
-  double elevation = 0;
-  n.ok = f.ReadOrigin(n.lat, n.lon, elevation) == 1;
-  double x, y, z;
-  while (f.ReadNode(x, y, z)) n.nodes.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y),
-                                                  static_cast<int32_t>(z)});
-  BgrEdge e;
-  while (f.ReadEdge(e)) n.edges.push_back(e);
-  return n;
-}
-
-// "from>to:width:type" for each edge, with the end points' x,z.
-std::string Describe(const Network& n) {
+  double lat = 0, lon = 0, elevation = 0, x, y, z;
+  if (!f.OpenRead(path) || f.ReadOrigin(lat, lon, elevation) != 1) return "unreadable";
+  std::vector<std::string> nodes;
+  while (f.ReadNode(x, y, z)) {
+    const auto i = [](double v) { return std::to_string(static_cast<int32_t>(v)); };
+    nodes.push_back("(" + i(x) + "," + (static_cast<int32_t>(y) != 0 ? i(y) + "," : "") + i(z) +
+                    ")");
+  }
   std::ostringstream out;
-  for (const BgrEdge& e : n.edges) {
-    const IntPoint& a = n.nodes.at(static_cast<size_t>(e.from));
-    const IntPoint& b = n.nodes.at(static_cast<size_t>(e.to));
-    out << "(" << a.x << "," << a.z << ")>(" << b.x << "," << b.z << "):" << e.width << ":" << e.type << " ";
+  out.precision(12);
+  out << lat << " " << lon << " " << nodes.size() << ":";
+  BgrEdge e;
+  while (f.ReadEdge(e)) {
+    out << " " << nodes.at(static_cast<size_t>(e.from)) << ">"
+        << nodes.at(static_cast<size_t>(e.to)) << ":" << e.width << ":" << e.type;
   }
   return out.str();
 }
@@ -67,9 +57,9 @@ class TextInterpreterTest : public ::testing::Test {
     std::filesystem::create_directories("DATABASE");
     const std::vector<AirportEntry> airports = {
         {"TEST", kTestLat, kTestLon},
-        {"KABC", kTestLat, 43200},  // 50 N 12 E
-        {"NEAR", kNearLat, kTestLon},
-        {"WEST", 144000, -300000},  // 40 N 83 20' W
+        {"KABC", kTestLat, 43200},             // 50 N 12 E
+        {"NEAR", kTestLat + 197.5, kTestLon},  // about 20000 ft north of TEST
+        {"WEST", 144000, -300000},             // 40 N 83 20' W
     };
     const std::vector<uint8_t> image = DatabaseImage(airports);
     WriteFileBytes("DATABASE/AIRPORT.DBD", std::string(image.begin(), image.end()));
@@ -91,125 +81,141 @@ class TextInterpreterTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-TEST_F(TextInterpreterTest, PolylineMergeAndWidening) {
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\n"
-                "MOV 0 0 0 0 0\n"
-                "LIN 500 0 0 50 1\n"
-                "LIN 500 0 500 50 1\n"
-                "LIN 502 0 503 50 1\n"  // within 5 ft: no edge
-                "MOV 0 0 0 0 0\n"
-                "LIN 500 0 0 100 1\n"   // the same edge again: wider
-                "LIN 0 0 0 25 1\n"),    // the other direction: a new edge
-            1);
-  EXPECT_TRUE(std::filesystem::is_directory("DATA"));
-  const Network n = ReadNetwork("DATA/TEST.BGR");
-  ASSERT_TRUE(n.ok);
-  EXPECT_EQ(n.lat, kTestLat);
-  EXPECT_EQ(n.lon, kTestLon);
-  EXPECT_EQ(n.nodes.size(), 3u);
-  EXPECT_EQ(Describe(n), "(0,0)>(500,0):100:1 (500,0)>(500,500):50:1 (500,0)>(0,0):25:1 ");
-  EXPECT_EQ(ReadFileBytes("DATA/TEST.PLY"), "ORG 180000.000000 36000.000000\n");
-}
+constexpr const char* kLine = "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n";
 
-TEST_F(TextInterpreterTest, OffsetsFromTheReferencePoint) {
-  // 10 seconds north and east of the airport: 1012.78 ft north, 652.12 ft
-  // east (cos 50 degrees), truncated.
-  ASSERT_EQ(Run("REF N50:0:10 E10:0:10\nMOV 0 0 0 0 0\nLIN -100 7 -100.9 50 1\n"), 1);
-  const Network n = ReadNetwork("DATA/TEST.BGR");
-  ASSERT_EQ(n.nodes.size(), 2u);
-  EXPECT_EQ(n.nodes[0].x, 652);
-  EXPECT_EQ(n.nodes[0].z, 1012);
-  EXPECT_EQ(n.nodes[1].x, 552);
-  EXPECT_EQ(n.nodes[1].y, 7);
-  EXPECT_EQ(n.nodes[1].z, 911);
-}
-
-TEST_F(TextInterpreterTest, PolygonFileLines) {
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\n"
-                "PLY \"nothing\"\n"  // no POI before it
-                "POI 0 0 0\n"
-                "POI 100.7 5 -0.9\n"
-                "POI 100 0 100\n"
-                "PLY \"apron one\"\n"
-                "PLY again\n"
-                "LGT 3 10 0 20 110 0 120 5\n"
-                "LGT 1 10 0 20 0 0 0 1\n"
-                "LGT 1 10.5 9 20.5\n"
-                "LGT 2 1 1 1 1 1 1 0\n"
-                "EXI\n"
-                "POI 1 1 1\n"),
-            1);
-  EXPECT_EQ(ReadFileBytes("DATA/TEST.PLY"),
-            "ORG 180000.000000 36000.000000\n"
-            "POI 0 0\nPOI 100 0\nPOI 100 100\nPLY \"apron one\"\n"
-            "LGT 3 10 20 110 120 5\nLGT 1 10 20\nLGT 1 10 20\n");
-  EXPECT_FALSE(FileExistsOnDisk("DATA/TEST.BGR"));  // no edges: no network
-}
-
-TEST_F(TextInterpreterTest, TwoAirportsAndTheKPrefix) {
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 1000 0 0 50 1\nPOI 1 0 1\nPLY a\n"
-                "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 0 0 1000 100 1\nPOI 2 0 2\nPLY b\n"),
-            1);
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")), "(0,0)>(1000,0):50:1 ");
-  const Network abc = ReadNetwork("DATA/ABC.BGR");
-  EXPECT_EQ(abc.lon, 43200);
-  EXPECT_EQ(Describe(abc), "(0,0)>(0,1000):100:1 ");
-  EXPECT_EQ(ReadFileBytes("DATA/TEST.PLY"), "ORG 180000.000000 36000.000000\nPOI 1 1\nPLY \"a\"\n");
-  EXPECT_EQ(ReadFileBytes("DATA/ABC.PLY"), "ORG 180000.000000 43200.000000\nPOI 2 2\nPLY \"b\"\n");
-}
-
-TEST_F(TextInterpreterTest, FarReferenceSavesAndOpensTheNearestAirport) {
-  // 197.5 seconds north: about 20000 ft from TEST, nearest to NEAR.
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"
-                "REF N50:3:17.5 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 100 50 1\n"
-                "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 -100 50 1\n"),
-            1);
-  // TEST was saved, then opened again and extended.
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")), "(0,0)>(100,0):50:1 (0,0)>(0,-100):50:1 ");
-  const Network near = ReadNetwork("DATA/NEAR.BGR");
-  EXPECT_EQ(near.lat, kNearLat);
-  EXPECT_EQ(Describe(near), "(0,0)>(0,100):50:1 ");
-}
-
-TEST_F(TextInterpreterTest, ExistingAirportIsExtended) {
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\nPOI 0 0 0\nPLY a\n"), 1);
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\nLIN 100 0 100 50 1\nPOI 5 0 5\nPLY b\n"),
-            1);
-  const Network n = ReadNetwork("DATA/TEST.BGR");
-  EXPECT_EQ(n.nodes.size(), 3u);
-  EXPECT_EQ(Describe(n), "(0,0)>(100,0):50:1 (100,0)>(100,100):50:1 ");
-  EXPECT_EQ(ReadFileBytes("DATA/TEST.PLY"),
-            "ORG 180000.000000 36000.000000\nPOI 0 0\nPLY \"a\"\nPOI 5 5\nPLY \"b\"\n");
-  EXPECT_FALSE(FileExistsOnDisk("DATA/TEST.BGR.tmp"));
-}
-
-TEST_F(TextInterpreterTest, ExcludedRegionSkipsLinesAndItsExi) {
-  const std::string exclusions =
-      "ARE 10 \"C:\\SCENERY\\\"\n"
-      "XCL 100 179900 42990 180100 43210 1\n";  // around ABC
-  ASSERT_EQ(Run("SRC \"C:\\SCENERY\\WORLD\\x.bgl\"\n"
-                "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"
-                "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\nPOI 1 1 1\nPLY x\n"
-                "RWY 1 2 3 4 5000 150 N50:0:0 E12:0:0 N50:0:30 E12:0:0\n"  // inside the box too
-                "EXI\n"
-                "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 100 50 1\n"
-                "RWY 1 2 3 4 5000 150 N50:0:0 E10:0:0 N50:0:30 E10:0:0\n"
-                "EXI\n"
-                "LIN 0 0 900 50 1\n",
-                exclusions),
-            1);
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")),
-            "(0,0)>(100,0):50:1 (0,0)>(0,100):50:1 (0,0)>(0,3038):150:0 ");
-  EXPECT_FALSE(FileExistsOnDisk("DATA/ABC.BGR"));
-  EXPECT_EQ(ReadFileBytes("DATA/ABC.PLY"), "ORG 180000.000000 43200.000000\n");
+// Runs of scenery text and the files they leave in DATA: a network described
+// as by Describe, a polygon file byte for byte, or nullptr for no file.
+TEST_F(TextInterpreterTest, RunsAndTheFilesTheyWrite) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> runs;
+    std::string exclusions;
+    std::vector<std::pair<std::string, const char*>> files;
+  } cases[] = {
+      {"polyline merge and widening",
+       {"REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 500 0 0 50 1\nLIN 500 0 500 50 1\n"
+        "LIN 502 0 503 50 1\n"                // within 5 ft: no edge
+        "MOV 0 0 0 0 0\nLIN 500 0 0 100 1\n"  // the same edge again: wider
+        "LIN 0 0 0 25 1\n"},                  // the other direction: a new edge
+       "",
+       {{"DATA/TEST.BGR",
+         "180000 36000 3: (0,0)>(500,0):100:1 (500,0)>(500,500):50:1 (500,0)>(0,0):25:1"},
+        {"DATA/TEST.PLY", "ORG 180000.000000 36000.000000\n"}}},
+      // 10 seconds north and east of the airport: 1012.78 ft north, 652.12 ft
+      // east (cos 50 degrees), truncated.
+      {"offsets from the reference point",
+       {"REF N50:0:10 E10:0:10\nMOV 0 0 0 0 0\nLIN -100 7 -100.9 50 1\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 2: (652,1012)>(552,7,911):50:1"}}},
+      {"polygon file lines",
+       {"REF N50:0:0 E10:0:0\nPLY \"nothing\"\n"  // no POI before it
+        "POI 0 0 0\nPOI 100.7 5 -0.9\nPOI 100 0 100\nPLY \"apron one\"\nPLY again\n"
+        "LGT 3 10 0 20 110 0 120 5\nLGT 1 10 0 20 0 0 0 1\nLGT 1 10.5 9 20.5\n"
+        "LGT 2 1 1 1 1 1 1 0\nEXI\nPOI 1 1 1\n"},
+       "",
+       {{"DATA/TEST.PLY",
+         "ORG 180000.000000 36000.000000\nPOI 0 0\nPOI 100 0\nPOI 100 100\nPLY \"apron one\"\n"
+         "LGT 3 10 20 110 120 5\nLGT 1 10 20\nLGT 1 10 20\n"},
+        {"DATA/TEST.BGR", nullptr}}},  // no edges: no network
+      {"two airports and the K prefix",
+       {"REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 1000 0 0 50 1\nPOI 1 0 1\nPLY a\n"
+        "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 0 0 1000 100 1\nPOI 2 0 2\nPLY b\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 2: (0,0)>(1000,0):50:1"},
+        {"DATA/ABC.BGR", "180000 43200 2: (0,0)>(0,1000):100:1"},
+        {"DATA/TEST.PLY", "ORG 180000.000000 36000.000000\nPOI 1 1\nPLY \"a\"\n"},
+        {"DATA/ABC.PLY", "ORG 180000.000000 43200.000000\nPOI 2 2\nPLY \"b\"\n"}}},
+      // 197.5 seconds north: about 20000 ft from TEST, nearest to NEAR. TEST is
+      // saved, then opened again and extended.
+      {"far reference saves and opens the nearest airport",
+       {"REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"
+        "REF N50:3:17.5 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 100 50 1\n"
+        "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 -100 50 1\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 3: (0,0)>(100,0):50:1 (0,0)>(0,-100):50:1"},
+        {"DATA/NEAR.BGR", "180197.5 36000 2: (0,0)>(0,100):50:1"}}},
+      {"existing airport is extended",
+       {std::string(kLine) + "POI 0 0 0\nPLY a\n",
+        std::string(kLine) + "LIN 100 0 100 50 1\nPOI 5 0 5\nPLY b\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 3: (0,0)>(100,0):50:1 (100,0)>(100,100):50:1"},
+        {"DATA/TEST.PLY",
+         "ORG 180000.000000 36000.000000\nPOI 0 0\nPLY \"a\"\nPOI 5 5\nPLY \"b\"\n"},
+        {"DATA/TEST.BGR.tmp", nullptr}}},
+      {"excluded region skips lines and its EXI",
+       {"SRC \"C:\\SCENERY\\WORLD\\x.bgl\"\n" + std::string(kLine) +
+        "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\nPOI 1 1 1\nPLY x\n"
+        "RWY 1 2 3 4 5000 150 N50:0:0 E12:0:0 N50:0:30 E12:0:0\n"  // inside the box too
+        "EXI\nREF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 100 50 1\n"
+        "RWY 1 2 3 4 5000 150 N50:0:0 E10:0:0 N50:0:30 E10:0:0\nEXI\nLIN 0 0 900 50 1\n"},
+       "ARE 10 \"C:\\SCENERY\\\"\nXCL 100 179900 42990 180100 43210 1\n",  // around ABC
+       {{"DATA/TEST.BGR",
+         "180000 36000 4: (0,0)>(100,0):50:1 (0,0)>(0,100):50:1 (0,0)>(0,3038):150:0"},
+        {"DATA/ABC.BGR", nullptr},
+        {"DATA/ABC.PLY", "ORG 180000.000000 43200.000000\n"}}},
+      {"runways",
+       {"REF N50:0:10 E10:0:0\n"
+        // Too short: nothing, and the reference point stays.
+        "RWY a b c d 749 150 N50:0:0 E10:0:0 N50:0:7 E10:0:0\nMOV 0 0 0 0 0\nLIN 0 0 10 50 1\n"
+        // Too few fields: nothing.
+        "RWY a b c d\nRWY a b c d 5000 150\nRWY a b c d 5000 150 N50:0:0 E10:0:0 N50:0:30\n"
+        "RWY a b c d 5000 150 N50:0:0 E10:0:0 N50:0:30 E10:0:0\n"
+        // Described again, reversed and a little shifted: replaces it.
+        "RWY a b c d 5000 200 N50:0:30 E10:0:1 N50:0:0.5 E10:0:0\nMOV 0 0 0 0 0\n"
+        "LIN 500 0 0 50 1\n"
+        // The same again after a taxiway: kept once, wider.
+        "RWY a b c d 5000 250 N50:0:30 E10:0:1 N50:0:0.5 E10:0:0\n"
+        // A crossing runway stays.
+        "RWY a b c d 5000 150 N50:0:15 E10:0:0 N50:0:15 E10:0:40\n"},
+       "",
+       {{"DATA/TEST.BGR",
+         "180000 36000 9: (0,1012)>(0,1022):50:1 (65,3038)>(0,50):250:0 (65,3038)>(565,3038):50:1 "
+         "(0,1519)>(2608,1519):150:0"}}},
+      // Stored west-negative; the reference point is taken east of 0 to 360
+      // degrees. Offsets go the short way round.
+      {"western airport",
+       {"REF N40:0:0 W83:20:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"},
+       "",
+       {{"DATA/WEST.BGR", "144000 -300000 2: (0,0)>(100,0):50:1"}}},
+      {"lines that draw nothing for the airport",
+       {"MOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"                       // before any REF
+        "REF N50:0:0 E10:0:0\nLIN 0 0 100 50 1\n"                 // no MOV in this airport
+        "LIN 0 0 200 50 1\n"                                      // but now a line is drawn
+        "REF N50:0:0 E12:0:0\nLIN 0 0 100 50 1\n"                 // start is in TEST
+        "REF N10:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 1 0 100 50 1\n"  // no airport
+        "UNKNOWN line\nmov 1 1 1\n\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 2: (0,100)>(0,200):50:1"},
+        {"DATA/ABC.BGR", nullptr},
+        {"DATA/NONE.BGR", nullptr},
+        {"DATA/NONE.PLY", nullptr}}},
+      {"CR LF and malformed numbers",
+       {"REF N50:0:0 E10:0:0\r\nMOV 0 0 0 0 0\r\nLIN 100 0 0 50 1\r\n"
+        "LIN 200 x 0 0 1\r\n"  // y and the rest keep the values before
+        "LIN nan 0 inf 50 1\r\nEXI\r\n"},
+       "",
+       {{"DATA/TEST.BGR", "180000 36000 3: (0,0)>(100,0):50:1 (100,0)>(200,0):50:1"}}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all("DATA");
+    std::filesystem::remove("excllist.txt");
+    for (const std::string& text : c.runs) ASSERT_EQ(Run(text, c.exclusions), 1) << c.name;
+    for (const auto& [path, want] : c.files) {
+      if (want == nullptr) {
+        EXPECT_FALSE(FileExistsOnDisk(path)) << c.name << ": " << path;
+      } else {
+        EXPECT_EQ(path.ends_with(".BGR") ? Describe(path) : ReadFileBytes(path), want)
+            << c.name << ": " << path;
+      }
+    }
+  }
 }
 
 TEST_F(TextInterpreterTest, TileFilter) {
   GeoTile tile;
   ASSERT_EQ(GeoTileOfSeconds(kTestLat, kTestLon, tile), 1);
   const std::string text =
-      "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"
-      "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n";
+      std::string(kLine) + "REF N50:0:0 E12:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n";
   Options().tileColumn = tile.column;
   Options().tileRow = tile.row;
   ASSERT_EQ(Run(text), 1);
@@ -228,93 +234,39 @@ TEST_F(TextInterpreterTest, TileFilter) {
   EXPECT_TRUE(FileExistsOnDisk("DATA/ABC.BGR"));
 }
 
-TEST_F(TextInterpreterTest, Runways) {
-  ASSERT_EQ(Run("REF N50:0:10 E10:0:0\n"
-                // Too short: nothing, and the reference point stays.
-                "RWY a b c d 749 150 N50:0:0 E10:0:0 N50:0:7 E10:0:0\n"
-                "MOV 0 0 0 0 0\nLIN 0 0 10 50 1\n"
-                // Too few fields: nothing.
-                "RWY a b c d\n"
-                "RWY a b c d 5000 150\n"
-                "RWY a b c d 5000 150 N50:0:0 E10:0:0 N50:0:30\n"
-                "RWY a b c d 5000 150 N50:0:0 E10:0:0 N50:0:30 E10:0:0\n"
-                // Described again, reversed and a little shifted: replaces it.
-                "RWY a b c d 5000 200 N50:0:30 E10:0:1 N50:0:0.5 E10:0:0\n"
-                "MOV 0 0 0 0 0\nLIN 500 0 0 50 1\n"
-                // The same again after a taxiway: kept once, wider.
-                "RWY a b c d 5000 250 N50:0:30 E10:0:1 N50:0:0.5 E10:0:0\n"
-                // A crossing runway stays.
-                "RWY a b c d 5000 150 N50:0:15 E10:0:0 N50:0:15 E10:0:40\n"),
-            1);
-  const Network n = ReadNetwork("DATA/TEST.BGR");
-  EXPECT_EQ(Describe(n),
-            "(0,1012)>(0,1022):50:1 (65,3038)>(0,50):250:0 (65,3038)>(565,3038):50:1 "
-            "(0,1519)>(2608,1519):150:0 ");
-}
-
 TEST_F(TextInterpreterTest, EdgeLimit) {
   std::string text = "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\n";
   for (int i = 1; i <= 6100; ++i) text += "LIN " + std::to_string(i * 10) + " 0 0 50 1\n";
   ASSERT_EQ(Run(text), 1);
-  const Network n = ReadNetwork("DATA/TEST.BGR");
-  EXPECT_EQ(n.edges.size(), static_cast<size_t>(kInterpreterEdgeLimit));
-}
-
-TEST_F(TextInterpreterTest, WesternAirport) {
-  // Stored west-negative; the reference point is taken east of 0 to 360
-  // degrees. Offsets go the short way round.
-  ASSERT_EQ(Run("REF N40:0:0 W83:20:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"), 1);
-  const Network n = ReadNetwork("DATA/WEST.BGR");
-  EXPECT_EQ(n.lon, -300000);
-  EXPECT_EQ(Describe(n), "(0,0)>(100,0):50:1 ");
-}
-
-TEST_F(TextInterpreterTest, LinesThatDrawNothingForTheAirport) {
-  ASSERT_EQ(Run("MOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"            // before any REF
-                "REF N50:0:0 E10:0:0\nLIN 0 0 100 50 1\n"       // no MOV in this airport
-                "LIN 0 0 200 50 1\n"                            // but now a line is drawn
-                "REF N50:0:0 E12:0:0\nLIN 0 0 100 50 1\n"       // start is in TEST
-                "REF N10:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 1 0 100 50 1\n"  // no airport
-                "UNKNOWN line\nmov 1 1 1\n\n"),
-            1);
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")), "(0,100)>(0,200):50:1 ");
-  EXPECT_FALSE(FileExistsOnDisk("DATA/ABC.BGR"));
-  EXPECT_FALSE(FileExistsOnDisk("DATA/NONE.BGR"));
-  EXPECT_FALSE(FileExistsOnDisk("DATA/NONE.PLY"));
-}
-
-TEST_F(TextInterpreterTest, CrLfMalformedNumbersAndMissingFiles) {
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\r\nMOV 0 0 0 0 0\r\nLIN 100 0 0 50 1\r\n"
-                "LIN 200 x 0 0 1\r\n"  // y and the rest keep the values before
-                "LIN nan 0 inf 50 1\r\nEXI\r\n"),
-            1);
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")), "(0,0)>(100,0):50:1 (100,0)>(200,0):50:1 ");
-  EXPECT_EQ(InterpretText("missing.txt"), 0);
-  EXPECT_EQ(InterpretText(nullptr), 0);
+  const std::string network = Describe("DATA/TEST.BGR");
+  EXPECT_EQ(std::count(network.begin(), network.end(), '>'), kInterpreterEdgeLimit);
 }
 
 TEST_F(TextInterpreterTest, NoDatabaseWritesNothing) {
   std::filesystem::remove_all("DATABASE");
   ResetAirportDatabase();
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\nPOI 0 0 0\nPLY a\n"), 1);
+  ASSERT_EQ(Run(std::string(kLine) + "POI 0 0 0\nPLY a\n"), 1);
   EXPECT_FALSE(FileExistsOnDisk("DATA"));
 }
 
 TEST_F(TextInterpreterTest, DataFolderThatCannotBeMade) {
   WriteFileBytes("DATA", "a file where the folder should be");
   testing::CaptureConsole console;
-  ASSERT_EQ(Run("REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n"), 1);
-  EXPECT_NE(console.Text().find("ERROR: SetReference folder 'DATA' cannot be created"), std::string::npos)
+  ASSERT_EQ(Run(kLine), 1);
+  EXPECT_NE(console.Text().find("ERROR: SetReference folder 'DATA' cannot be created"),
+            std::string::npos)
       << console.Text();
   EXPECT_EQ(ReadFileBytes("DATA"), "a file where the folder should be");
 }
 
-TEST_F(TextInterpreterTest, WholeProgram) {
-  WriteFileBytes("scenery.txt", "REF N50:0:0 E10:0:0\nMOV 0 0 0 0 0\nLIN 100 0 0 50 1\n");
+TEST_F(TextInterpreterTest, WholeProgramAndMissingFiles) {
+  WriteFileBytes("scenery.txt", kLine);
   const testing::RunResult r = testing::RunOstrand({"-tescenery.txt"});
   EXPECT_EQ(r.status, 1) << r.output;
-  EXPECT_EQ(Describe(ReadNetwork("DATA/TEST.BGR")), "(0,0)>(100,0):50:1 ");
+  EXPECT_EQ(Describe("DATA/TEST.BGR"), "180000 36000 2: (0,0)>(100,0):50:1");
   EXPECT_EQ(testing::RunOstrand({"-temissing.txt"}).status, 0);
+  EXPECT_EQ(InterpretText("missing.txt"), 0);
+  EXPECT_EQ(InterpretText(nullptr), 0);
 }
 
 // The exclusion list's areas and boxes.
@@ -360,10 +312,10 @@ TEST_F(ExclusionTest, FindArea) {
 TEST_F(ExclusionTest, IsExcluded) {
   Load("ARE 1 \"A\\\"\n"
        "XCL 100 1000 2000 1100 2100 1\n"
-       "XCL 100 5000 5000 5100 5100 2\n"    // not a box exclusion
-       "XCL 100 5000 5000 5100 5100 3\n"    // is one
+       "XCL 100 5000 5000 5100 5100 2\n"  // not a box exclusion
+       "XCL 100 5000 5000 5100 5100 3\n"  // is one
        "XCL 50 6000 6000 6100 6100 1\n"
-       "XCL 100 7000 7000 7100\n"           // too few values
+       "XCL 100 7000 7000 7100\n"  // too few values
        "XCL 100 -100 -648100 100 -647900 1\n");
   // Line indices: the ARE line is 0.
   struct Case {
@@ -373,7 +325,7 @@ TEST_F(ExclusionTest, IsExcluded) {
     int32_t line;
   } cases[] = {
       {5, 1050, 2050, 1},
-      {5, 1000, 2000, 1},   // corners are inside
+      {5, 1000, 2000, 1},  // corners are inside
       {5, 1100, 2100, 1},
       {5, 999.9, 2050, -1},
       {99, 1050, 2050, 1},
