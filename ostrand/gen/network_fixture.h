@@ -8,11 +8,31 @@
 #include <vector>
 
 #include "ostrand/bgr/bgr_file.h"
+#include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/bgr_tms.h"
 #include "ostrand/gen/taxiway_list.h"
+#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand::testing {
+
+// Base of the generation tests: a scratch folder as working directory, the
+// report and the generation state reset.
+class GenerationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetReportState();
+    ResetGenerationState();
+  }
+  ScratchDir dir;
+};
+
+// How often `needle` occurs in `text` (overlapping matches counted).
+inline int Occurrences(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
 
 struct FixtureVertex {
   double x = 0, y = 0, z = 0;
@@ -39,8 +59,7 @@ struct FixtureNetwork {
   void Line(double x1, double z1, double x2, double z2, int32_t width = 50, int32_t type = 1,
             int32_t flags = 0) {
     const int32_t a = Vertex(x1, z1);
-    const int32_t b = Vertex(x2, z2);
-    Add(a, b, width, type, flags);
+    Add(a, Vertex(x2, z2), width, type, flags);
   }
 
   void Write(const std::string& name) const {

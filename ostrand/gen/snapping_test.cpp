@@ -18,59 +18,49 @@ namespace {
 
 constexpr int32_t kFt = testing::WorkingNetwork::kFt;
 
-class SnappingTest : public ::testing::Test, protected testing::WorkingNetwork {
+class SnappingTest : public testing::GenerationTest, protected testing::WorkingNetwork {
  protected:
   void SetUp() override {
-    ResetReportState();
-    ResetGenerationState();
+    GenerationTest::SetUp();
     net.ClearNetwork();
   }
 
-  testing::ScratchDir dir;
+  int32_t RunwayAndTaxiway(double x, double z, double headingDeg, int32_t extraZ = 0);
   testing::CaptureConsole console;
 };
 
-TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150Feet) {
+// A runway 10000 ft long along x from the origin, and a taxiway from
+// (x, z) feet (plus extra units in z) 1000 ft long at `headingDeg`.
+int32_t SnappingTest::RunwayAndTaxiway(double x, double z, double headingDeg, int32_t extraZ) {
+  E(V(0, 0), V(10000, 0), kRunway, 150);
+  const double h = headingDeg * std::numbers::pi / 180;
+  const int32_t p = V(x, z, 0, extraZ);
+  E(p, V(x + 1000 * std::cos(h), z + 1000 * std::sin(h)));
+  Prepare();
+  return p;
+}
+
+TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150FeetAndNotAtShallowAngles) {
+  // Heading of the taxiway from its dead end to its far end, in degrees.
   struct Case {
     double gapFt;
     int32_t extraUnits;
-    bool snapped;
-  } cases[] = {{100, 0, true}, {150, 0, true}, {150, 1, false}, {151, 0, false}};
-  for (const Case& c : cases) {
-    SetUp();
-    const int32_t a = V(0, 0), b = V(10000, 0);
-    E(a, b, kRunway, 150);
-    const int32_t p = V(5000, -c.gapFt, 0, -c.extraUnits);
-    const int32_t q = V(5000, -1000);
-    E(p, q);
-    Prepare();
-    SnapEndPointsToRunways(net);
-    EXPECT_EQ(net.points[p].z == 0 && net.points[p].x == 5000 * kFt, c.snapped) << c.gapFt;
-    EXPECT_EQ(net.edgeCount, 2);
-  }
-  EXPECT_NE(console.Text().find("SnapEndPointsToRunways()\n"), std::string::npos);
-}
-
-TEST_F(SnappingTest, ShallowAndNearOppositeApproachesAreNotSnapped) {
-  // Heading of the taxiway from its dead end to its far end, in degrees.
-  struct Case {
     double heading;
     bool snapped;
-  } cases[] = {{-90, true}, {-25, true}, {-15, false}, {205, true}, {195, false}, {-170, false}};
+  } cases[] = {{100, 0, -90, true},   {150, 0, -90, true},   {150, 1, -90, false},
+               {151, 0, -90, false},  {100, 0, -25, true},   {100, 0, -15, false},
+               {100, 0, 205, true},   {100, 0, 195, false},  {100, 0, -170, false}};
   for (const Case& c : cases) {
     SetUp();
-    const int32_t a = V(0, 0), b = V(10000, 0);
-    E(a, b, kRunway, 150);
-    const double h = c.heading * std::numbers::pi / 180;
-    const int32_t p = V(5000, -100);
-    const int32_t q = V(5000 + 1000 * std::cos(h), -100 + 1000 * std::sin(h));
-    E(p, q);
-    Prepare();
+    const int32_t p = RunwayAndTaxiway(5000, -c.gapFt, c.heading, -c.extraUnits);
     SnapEndPointsToRunways(net);
+    EXPECT_EQ(net.points[p].z == 0, c.snapped) << c.gapFt << " " << c.heading;
+    EXPECT_TRUE(!c.snapped || c.heading != -90 || net.points[p].x == 5000 * kFt) << c.gapFt;
+    EXPECT_EQ(net.edgeCount, 2);
     AddRunwayConnectors(net);
-    EXPECT_EQ(net.points[p].z == 0, c.snapped) << c.heading;
     EXPECT_EQ(net.edgeCount > 2, c.snapped) << c.heading;  // connectors only when snapped
   }
+  EXPECT_NE(console.Text().find("SnapEndPointsToRunways()\n"), std::string::npos);
 }
 
 TEST_F(SnappingTest, ConnectorsGo200FeetEitherSideWithinTheTurnLimit) {
@@ -87,13 +77,7 @@ TEST_F(SnappingTest, ConnectorsGo200FeetEitherSideWithinTheTurnLimit) {
   };
   for (const Case& c : cases) {
     SetUp();
-    const int32_t a = V(0, 0), b = V(10000, 0);
-    E(a, b, kRunway, 150);
-    const double h = c.heading * std::numbers::pi / 180;
-    const int32_t p = V(c.xFt, 0);
-    const int32_t q = V(c.xFt + 1000 * std::cos(h), 1000 * std::sin(h));
-    E(p, q);
-    Prepare();
+    const int32_t p = RunwayAndTaxiway(c.xFt, 0, c.heading);
     AddRunwayConnectors(net);
     bool foundA = false, foundB = false;
     for (int32_t i = 2; i < net.edgeCount; ++i) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
@@ -19,19 +21,23 @@ using testing::ReadNetwork;
 using testing::ScratchDir;
 using testing::WriteFileBytes;
 
-// One taxiway edge between two vertices 10 ft apart.
-void AddOneEdge(TaxiwayList& list) {
+// One edge of the given type between two vertices 10 ft apart.
+void AddOneEdge(TaxiwayList& list, int32_t type = 1) {
   list.points.Add(0, 0, 0, -1);
   list.points.Add(10, 0, 0, -1);
-  list.edges[0] = {0, 1, 50, 1, 0};
+  list.edges[0] = {0, 1, 50, type, 0};
   list.edgeCount = 1;
 }
 
-class TaxiwayListTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetReportState(); }
-  ScratchDir dir;
-};
+using XZ = std::vector<std::pair<int32_t, int32_t>>;
+
+XZ PlanePoints(const TaxiwayList& list) {
+  XZ out;
+  for (int32_t i = 0; i < list.points.count; ++i) out.emplace_back(list.points[i].x, list.points[i].z);
+  return out;
+}
+
+using TaxiwayListTest = testing::GenerationTest;
 
 TEST_F(TaxiwayListTest, LoadReadsOriginVerticesAndEdges) {
   FixtureNetwork n;
@@ -47,16 +53,11 @@ TEST_F(TaxiwayListTest, LoadReadsOriginVerticesAndEdges) {
   EXPECT_DOUBLE_EQ(list.originLat, n.lat);
   EXPECT_DOUBLE_EQ(list.originLon, n.lon);
   ASSERT_EQ(list.points.count, 2);
-  // Coordinates are truncated toward zero.
-  EXPECT_EQ(list.points[0].x, 10);
-  EXPECT_EQ(list.points[0].z, -20);
-  EXPECT_EQ(list.points[1].x, -300);
-  EXPECT_EQ(list.points[1].z, 400);
+  EXPECT_EQ(PlanePoints(list), (XZ{{10, -20}, {-300, 400}}));  // truncated
   ASSERT_EQ(list.edgeCount, 2);
-  EXPECT_EQ(list.edges[0].from, 0);
-  EXPECT_EQ(list.edges[0].to, 1);
-  EXPECT_EQ(list.edges[0].type, 1);
-  EXPECT_EQ(list.edges[0].flags, 0x0B);
+  const Edge& e = list.edges[0];
+  EXPECT_EQ(std::vector<int32_t>({e.from, e.to, e.type, e.flags}),
+            (std::vector<int32_t>{0, 1, 1, 0x0B}));
   EXPECT_EQ(list.edges[1].type, 0);
   EXPECT_EQ(list.edges[1].width, WidthFeetOf(WidthCodeOf(150)));
   EXPECT_EQ(list.plyPath, "A.PLY");
@@ -89,10 +90,7 @@ TEST_F(TaxiwayListTest, HugeCoordinatesAreClamped) {
   n.Write("H.BGR");
   TaxiwayList list;
   ASSERT_EQ(list.Load("H.BGR", 0), 1);
-  EXPECT_EQ(list.points[0].x, kMaxCoordinateFeet);
-  EXPECT_EQ(list.points[0].z, -kMaxCoordinateFeet);
-  EXPECT_EQ(list.points[1].x, 0);
-  EXPECT_EQ(list.points[1].z, kMaxCoordinateFeet);
+  EXPECT_EQ(PlanePoints(list), (XZ{{kMaxCoordinateFeet, -kMaxCoordinateFeet}, {0, kMaxCoordinateFeet}}));
 }
 
 TEST_F(TaxiwayListTest, LoadAppendsAfterVerticesAlreadyHeld) {
@@ -166,26 +164,14 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   }
   EXPECT_EQ(ReadFileBytes("OUT.BGR"), ReadFileBytes("EXPECTED.BGR"));
   const ReadBackNetwork back = ReadNetwork("OUT.BGR");
-  EXPECT_DOUBLE_EQ(back.lat, 1.5);
-  EXPECT_DOUBLE_EQ(back.lon, -2.5);
-  EXPECT_EQ(back.elev, 0.0);
-  ASSERT_EQ(back.vertices.size(), 4u);
   ASSERT_EQ(back.edges.size(), 4u);
-  EXPECT_EQ(back.edges[0].sp, 3);
-  EXPECT_EQ(back.edges[0].width, WidthFeetOf(WidthCodeOf(75)));
-  EXPECT_EQ(back.edges[1].type, 0);
   EXPECT_EQ(back.edges[1].code, WidthCodeOf(25));
   EXPECT_EQ(back.edges[2].code, WidthCodeOf(500));
-  EXPECT_EQ(back.edges[3].from, 1);
-  EXPECT_EQ(back.edges[3].to, 3);
 }
 
 TEST_F(TaxiwayListTest, SaveOfOnlyUnwrittenTypesKeepsTheVertices) {
   TaxiwayList list;
-  list.points.Add(0, 0, 0, -1);
-  list.points.Add(10, 0, 0, -1);
-  list.edges[0] = {0, 1, 50, 101, 0};
-  list.edgeCount = 1;
+  AddOneEdge(list, kStub);
   EXPECT_EQ(list.Save("S.BGR"), 1);
   const ReadBackNetwork back = ReadNetwork("S.BGR");
   EXPECT_EQ(back.vertices.size(), 2u);

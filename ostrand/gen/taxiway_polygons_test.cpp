@@ -29,11 +29,10 @@ void OneTile() {
   Grid().tileSize = 1 << 28;
 }
 
-class TaxiwayPolygonsTest : public ::testing::Test, protected testing::WorkingNetwork {
+class TaxiwayPolygonsTest : public testing::GenerationTest, protected testing::WorkingNetwork {
  protected:
   void SetUp() override {
-    ResetReportState();
-    ResetGenerationState();
+    GenerationTest::SetUp();
     net.ClearNetwork();
   }
   // Segments, then one tile holding everything (so that pieces stay whole),
@@ -60,7 +59,8 @@ class TaxiwayPolygonsTest : public ::testing::Test, protected testing::WorkingNe
     E(a, s, kTaxiway, 50, kFlagPavement);
     E(s, b, kTaxiway, 50, kFlagPavement);
   }
-  testing::ScratchDir dir;
+  // How many pieces each layer holds.
+  size_t Count(int layer) { return FiledPieces(layer).size(); }
 };
 
 TEST_F(TaxiwayPolygonsTest, StraightTaxiwayPavementAndCentreLine) {
@@ -114,8 +114,7 @@ TEST_F(TaxiwayPolygonsTest, JointRulesOnTheTurn) {
     SetUp();
     Bend(c.turn);
     Generate();
-    const auto pave = FiledPieces(kPavementLayer);
-    const int joint = static_cast<int>(pave.size()) - 2;
+    const int joint = static_cast<int>(Count(kPavementLayer)) - 2;
     if (c.jointPieces >= 0) {
       EXPECT_EQ(joint, c.jointPieces) << c.turn;
     } else {
@@ -150,10 +149,10 @@ TEST_F(TaxiwayPolygonsTest, FilletStepsFollowTheCentrePath) {
                       std::hypot(m3.first - m2.first, m3.second - m2.second);
   EXPECT_EQ(n, static_cast<int32_t>(path / (25 * kFt)));
   EXPECT_GE(n, 11);
-  EXPECT_EQ(FiledPieces(kPavementLayer).size(), static_cast<size_t>(n));
-  EXPECT_EQ(FiledPieces(kCentreLayer).size(), static_cast<size_t>(n));
+  EXPECT_EQ(Count(kPavementLayer), static_cast<size_t>(n));
+  EXPECT_EQ(Count(kCentreLayer), static_cast<size_t>(n));
   // Lights on every second step: centre plus both edges.
-  EXPECT_EQ(FiledPieces(kLightsLayer).size(), static_cast<size_t>(3 * (n / 2)));
+  EXPECT_EQ(Count(kLightsLayer), static_cast<size_t>(3 * (n / 2)));
   for (const auto& l : FiledPieces(kLightsLayer)) {
     EXPECT_TRUE(l.attribute == 25 || l.attribute == 256 + 25);
   }
@@ -188,13 +187,11 @@ TEST_F(TaxiwayPolygonsTest, FlagsChooseThePieces) {
   };
   for (const Case& c : cases) {
     SetUp();
-    const int32_t v0 = V(0, 0), v1 = V(1000, 0), v2 = V(2000, 0), v3 = V(3000, 0);
-    E(v0, v1, kTaxiway, 50, c.flags);
-    E(v1, v2, kTaxiway, 50, c.flags);
-    E(v2, v3, kTaxiway, 50, c.flags);
+    const int32_t v[] = {V(0, 0), V(1000, 0), V(2000, 0), V(3000, 0)};
+    for (size_t i = 0; i < 3; ++i) E(v[i], v[i + 1], kTaxiway, 50, c.flags);
     Generate();
-    EXPECT_EQ(FiledPieces(kPavementLayer).size(), c.pave) << c.flags;
-    EXPECT_EQ(FiledPieces(kCentreLayer).size(), c.centre) << c.flags;
+    EXPECT_EQ(Count(kPavementLayer), c.pave) << c.flags;
+    EXPECT_EQ(Count(kCentreLayer), c.centre) << c.flags;
     size_t centreLights = 0, edgeLights = 0;
     for (const auto& l : FiledPieces(kLightsLayer)) ++(l.attribute < 256 ? centreLights : edgeLights);
     EXPECT_EQ(centreLights, c.centreLights) << c.flags;
@@ -207,7 +204,7 @@ TEST_F(TaxiwayPolygonsTest, ConnectorHasNoPavementButItsJointIsPaved) {
   E(a, s, kTaxiway, 50, kFlagPavement);
   E(s, b, kConnector, 50, kFlagPavement);
   Generate();
-  EXPECT_EQ(FiledPieces(kPavementLayer).size(), 2u);  // the taxiway and the joint
+  EXPECT_EQ(Count(kPavementLayer), 2u);  // the taxiway and the joint
 }
 
 TEST_F(TaxiwayPolygonsTest, CentreStripOfACentreLineOnlyEdge) {
@@ -234,7 +231,7 @@ TEST_F(TaxiwayPolygonsTest, LongChainNeedsNoDeepStack) {
   double lowLeft[3];
   SetGridGeometry(feet, lowLeft);
   GenerateTaxiPolygons(net);
-  EXPECT_GT(FiledPieces(kPavementLayer).size(), 1000u);
+  EXPECT_GT(Count(kPavementLayer), 1000u);
 }
 
 }  // namespace
