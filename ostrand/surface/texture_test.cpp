@@ -30,6 +30,13 @@ void Load(const std::vector<XZ>& corners, int32_t y, TEXPOINTS& table, TEXTURE& 
   }
 }
 
+// A polygon loaded as above, with its own point table.
+struct Loaded {
+  TEXPOINTS table;
+  TEXTURE polygon;
+  Loaded(const std::vector<XZ>& corners, int32_t y) { Load(corners, y, table, polygon); }
+};
+
 std::vector<Triangle> AllTriangles(TEXTURE& polygon, const TEXPOINTS& table, int allowFan) {
   std::vector<Triangle> out;
   for (int32_t i = 0;; ++i) {
@@ -45,6 +52,29 @@ std::vector<Triangle> AllTriangles(TEXTURE& polygon, const TEXPOINTS& table, int
 double Area2(const XZ& a, const XZ& b, const XZ& c) {
   return (static_cast<double>(b.x) - a.x) * (static_cast<double>(c.z) - a.z) -
          (static_cast<double>(b.z) - a.z) * (static_cast<double>(c.x) - a.x);
+}
+
+// Sum of the triangles' doubled areas over `c`; every corner index must lie
+// in the polygon and every triangle turn counter-clockwise (or be flat when
+// `allowFlat`).
+double CoveredArea2(const std::vector<Triangle>& triangles, const std::vector<XZ>& c, bool allowFlat = false) {
+  double sum = 0.0;
+  for (const Triangle& t : triangles) {
+    for (int32_t v : t.v) {
+      if (v < 0 || v >= static_cast<int32_t>(c.size())) {
+        ADD_FAILURE() << "corner index " << v;
+        return NAN;
+      }
+    }
+    double a = Area2(c[static_cast<size_t>(t.v[0])], c[static_cast<size_t>(t.v[1])], c[static_cast<size_t>(t.v[2])]);
+    if (allowFlat) {
+      EXPECT_GE(a, 0.0);
+    } else {
+      EXPECT_GT(a, 0.0);
+    }
+    sum += a;
+  }
+  return sum;
 }
 
 double PolygonArea2(const std::vector<XZ>& p) {
@@ -93,6 +123,8 @@ std::vector<XZ> Comb(int teeth) {
   return p;
 }
 
+const std::vector<XZ> kSquare{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+
 struct Shape {
   const char* name;
   std::vector<XZ> corners;
@@ -123,25 +155,12 @@ TEST(EarClippingTest, ConcaveShapesAreCoveredExactly) {
         std::vector<XZ> rotated(corners.begin() + static_cast<long>(start), corners.end());
         rotated.insert(rotated.end(), corners.begin(), corners.begin() + static_cast<long>(start));
         ASSERT_GT(PolygonArea2(rotated), 0.0);
-        TEXPOINTS table;
-        TEXTURE polygon;
-        Load(rotated, 0, table, polygon);
-        ASSERT_EQ(polygon.IsConvexFlat(table), 0);
-        std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
+        Loaded s(rotated, 0);
+        ASSERT_EQ(s.polygon.IsConvexFlat(s.table), 0);
+        std::vector<Triangle> triangles = AllTriangles(s.polygon, s.table, 0);
         ASSERT_EQ(triangles.size(), rotated.size() - 2);
-        double sum = 0.0;
-        for (const Triangle& t : triangles) {
-          for (int32_t v : t.v) {
-            ASSERT_GE(v, 0);
-            ASSERT_LT(v, static_cast<int32_t>(rotated.size()));
-          }
-          double a = Area2(rotated[static_cast<size_t>(t.v[0])], rotated[static_cast<size_t>(t.v[1])],
-                           rotated[static_cast<size_t>(t.v[2])]);
-          EXPECT_GT(a, 0.0);
-          sum += a;
-        }
-        EXPECT_DOUBLE_EQ(sum, PolygonArea2(rotated));
-        EXPECT_FALSE(polygon.hasTriangles);  // freed by the read past the end
+        EXPECT_DOUBLE_EQ(CoveredArea2(triangles, rotated), PolygonArea2(rotated));
+        EXPECT_FALSE(s.polygon.hasTriangles);  // freed by the read past the end
       }
     }
   }
@@ -163,10 +182,8 @@ TEST(TriangulateTest, SmallPolygonsAreFannedConvexOrNot) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TEXPOINTS table;
-    TEXTURE polygon;
-    Load(c.corners, c.y, table, polygon);
-    std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
+    Loaded s(c.corners, c.y);
+    std::vector<Triangle> triangles = AllTriangles(s.polygon, s.table, 0);
     ASSERT_EQ(triangles.size(), c.corners.size() - 2);
     for (size_t i = 0; i < triangles.size(); ++i) {
       EXPECT_EQ(triangles[i].v[0], 0);
@@ -176,61 +193,45 @@ TEST(TriangulateTest, SmallPolygonsAreFannedConvexOrNot) {
   }
 }
 
-TEST(TriangulateTest, RaisedConvexPolygonIsClipped) {
-  // Convex, but at y = 5: not "flat", so ear clipping runs; its first
-  // candidate is the corner at vertex 0 (cursor starts at the last vertex).
-  std::vector<XZ> pentagon{{0, 0}, {10, 0}, {15, 8}, {5, 15}, {-5, 8}};
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load(pentagon, 5, table, polygon);
-  EXPECT_EQ(polygon.IsConvexFlat(table), 0);
-  std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
-  ASSERT_EQ(triangles.size(), 3u);
-  EXPECT_EQ(triangles[0].v[0], 4);
-  EXPECT_EQ(triangles[0].v[1], 0);
-  EXPECT_EQ(triangles[0].v[2], 1);
-}
-
-TEST(TriangulateTest, ReversedAttemptListsReversedPositions) {
-  // Clockwise seen from above: attempt 0 finds no ear, attempt 1 walks the
-  // vertices from the last to the first.
-  std::vector<XZ> pentagon{{-5, 8}, {5, 15}, {15, 8}, {10, 0}, {0, 0}};
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load(pentagon, 5, table, polygon);
-  std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
-  ASSERT_EQ(triangles.size(), 3u);
-  EXPECT_EQ(triangles[0].v[0], 0);
-  EXPECT_EQ(triangles[0].v[1], 4);
-  EXPECT_EQ(triangles[0].v[2], 3);
-  double sum = 0.0;
-  for (const Triangle& t : triangles) {
-    // Winding opposite to the polygon's own.
-    double a = Area2(pentagon[static_cast<size_t>(t.v[0])], pentagon[static_cast<size_t>(t.v[1])],
-                     pentagon[static_cast<size_t>(t.v[2])]);
-    EXPECT_GT(a, 0.0);
-    sum += a;
+TEST(TriangulateTest, RaisedConvexPentagonIsClipped) {
+  // Convex, but at y = 5: not "flat", so ear clipping runs. Its first
+  // candidate is the corner at vertex 0 (the cursor starts at the last
+  // vertex). Clockwise seen from above, attempt 0 finds no ear and attempt 1
+  // walks the vertices from the last to the first, so the triangles turn
+  // against the polygon's own winding.
+  struct Case {
+    const char* name;
+    std::vector<XZ> corners;
+    Triangle first;
+  } const cases[] = {
+      {"counter-clockwise", {{0, 0}, {10, 0}, {15, 8}, {5, 15}, {-5, 8}}, {{4, 0, 1}}},
+      {"clockwise", {{-5, 8}, {5, 15}, {15, 8}, {10, 0}, {0, 0}}, {{0, 4, 3}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Loaded s(c.corners, 5);
+    EXPECT_EQ(s.polygon.IsConvexFlat(s.table), 0);
+    std::vector<Triangle> triangles = AllTriangles(s.polygon, s.table, 0);
+    ASSERT_EQ(triangles.size(), 3u);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(triangles[0].v[k], c.first.v[k]) << k;
+    EXPECT_DOUBLE_EQ(CoveredArea2(triangles, c.corners), std::fabs(PolygonArea2(c.corners)));
   }
-  EXPECT_DOUBLE_EQ(sum, -PolygonArea2(pentagon));
 }
 
 TEST(TriangulateTest, DegeneratePolygonFailsUnlessFanAllowed) {
-  std::vector<XZ> line{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}};
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load(line, 0, table, polygon);
-  EXPECT_EQ(polygon.Triangulate(table, 0, 0), nullptr);
-  EXPECT_FALSE(polygon.hasTriangles);
-  std::vector<Triangle> fanned = AllTriangles(polygon, table, 1);
+  Loaded s({{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}}, 0);
+  EXPECT_EQ(s.polygon.Triangulate(s.table, 0, 0), nullptr);
+  EXPECT_FALSE(s.polygon.hasTriangles);
+  std::vector<Triangle> fanned = AllTriangles(s.polygon, s.table, 1);
   ASSERT_EQ(fanned.size(), 3u);
   EXPECT_EQ(fanned[2].v[0], 0);
   EXPECT_EQ(fanned[2].v[2], 4);
 }
 
 TEST(TriangulateTest, ReadingPastTheEndFreesTheList) {
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load({{0, 0}, {10, 0}, {0, 10}}, 0, table, polygon);
+  Loaded s({{0, 0}, {10, 0}, {0, 10}}, 0);
+  TEXPOINTS& table = s.table;
+  TEXTURE& polygon = s.polygon;
   EXPECT_EQ(polygon.Triangulate(table, -1, 0), nullptr);
   ASSERT_NE(polygon.Triangulate(table, 0, 0), nullptr);
   EXPECT_TRUE(polygon.hasTriangles);
@@ -285,10 +286,9 @@ TEST(TextureTest, ChooseAxis) {
 
 TEST(TextureTest, OrientationFollowsTheNormal) {
   // Counter-clockwise seen from above (x east, z north).
-  std::vector<XZ> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load(square, 0, table, polygon);
+  Loaded s(kSquare, 0);
+  TEXPOINTS& table = s.table;
+  TEXTURE& polygon = s.polygon;
   EXPECT_EQ(polygon.Orientation(table, 0), 1);
   polygon.Reverse();
   EXPECT_EQ(polygon.Orientation(table, 0), 0);
@@ -309,27 +309,22 @@ TEST(TextureTest, OrientationFollowsTheNormal) {
 }
 
 TEST(TextureTest, OrientationSubtractsTheBase) {
-  std::vector<XZ> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
-  TEXPOINTS table;
-  TEXTURE polygon;
-  Load(square, 0, table, polygon);
-  table.base = 100;
-  for (int32_t i = 0; i < 4; ++i) polygon.vertices[static_cast<size_t>(i)].point = 100 + i;
-  EXPECT_EQ(polygon.Orientation(table, 0), 1);
+  Loaded s(kSquare, 0);
+  s.table.base = 100;
+  for (int32_t i = 0; i < 4; ++i) s.polygon.vertices[static_cast<size_t>(i)].point = 100 + i;
+  EXPECT_EQ(s.polygon.Orientation(s.table, 0), 1);
 }
 
 TEST(TextureTest, OrientationOfConcaveShapes) {
   for (const Shape& shape : ConcaveShapes()) {
     SCOPED_TRACE(shape.name);
-    TEXPOINTS table;
-    TEXTURE polygon;
-    Load(Scaled(shape.corners, 256), 0, table, polygon);
+    Loaded s(Scaled(shape.corners, 256), 0);
     // The test counts corners, not angles: a star has as many reflex as
     // convex corners and reads as positive either way.
     bool star = std::string(shape.name).rfind("star", 0) == 0;
-    EXPECT_EQ(polygon.Orientation(table, 0), star ? 0 : 1);
-    polygon.Reverse();
-    EXPECT_EQ(polygon.Orientation(table, 0), 0);
+    EXPECT_EQ(s.polygon.Orientation(s.table, 0), star ? 0 : 1);
+    s.polygon.Reverse();
+    EXPECT_EQ(s.polygon.Orientation(s.table, 0), 0);
   }
 }
 
@@ -341,18 +336,16 @@ TEST(TextureTest, IsConvexFlat) {
     int expected;
   };
   const Case cases[] = {
-      {"ccw square", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 0, 1},
+      {"ccw square", kSquare, 0, 1},
       {"cw square", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 0, 1},
-      {"raised square", {{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 1, 0},
+      {"raised square", kSquare, 1, 0},
       {"L", {{0, 0}, {40, 0}, {40, 10}, {10, 10}, {10, 30}, {0, 30}}, 0, 0},
       {"two vertices", {{0, 0}, {10, 0}}, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TEXPOINTS table;
-    TEXTURE polygon;
-    Load(c.corners, c.y, table, polygon);
-    EXPECT_EQ(polygon.IsConvexFlat(table), c.expected);
+    Loaded s(c.corners, c.y);
+    EXPECT_EQ(s.polygon.IsConvexFlat(s.table), c.expected);
   }
 }
 
@@ -371,16 +364,10 @@ TEST(TextureTest, ReverseCopyAndRelease) {
   EXPECT_EQ(t.vertices[3].point, 4);
 
   t.header.reserved = 3;
-  t.header.normal[1] = 32767;
-  t.header.extra[0] = 11;
   t.header.extra[2] = -12;
-  t.header.real = 1.0;
   t.header.flag = 9;
   t.header.attribute = 356;
-  TEXPOINTS table;
-  table.Add(0, 0, 0, -1);
-  table.Add(10, 0, 0, -1);
-  table.Add(0, 0, 10, -1);
+  Loaded triangle({{0, 0}, {10, 0}, {0, 10}}, 0);
   TEXTURE copy;
   copy.CopyFrom(t);
   EXPECT_EQ(copy.header.reserved, 3);
@@ -393,7 +380,7 @@ TEST(TextureTest, ReverseCopyAndRelease) {
 
   copy.Release();
   EXPECT_EQ(copy.vertexCount(), 0);
-  EXPECT_EQ(copy.Triangulate(table, 0, 1), nullptr);
+  EXPECT_EQ(copy.Triangulate(triangle.table, 0, 1), nullptr);
   copy.CopyFrom(t);  // storage comes back
   EXPECT_EQ(copy.vertices[3].point, 4);
 }
@@ -525,10 +512,8 @@ TEST(EarClippingTest, RealPavementOutlinesAreCoveredExactly) {
       if (ring.size() < 5 || ring.size() > 256 || PolygonArea2(ring) <= 0.0 || !realdata::IsSimple(ring))
         continue;
       ++tried;
-      TEXPOINTS table;
-      TEXTURE polygon;
-      Load(ring, 0, table, polygon);
-      std::vector<Triangle> triangles = AllTriangles(polygon, table, 0);
+      Loaded s(ring, 0);
+      std::vector<Triangle> triangles = AllTriangles(s.polygon, s.table, 0);
       if (triangles.empty()) {
         // A ring that touches itself (a corner repeated) or has a straight
         // corner puts a corner on the border of its would-be ears, which the
@@ -537,14 +522,8 @@ TEST(EarClippingTest, RealPavementOutlinesAreCoveredExactly) {
         continue;
       }
       ++clipped;
-      double sum = 0.0;
-      for (const Triangle& t : triangles) {
-        double a = Area2(ring[static_cast<size_t>(t.v[0])], ring[static_cast<size_t>(t.v[1])],
-                         ring[static_cast<size_t>(t.v[2])]);
-        EXPECT_GE(a, 0.0) << file;
-        sum += a;
-      }
-      EXPECT_NEAR(sum, PolygonArea2(ring), 1e-9 * PolygonArea2(ring)) << file << " " << ring.size();
+      EXPECT_NEAR(CoveredArea2(triangles, ring, true), PolygonArea2(ring), 1e-9 * PolygonArea2(ring))
+          << file << " " << ring.size();
     }
   }
   EXPECT_GT(tried, 200);
