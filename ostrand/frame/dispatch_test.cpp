@@ -98,6 +98,7 @@ struct DispatchCase {
 };
 
 TEST(DispatchTest, CommandLineTable) {
+  const std::string longName(5000, 'n');
   const DispatchCase cases[] = {
       // A file name alone lists it without values.
       {{"a.bgr"}, 7, Mode::kList, {"a.bgr"}},
@@ -137,6 +138,9 @@ TEST(DispatchTest, CommandLineTable) {
       {{"-tmx", "a"}, -1, Mode::kList, {}},
       {{"-rsedits.txt", "a"}, 7, Mode::kScript, {"a"}, -1, -1, 0, 0, 0, "edits.txt"},
       {{"-rs", "a"}, 7, Mode::kScript, {"a"}},
+      // Arguments of any length.
+      {{"-rs" + longName, longName + ".bgr"}, 7, Mode::kScript, {longName + ".bgr"},
+       -1, -1, 0, 0, 0, longName},
       // The text interpreter takes no file name.
       {{"-te"}, 7, Mode::kText, {}},
       {{"-tescenery.txt"}, 7, Mode::kText, {}, -1, -1, 0, 0, 0, "scenery.txt"},
@@ -216,15 +220,6 @@ TEST(DispatchTest, ModeWithoutTableEntryPrintsUsage) {
   EXPECT_EQ(r.result, 7);
   r = RunDispatch({"-gr", "a"}, nullptr, 0);
   EXPECT_EQ(r.result, -1);
-}
-
-TEST(DispatchTest, ArgumentsOfAnyLength) {
-  ResetOptions();
-  const std::string longName(5000, 'n');
-  RunDispatch({"-rs" + longName, longName + ".bgr"});
-  EXPECT_EQ(Options().scriptName, longName);
-  EXPECT_EQ(g_call.file1, longName + ".bgr");
-  ResetOptions();
 }
 
 }  // namespace

@@ -39,9 +39,7 @@ TEST_F(FileWrappersTest, OpenSkipsLeadingBlanksAndResolvesCase) {
   EXPECT_EQ(WrapFileClose(f), 1);
   EXPECT_EQ(WrapFileClose(nullptr), 0);
   EXPECT_EQ(Log(), "");
-}
-
-TEST_F(FileWrappersTest, MissingFileLogsOneQuietLine) {
+  // A missing file logs one quiet line.
   EXPECT_EQ(WrapFileOpen("  missing.bgr", "rb"), nullptr);
   EXPECT_EQ(Log(), "INFO: WrapFileOpen(missing.bgr, [00] rb) failed\n");
   EXPECT_EQ(console_.Text(), "");
@@ -66,16 +64,13 @@ TEST_F(FileWrappersTest, ExistsModeAndFileExistsAreSilent) {
   EXPECT_EQ(console_.Text(), "");
 }
 
-TEST_F(FileWrappersTest, DeletePlainName) {
+TEST_F(FileWrappersTest, DeletePlainNameAndPattern) {
   WriteFileBytes("one.tmp", "");
   EXPECT_EQ(DeleteFiles("ONE.TMP"), 1);
   EXPECT_FALSE(fs::exists("one.tmp"));
   EXPECT_EQ(DeleteFiles("one.tmp"), 0);
   EXPECT_EQ(DeleteFiles(""), 0);
   EXPECT_EQ(DeleteFiles(nullptr), 0);
-}
-
-TEST_F(FileWrappersTest, DeletePattern) {
   for (const char* name : {"a.tmp", "B.TMP", "c_bgr.tmp", "keep.txt", "tmp"})
     WriteFileBytes(name, "");
   fs::create_directory("dir.tmp");
@@ -121,21 +116,18 @@ TEST_F(FileWrappersTest, LongNamesEverywhere) {
   EXPECT_EQ(platform::ListDirectory(folder).size(), 1u);
 }
 
-TEST_F(FileWrappersTest, FinishTempReplacesTarget) {
-  WriteFileBytes("abcd.bgr", "old");
-  WriteFileBytes(kTempFileName, "new");
-  EXPECT_EQ(FinishTemp(1, "ABCD.BGR"), 1);
-  EXPECT_EQ(ReadFileBytes("abcd.bgr"), "new");
-  EXPECT_EQ(platform::ListDirectory(""), std::vector<std::string>{"abcd.bgr"});
-  EXPECT_EQ(console_.Text(), "");
-}
-
-TEST_F(FileWrappersTest, FinishTempOnFailureKeepsTarget) {
-  WriteFileBytes("abcd.bgr", "old");
-  WriteFileBytes(kTempFileName, "partial");
-  EXPECT_EQ(FinishTemp(0, "abcd.bgr"), 0);
-  EXPECT_EQ(ReadFileBytes("abcd.bgr"), "old");
-  EXPECT_FALSE(fs::exists(kTempFileName));
+// Success puts the temporary file in place of the target (under its existing
+// spelling); failure removes it and keeps the target. Either way only the
+// target is left.
+TEST_F(FileWrappersTest, FinishTempReplacesOrKeepsTarget) {
+  for (int ok : {1, 0}) {
+    SCOPED_TRACE(ok);
+    WriteFileBytes("abcd.bgr", "old");
+    WriteFileBytes(kTempFileName, "new");
+    EXPECT_EQ(FinishTemp(ok, "ABCD.BGR"), ok);
+    EXPECT_EQ(ReadFileBytes("abcd.bgr"), ok ? "new" : "old");
+    EXPECT_EQ(platform::ListDirectory(""), std::vector<std::string>{"abcd.bgr"});
+  }
   EXPECT_EQ(console_.Text(), "");
 }
 

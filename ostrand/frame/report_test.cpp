@@ -61,11 +61,13 @@ TEST_F(ReportTest, HeaderOnConsoleAndLog) {
   }
 }
 
-TEST_F(ReportTest, CommandLineOfAnyLength) {
+TEST_F(ReportTest, LongCommandLinesAndMessagesAreWhole) {
   const std::string longArg(3000, 'L');
+  const std::string text(5000, 'w');
   Start({"ostrand", "-rs" + longArg, longArg});
-  EXPECT_EQ(ReadFileBytes("report.txt"),
-            "\n" + kBanner + "ostrand -rs" + longArg + " " + longArg + "\n");
+  ReportError("too long: %s", text.c_str());
+  EXPECT_EQ(ReadFileBytes("report.txt"), "\n" + kBanner + "ostrand -rs" + longArg + " " + longArg +
+                                             "\nERROR: too long: " + text + "\n");
 }
 
 TEST_F(ReportTest, ErrorAndQuietLines) {
@@ -99,12 +101,6 @@ TEST_F(ReportTest, ErrorAndQuietLines) {
     EXPECT_EQ(ReadFileBytes("report.txt"), c.log);
     EXPECT_EQ(console_.Text().substr(before.size()), c.console);
   }
-}
-
-TEST_F(ReportTest, LongMessagesAreWhole) {
-  const std::string text(5000, 'w');
-  ReportError("too long: %s", text.c_str());
-  EXPECT_EQ(ReadFileBytes("report.txt"), "ERROR: too long: " + text + "\n");
 }
 
 TEST_F(ReportTest, ConsoleOutputOff) {
