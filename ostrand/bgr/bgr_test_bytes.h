@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 namespace ostrand::testing {
@@ -33,19 +34,15 @@ class Bytes {
   Bytes& Origin(double latitude, double longitude, double elevation) {
     return Tag("<orgn>").Real(latitude).Real(longitude).Real(elevation).Int(1);
   }
-  Bytes& Node(double x, double y, double z) {
-    return Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(x).Real(y).Real(z).Tag("<endo>");
+  // A vertex record, with a "<flow>" mark for each value given.
+  Bytes& Node(double x, double y, double z, std::initializer_list<int32_t> flows = {}) {
+    Tag("<node>").Tag("<bgno>").Tag("<vloc>").Real(x).Real(y).Real(z);
+    for (int32_t f : flows) Tag("<flow>").Int(f);
+    return Tag("<endo>");
   }
   Bytes& Edge(int32_t from, int32_t to, int32_t word, int32_t type) {
-    return Tag("<edge>")
-        .Int(from)
-        .Int(to)
-        .Tag("<bgno>")
-        .Tag("<thck>")
-        .Int(word)
-        .Tag("<type>")
-        .Int(type)
-        .Tag("<endo>");
+    Tag("<edge>").Int(from).Int(to).Tag("<bgno>").Tag("<thck>").Int(word);
+    return Tag("<type>").Int(type).Tag("<endo>");
   }
   const std::string& str() const { return bytes_; }
 
