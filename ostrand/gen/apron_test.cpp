@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "ostrand/frame/report.h"
@@ -31,14 +32,14 @@ std::string Outline(std::initializer_list<std::pair<int, int>> points, const cha
 
 class ApronTest : public testing::GenerationTest {
  protected:
-  // Both passes over the file, with the grid sized as the pipeline does.
-  void Run(const std::string& text) {
+  // Both passes over the file, with the grid sized as the pipeline does;
+  // `between` looks at the state after the first pass.
+  void Run(const std::string& text, const std::function<void()>& between = [] {}) {
     WriteFileBytes("T.PLY", text);
     net.plyPath = "T.PLY";
     ASSERT_EQ(net.OpenPly("r"), 1);
     GenerateApron(net, 0);
-    float feet = 0;
-    double lowLeft[3];
+    between();
     SetGridGeometry(feet, lowLeft);
     GenerateApron(net, 1);
   }
@@ -46,25 +47,20 @@ class ApronTest : public testing::GenerationTest {
 
   testing::CaptureConsole console;
   TaxiwayList net;
+  float feet = 0;
+  double lowLeft[3] = {0, 0, 0};
 };
 
 TEST_F(ApronTest, TriangleSizesTheGridAndIsPaved) {
-  WriteFileBytes("T.PLY", "ORG 1 2\n" + Outline({{0, 0}, {100, 0}, {100, 100}}));
-  net.plyPath = "T.PLY";
-  ASSERT_EQ(net.OpenPly("r"), 1);
-  GenerateApron(net, 0);
-  EXPECT_EQ(GenerationBox().minX, 0);
-  EXPECT_EQ(GenerationBox().maxX, 100 * 256);
-  EXPECT_EQ(GenerationBox().maxZ, 100 * 256);
-  EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
-  float feet = 0;
-  double lowLeft[3];
-  SetGridGeometry(feet, lowLeft);
+  Run("ORG 1 2\n" + Outline({{0, 0}, {100, 0}, {100, 100}}), [] {
+    EXPECT_EQ(GenerationBox().minX, 0);
+    EXPECT_EQ(GenerationBox().maxX, 100 * 256);
+    EXPECT_EQ(GenerationBox().maxZ, 100 * 256);
+    EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
+  });
   EXPECT_EQ(feet, 500.0f);  // never below 500 ft
   EXPECT_EQ(lowLeft[0], -500.0);
-  GenerateApron(net, 1);
-  const auto pieces = FiledPieces(kPavementLayer);
-  ASSERT_EQ(pieces.size(), 1u);
+  ASSERT_EQ(FiledPieces(kPavementLayer).size(), 1u);
   EXPECT_DOUBLE_EQ(PavedSqFt(), 5000.0);
   EXPECT_EQ(console.Text(), "GenerateApron(0)\nGenerateApron(1)\n");
 }

@@ -27,10 +27,10 @@ using testing::ScratchDir;
 using testing::WriteFileBytes;
 
 // Everything a surface file holds, read back tile by tile.
+using Outlines = std::vector<std::vector<PlanePoint>>;
 struct SurfaceTile {
   int32_t x = 0, z = 0;
-  std::vector<std::vector<PlanePoint>> pave, centre;
-  std::vector<std::vector<PlanePoint>> lights;
+  Outlines pave, centre, lights;
   std::vector<int32_t> lightTypes;
 };
 
@@ -70,9 +70,8 @@ SurfaceRead ReadSurface(const std::string& name) {
       } else if (f.ReadCentre()) {
         t.centre.push_back(PolygonCorners(f));
       } else if (f.ReadLights()) {
-        std::vector<PlanePoint> l;
-        for (int32_t i = 0; i < f.points.count; ++i) l.push_back({f.points[i].x, f.points[i].z});
-        t.lights.push_back(l);
+        t.lights.emplace_back();
+        for (int32_t i = 0; i < f.points.count; ++i) t.lights.back().push_back({f.points[i].x, f.points[i].z});
         t.lightTypes.push_back(f.lightType);
       } else {
         break;
@@ -92,40 +91,34 @@ void ExpectFourSectionsPerTile(const std::string& name) {
   }
 }
 
-using BgrTmsTest = testing::GenerationTest;
+class BgrTmsTest : public testing::GenerationTest {
+ protected:
+  CaptureConsole console;
+};
 
-double PavedArea(const SurfaceRead& s) {
+// Area of the pavement (or centre) polygons of every tile, square units.
+double AreaOf(const SurfaceRead& s, Outlines SurfaceTile::*layer = &SurfaceTile::pave) {
   double area = 0;
   for (const auto& t : s.tiles) {
-    for (const auto& p : t.pave) area += std::fabs(testing::SignedArea(p));
+    for (const auto& p : t.*layer) area += std::fabs(testing::SignedArea(p));
   }
   return area;
 }
 
 // True when every polygon and light string of the file lies in its tile
-// (within the few units the clipping allows).
+// (within the few units the clipping allows; lights are written in feet).
 bool AllInsideTheirTiles(const SurfaceRead& s) {
   const double size = s.tileFeet * 256.0;
   for (const auto& t : s.tiles) {
     const double x0 = s.lowLeft[0] * 256 + t.x * size, z0 = s.lowLeft[2] * 256 + t.z * size;
-    auto inside = [&](const std::vector<PlanePoint>& corners, double slack) {
-      for (const auto& q : corners) {
-        if (q.x < x0 - slack || q.x > x0 + size + slack || q.z < z0 - slack ||
-            q.z > z0 + size + slack) {
-          return false;
+    for (const Outlines* group : {&t.pave, &t.centre, &t.lights}) {
+      const double slack = group == &t.lights ? 256 : 5;
+      for (const auto& corners : *group) {
+        for (const auto& q : corners) {
+          if (std::max(x0 - q.x, q.x - x0 - size) > slack) return false;
+          if (std::max(z0 - q.z, q.z - z0 - size) > slack) return false;
         }
       }
-      return true;
-    };
-    for (const auto& p : t.pave) {
-      if (!inside(p, 5)) return false;
-    }
-    for (const auto& p : t.centre) {
-      if (!inside(p, 5)) return false;
-    }
-    // Light positions are written in whole feet.
-    for (const auto& l : t.lights) {
-      if (!inside(l, 256)) return false;
     }
   }
   return true;
@@ -135,7 +128,6 @@ TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
   FixtureNetwork n;
   n.Line(0, 0, 1000, 0, 50);
   n.Write("ONE.BGR");
-  CaptureConsole console;
   EXPECT_EQ(BgrTms("ONE.BGR"), 1);
   EXPECT_EQ(console.Text(),
             "Load(ONE.BGR) points=2 edges=1\n"
@@ -157,13 +149,12 @@ TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
   EXPECT_EQ(s.tileFeet, 500.0f);
   EXPECT_EQ(s.lowLeft[0], -500.0);
   EXPECT_EQ(s.lowLeft[2], -500.0);
-  EXPECT_NEAR(PavedArea(s) / 65536.0, 1000.0 * 50.0, 5.0);
+  EXPECT_NEAR(AreaOf(s) / 65536.0, 1000.0 * 50.0, 5.0);
   EXPECT_TRUE(AllInsideTheirTiles(s));
   ExpectFourSectionsPerTile("ONE.TMS");
 }
 
 TEST_F(BgrTmsTest, MissingNetworkStillWritesEmptyTiles) {
-  CaptureConsole console;
   EXPECT_EQ(BgrTms("GONE.BGR"), 0);
   EXPECT_EQ(console.Text().rfind("ERROR: BgrTms source file 'GONE.BGR' not found\n"
                                  "Load(GONE.BGR) points=0 edges=0\n",
@@ -172,9 +163,7 @@ TEST_F(BgrTmsTest, MissingNetworkStillWritesEmptyTiles) {
   ExpectFourSectionsPerTile("GONE.TMS");
   const SurfaceRead s = ReadSurface("GONE.TMS");
   ASSERT_EQ(s.tiles.size(), 64u);
-  for (const auto& t : s.tiles) {
-    EXPECT_TRUE(t.pave.empty() && t.centre.empty() && t.lights.empty());
-  }
+  for (const auto& t : s.tiles) EXPECT_TRUE(t.pave.empty() && t.centre.empty() && t.lights.empty());
   EXPECT_FALSE(std::filesystem::exists("GONE.BGR"));
 }
 
@@ -183,15 +172,11 @@ TEST_F(BgrTmsTest, MissingNetworkStillWritesEmptyTiles) {
 // apron and light strings.
 FixtureNetwork SmallAirport() {
   FixtureNetwork n;
-  const int32_t r1 = n.Vertex(0, 0), r2 = n.Vertex(8000, 0);
-  n.Add(r1, r2, 150, 0, 0);
-  const int32_t t1 = n.Vertex(3000, -100), t2 = n.Vertex(3000, -3000);
-  n.Add(t1, t2, 75, 1, 0);
-  const int32_t c1 = n.Vertex(1000, -2000), c2 = n.Vertex(6000, -2000);
-  n.Add(c1, c2, 75, 1, 0x0F);
-  const int32_t y1 = n.Vertex(1000, -2600), y2 = n.Vertex(2000, -2600);
-  n.Add(y1, y2, 50, 1, 0x12);  // only the low four bits count: centre line only
-  n.Line(5000, -2800, 5400, -2800, 50, 1, 0);  // isolated and short
+  n.Line(0, 0, 8000, 0, 150, 0);
+  n.Line(3000, -100, 3000, -3000, 75);
+  n.Line(1000, -2000, 6000, -2000, 75, 1, 0x0F);
+  n.Line(1000, -2600, 2000, -2600, 50, 1, 0x12);  // only the low four bits count: centre line only
+  n.Line(5000, -2800, 5400, -2800);               // isolated and short
   return n;
 }
 
@@ -204,7 +189,6 @@ constexpr const char* kSmallAirportPolygons =
 TEST_F(BgrTmsTest, SmallAirportEndToEnd) {
   SmallAirport().Write("AP.BGR");
   WriteFileBytes("AP.PLY", kSmallAirportPolygons);
-  CaptureConsole console;
   ASSERT_EQ(BgrTms("AP.BGR"), 1);
   const std::string saved = ReadFileBytes("AP.BGR");
   // The stub and the centre-line-only edge are no longer plain taxiways.
@@ -217,9 +201,9 @@ TEST_F(BgrTmsTest, SmallAirportEndToEnd) {
   EXPECT_TRUE(AllInsideTheirTiles(s));
   size_t pieces = 0;
   for (const auto& t : s.tiles) pieces += t.pave.size();
-  EXPECT_NEAR(PavedArea(s), Grid().handedArea[kPavementLayer], 0.5 * Grid().tileSize * pieces);
+  EXPECT_NEAR(AreaOf(s), Grid().handedArea[kPavementLayer], 0.5 * Grid().tileSize * pieces);
   // The apron (1000 x 1000 ft) is there, with the taxiways around it.
-  EXPECT_GT(PavedArea(s) / 65536.0, 1000.0 * 1000.0);
+  EXPECT_GT(AreaOf(s) / 65536.0, 1000.0 * 1000.0);
 
   // Light strings of the polygon file: type 1 cut at the column borders,
   // and one single light of type 2.
@@ -242,12 +226,11 @@ TEST_F(BgrTmsTest, SmallAirportEndToEnd) {
   EXPECT_DOUBLE_EQ(back.lat, 180000.0);
   // Two connector ends 200 ft either side on the runway, then the crossing.
   ASSERT_EQ(back.vertices.size(), 13u);
-  EXPECT_EQ(back.vertices[2].z, 0.0);  // the dead end now lies on the runway
-  EXPECT_EQ(back.vertices[2].x, 3000.0);
-  EXPECT_EQ(back.vertices[10].x, 2800.0);
-  EXPECT_EQ(back.vertices[11].x, 3200.0);
-  EXPECT_EQ(back.vertices[12].x, 3000.0);
-  EXPECT_EQ(back.vertices[12].z, -2000.0);
+  const auto xz = [&](size_t i) { return std::pair(back.vertices[i].x, back.vertices[i].z); };
+  EXPECT_EQ(xz(2), std::pair(3000.0, 0.0));  // the dead end now lies on the runway
+  EXPECT_EQ(xz(10), std::pair(2800.0, 0.0));
+  EXPECT_EQ(xz(11), std::pair(3200.0, 0.0));
+  EXPECT_EQ(xz(12), std::pair(3000.0, -2000.0));
   ASSERT_EQ(back.edges.size(), 6u);
   for (const auto& e : back.edges) {
     EXPECT_EQ(e.sp, 0);
@@ -267,7 +250,6 @@ TEST_F(BgrTmsTest, RepeatedRunsKeepOddWidths) {
   FixtureNetwork n;
   n.Line(0, 0, 1000, 0, 60);
   n.Write("W.BGR");
-  CaptureConsole console;
   for (int run = 0; run < 3; ++run) {
     ASSERT_EQ(BgrTms("W.BGR"), 1);
     const auto back = ReadNetwork("W.BGR");
@@ -282,16 +264,11 @@ TEST_F(BgrTmsTest, ManyCentreLineOnlyEdgesAreLeftOutOfTheSave) {
     for (int i = 0; i < count; ++i) n.Line(i * 100.0, 0, i * 100.0, 1000, 50, 1, 2);
     n.Line(0, 5000, 1000, 5000, 50, 1, 0);
     n.Write("Y.BGR");
-    CaptureConsole console;
     ASSERT_EQ(BgrTms("Y.BGR"), 1);
     const auto back = ReadNetwork("Y.BGR");
     EXPECT_EQ(back.edges.size(), count < 100 ? static_cast<size_t>(count) + 1 : 1u) << count;
     // Each is drawn as a 1-ft strip: centre marking of about 1000 sq ft.
-    const SurfaceRead s = ReadSurface("Y.TMS");
-    double centre = 0;
-    for (const auto& t : s.tiles) {
-      for (const auto& p : t.centre) centre += std::fabs(testing::SignedArea(p));
-    }
+    const double centre = AreaOf(ReadSurface("Y.TMS"), &SurfaceTile::centre);
     EXPECT_NEAR(centre / 65536.0, count * 1000.0 + 1000.0, count * 10.0 + 10) << count;
   }
 }
@@ -328,7 +305,6 @@ TEST_F(BgrTmsTest, EmptyGenerationBytes) {
   n.Vertex(0, 0);
   n.Add(0, 1, 50, 5, 0);  // a type no stage knows: nothing is drawn
   n.Write("E.BGR");
-  CaptureConsole console;
   ASSERT_EQ(BgrTms("E.BGR"), 1);
   // Nothing widens the bounding box from its start values: the smallest
   // tiles, and the lower-left corner where the empty box leaves it.
@@ -373,7 +349,6 @@ TEST_F(BgrTmsTest, BrokenNetworksRunToTheEnd) {
   n.Add(b, 100000, 150, 0);
   n.Add(c, a, 50, 1, 0x0F);
   n.Write("BR.BGR");
-  CaptureConsole console;
   ASSERT_EQ(BgrTms("BR.BGR"), 1);
   const auto back = ReadNetwork("BR.BGR");
   EXPECT_EQ(back.vertices.size(), 3u);
@@ -393,7 +368,6 @@ TEST_F(BgrTmsTest, DamagedPolygonFilesRunToTheEnd) {
     n.Line(0, 0, 1000, 0);
     n.Write("D.BGR");
     WriteFileBytes("D.PLY", whole.substr(0, cut));
-    CaptureConsole console;
     ASSERT_EQ(BgrTms("D.BGR"), 1) << cut;
     EXPECT_EQ(ReadSurface("D.TMS").tiles.size(), 64u) << cut;
   }
@@ -409,7 +383,6 @@ TEST_F(BgrTmsTest, LargestNetworkRunsToTheEnd) {
     if ((i + 1) % columns != 0) n.Add(i, i + 1, i % 7 == 0 ? 150 : 50, i < columns ? 0 : 1, i % 16);
   }
   n.Write("BIG.BGR");
-  CaptureConsole console;
   ASSERT_EQ(BgrTms("BIG.BGR"), 1);
   EXPECT_NE(console.Text().find("Load(BIG.BGR) points=12000 edges=6000\n"), std::string::npos);
   EXPECT_EQ(ReadSurface("BIG.TMS").tiles.size(), 64u);

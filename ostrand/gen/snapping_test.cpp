@@ -113,17 +113,24 @@ TEST_F(SnappingTest, RunwayWithCoincidentEndsGetsNoConnectors) {
 TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
   struct Case {
     double crossFt;  // crossing distance from the start of the first taxiway
+    int others;      // further taxiways: 1 with a vertex 150 ft from the crossing, or many far off
     bool split;
-  } cases[] = {{500, true}, {200, true}, {199, false}, {800, true}, {801, false}};
+  } cases[] = {{500, 0, true},  {200, 0, true}, {199, 0, false}, {800, 0, true},
+               {801, 0, false}, {500, 1, false},
+               {500, 99, false}};  // no search at all beyond 100 taxiway edges
   for (const Case& c : cases) {
     SetUp();
     const int32_t a = V(0, 0), b = V(1000, 0);
     E(a, b);
     const int32_t c1 = V(c.crossFt, -500), c2 = V(c.crossFt, 500);
     E(c1, c2);
+    if (c.others == 1) E(V(590, 120), V(2000, 2000));
+    for (int i = 0; c.others > 1 && i < c.others; ++i) {
+      E(V(5000 + i * 10, 5000), V(5000 + i * 10, 6000));
+    }
     Prepare();
     MakeTaxiwayTaxiwayIntersections(net);
-    ASSERT_EQ(net.edgeCount, c.split ? 4 : 2) << c.crossFt;
+    ASSERT_EQ(net.edgeCount, (c.split ? 4 : 2) + c.others) << c.crossFt << " " << c.others;
     if (!c.split) continue;
     const int32_t v = net.edges[0].to;
     EXPECT_EQ(net.points[v].x, c.crossFt * kFt);
@@ -135,27 +142,9 @@ TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
     EXPECT_EQ(net.edges[3].from, v);
     EXPECT_EQ(net.edges[3].to, c2);
   }
+  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"), std::string::npos);
 }
 
-TEST_F(SnappingTest, CrossingNearAThirdTaxiwaysVertexIsNotSplit) {
-  E(V(0, 0), V(1000, 0));
-  E(V(500, -500), V(500, 500));
-  E(V(590, 120), V(2000, 2000));  // its start lies 150 ft from the crossing
-  Prepare();
-  MakeTaxiwayTaxiwayIntersections(net);
-  EXPECT_EQ(net.edgeCount, 3);
-}
-
-TEST_F(SnappingTest, NoCrossingSearchBeyond100TaxiwayEdges) {
-  E(V(0, 0), V(1000, 0));
-  E(V(500, -500), V(500, 500));
-  for (int i = 0; i < 99; ++i) E(V(5000 + i * 10, 5000), V(5000 + i * 10, 6000));
-  Prepare();
-  MakeTaxiwayTaxiwayIntersections(net);
-  EXPECT_EQ(net.edgeCount, 101);
-  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"),
-            std::string::npos);
-}
 
 TEST_F(SnappingTest, DeadEndIsSnappedOntoACrossingTaxiway) {
   struct Case {
