@@ -7,18 +7,6 @@
 namespace corvane {
 namespace {
 
-TEST(OptionsModel, FirstUse) {
-  OptionsModel m;
-  m.Open();
-  EXPECT_FALSE(m.controls.softAngles);
-  EXPECT_EQ(m.controls.aiType, -1);
-  EXPECT_EQ(m.controls.mode, -1);
-  EXPECT_EQ(m.controls.angleText, "0");
-  EXPECT_FALSE(m.controls.angleEnabled);
-  EXPECT_FALSE(m.controls.okEnabled);
-  EXPECT_FALSE(m.controls.otherEnabled);
-}
-
 TEST(OptionsModel, AngleValidation) {
   using X = OptionsModel::Exchange;
   const struct {
@@ -53,7 +41,14 @@ TEST(OptionsModel, AngleValidation) {
 
 TEST(OptionsModel, EnablingRules) {
   OptionsModel m;
-  m.Open();
+  m.Open();  // first use
+  EXPECT_FALSE(m.controls.softAngles);
+  EXPECT_EQ(m.controls.aiType, -1);
+  EXPECT_EQ(m.controls.mode, -1);
+  EXPECT_EQ(m.controls.angleText, "0");
+  EXPECT_FALSE(m.controls.angleEnabled);
+  EXPECT_FALSE(m.controls.okEnabled);
+  EXPECT_FALSE(m.controls.otherEnabled);
   m.controls.softAngles = true;
   EXPECT_EQ(m.ClickSoftAngles(), OptionsModel::Exchange::kOk);
   EXPECT_TRUE(m.controls.angleEnabled);

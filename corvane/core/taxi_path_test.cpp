@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 
 #include "corvane/core/test_support.h"
 #include "corvane/core/text_file.h"
@@ -87,13 +88,13 @@ TEST(TaxiPath, TwoStopPointsAfterAPivot) {
   EXPECT_EQ(sub[5].kind, 4);
   EXPECT_EQ(sub[6].type, 0);
 
-  std::string text = TaxiPathFileText(doc);
-  EXPECT_NE(text.find("ABCD,a,nn00"), std::string::npos);
-  EXPECT_NE(text.find("ABCD,d,nn00"), std::string::npos);
-  EXPECT_NE(text.find("ABCD,a,nn01"), std::string::npos);
-  EXPECT_NE(text.find("ABCD,d,nn01"), std::string::npos);
   // Four lines: arrival and departure for each stop point.
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+  std::string text = TaxiPathFileText(doc);
+  std::vector<std::string> heads;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) heads.push_back(line.substr(0, 11));
+  EXPECT_EQ(heads,
+            (std::vector<std::string>{"ABCD,a,nn00", "ABCD,d,nn00", "ABCD,a,nn01", "ABCD,d,nn01"}));
   // Departure line 01: header, two turn-around points, pivot, one ordinary
   // point, take-off.
   size_t d1 = text.find("ABCD,d,nn01");

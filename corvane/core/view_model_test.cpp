@@ -158,6 +158,11 @@ TEST_F(ViewModelTest, ClickAddsAPointOnlyWhileRecording) {
 
 TEST_F(ViewModelTest, CommandsAndCheckMarks) {
   using E = ViewModel::Effect;
+  auto shown = [](std::vector<int> ids) {
+    ids.insert(ids.end(), {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS,
+                           ID_VIEW_CENTER});
+    return ids;
+  };
   const struct {
     int id;
     E effect;
@@ -173,26 +178,13 @@ TEST_F(ViewModelTest, CommandsAndCheckMarks) {
       {ID_VIEW_EDGES,
        E::kRedraw,
        {ID_ZOOM_1X05, ID_VIEW_EDGES, ID_VIEW_CENTER, ID_SHOW_POINT_DATA, ID_PROC_STOP_TAXI_PATH}},
-      {ID_VIEW_EDGES_POLYGONS,
-       E::kRedraw,
-       {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, ID_VIEW_CENTER,
-        ID_SHOW_POINT_DATA, ID_PROC_STOP_TAXI_PATH}},
-      {ID_START_DEPARTURE,
-       E::kHandled,
-       {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, ID_VIEW_CENTER,
-        ID_SHOW_POINT_DATA, ID_START_DEPARTURE}},
-      {ID_FLAG_TAKEOFF,
-       E::kHandled,
-       {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, ID_VIEW_CENTER,
-        ID_SHOW_POINT_DATA, ID_START_DEPARTURE, ID_FLAG_TAKEOFF}},
-      {ID_SHOW_POINT_DATA,
-       E::kRedraw,
-       {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, ID_VIEW_CENTER,
-        ID_START_DEPARTURE, ID_FLAG_TAKEOFF}},
-      {ID_FLAG_BRAKING,
-       E::kHandled,
-       {ID_ZOOM_1X05, ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, ID_VIEW_CENTER,
-        ID_START_LANDING, ID_FLAG_BRAKING}},
+      // From here on zoom 1:5, all three views and the centre stay checked.
+      {ID_VIEW_EDGES_POLYGONS, E::kRedraw, shown({ID_SHOW_POINT_DATA, ID_PROC_STOP_TAXI_PATH})},
+      {ID_START_DEPARTURE, E::kHandled, shown({ID_SHOW_POINT_DATA, ID_START_DEPARTURE})},
+      {ID_FLAG_TAKEOFF, E::kHandled,
+       shown({ID_SHOW_POINT_DATA, ID_START_DEPARTURE, ID_FLAG_TAKEOFF})},
+      {ID_SHOW_POINT_DATA, E::kRedraw, shown({ID_START_DEPARTURE, ID_FLAG_TAKEOFF})},
+      {ID_FLAG_BRAKING, E::kHandled, shown({ID_START_LANDING, ID_FLAG_BRAKING})},
   };
   const int all[] = {ID_ZOOM_1X1,
                      ID_ZOOM_1X05,
