@@ -1,4 +1,6 @@
 // ostrand: start-up, one operation chosen by the command line, shut-down.
+#include <cstdio>
+
 #include "ostrand/frame/dispatch.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/bgr_tms.h"
@@ -19,16 +21,13 @@ int Graph(const Invocation&) {
   return 1;
 }
 
-// One entry per mode: the number of file names it takes and its operation.
+// One entry per mode, in the order of the usage text's modes: the number of
+// file names it takes and its operation.
 const ostrand::ModeEntry kModeTable[] = {
-    {Mode::kGraph, 1, Graph},
     {Mode::kList, 1,
      [](const Invocation& inv) {
        return ostrand::BgrList(inv.file1, inv.options->vmin, inv.options->vmax);
      }},
-    {Mode::kText, 0,
-     [](const Invocation& inv) { return ostrand::InterpretText(inv.options->scriptName.c_str()); }},
-    {Mode::kTaxiways, 1, [](const Invocation& inv) { return ostrand::BgrTms(inv.file1); }},
     {Mode::kMove, 2,
      [](const Invocation& inv) {
        const ostrand::OptionValues& o = *inv.options;
@@ -38,6 +37,7 @@ const ostrand::ModeEntry kModeTable[] = {
      [](const Invocation& inv) {
        return ostrand::BgrDeleteEdges(inv.file1, inv.file2, inv.options->vmin, inv.options->vmax);
      }},
+    {Mode::kGraph, 1, Graph},
     {Mode::kTxp, 1,
      [](const Invocation& inv) { return ostrand::BgrTxp(inv.file1, inv.options->txpVariant); }},
     {Mode::kTxd, 1, [](const Invocation& inv) { return ostrand::BgrTxd(inv.file1); }},
@@ -47,6 +47,9 @@ const ostrand::ModeEntry kModeTable[] = {
      [](const Invocation& inv) {
        return ostrand::BgrScript(inv.file1, inv.options->scriptName.c_str());
      }},
+    {Mode::kText, 0,
+     [](const Invocation& inv) { return ostrand::InterpretText(inv.options->scriptName.c_str()); }},
+    {Mode::kTaxiways, 1, [](const Invocation& inv) { return ostrand::BgrTms(inv.file1); }},
 };
 
 }  // namespace
