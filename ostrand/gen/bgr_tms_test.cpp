@@ -71,7 +71,9 @@ SurfaceRead ReadSurface(const std::string& name) {
         t.centre.push_back(PolygonCorners(f));
       } else if (f.ReadLights()) {
         t.lights.emplace_back();
-        for (int32_t i = 0; i < f.points.count; ++i) t.lights.back().push_back({f.points[i].x, f.points[i].z});
+        for (int32_t i = 0; i < f.points.count; ++i) {
+          t.lights.back().push_back({f.points[i].x, f.points[i].z});
+        }
         t.lightTypes.push_back(f.lightType);
       } else {
         break;

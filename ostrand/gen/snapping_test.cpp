@@ -142,7 +142,8 @@ TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
     EXPECT_EQ(net.edges[3].from, v);
     EXPECT_EQ(net.edges[3].to, c2);
   }
-  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"), std::string::npos);
+  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"),
+            std::string::npos);
 }
 
 

@@ -33,7 +33,9 @@ using XZ = std::vector<std::pair<int32_t, int32_t>>;
 
 XZ PlanePoints(const TaxiwayList& list) {
   XZ out;
-  for (int32_t i = 0; i < list.points.count; ++i) out.emplace_back(list.points[i].x, list.points[i].z);
+  for (int32_t i = 0; i < list.points.count; ++i) {
+    out.emplace_back(list.points[i].x, list.points[i].z);
+  }
   return out;
 }
 
@@ -54,8 +56,8 @@ TEST_F(TaxiwayListTest, LoadReadsOriginVerticesAndEdges) {
   EXPECT_EQ(list.loaded, 1);
   EXPECT_DOUBLE_EQ(list.originLat, n.lat);
   EXPECT_DOUBLE_EQ(list.originLon, n.lon);
-  const int32_t most = kMaxCoordinateFeet;
-  EXPECT_EQ(PlanePoints(list), (XZ{{10, -20}, {-300, 400}, {most, -most}, {0, most}}));  // truncated
+  const int32_t most = kMaxCoordinateFeet;  // truncated toward zero, clamped
+  EXPECT_EQ(PlanePoints(list), (XZ{{10, -20}, {-300, 400}, {most, -most}, {0, most}}));
   ASSERT_EQ(list.edgeCount, 2);
   const Edge& e = list.edges[0];
   EXPECT_EQ(std::vector<int32_t>({e.from, e.to, e.type, e.flags}),

@@ -23,6 +23,11 @@ using testing::TotalArea;
 constexpr int32_t kFt = testing::WorkingNetwork::kFt;
 constexpr double kSqFt = double{kFt} * kFt;
 
+// A point at (x, z) feet, truncated to working units.
+IntPoint Ft(double x, double z) {
+  return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)};
+}
+
 // One tile wide enough for every test network, so that pieces stay whole.
 void OneTile() {
   Grid().originX = Grid().originZ = -(1 << 26);
@@ -126,27 +131,22 @@ TEST_F(TaxiwayPolygonsTest, JointRulesOnTheTurn) {
 
 TEST_F(TaxiwayPolygonsTest, FilletStepsFollowTheCentrePath) {
   // A 45-degree bend of a 50-ft taxiway: control points of both curves.
-  const double h = std::numbers::pi / 4;
-  auto P = [](double x, double z) {
-    return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)};
-  };
+  const double h = std::numbers::pi / 4, cosH = std::cos(h), sinH = std::sin(h);
   OneTile();
   const double r = 150;  // distance of the near corners from the bend
-  const IntPoint outer1 = P(-r, -25), outerMid = P(std::tan(h / 2) * 25, -25),
-                 outer3 = P(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h));
-  const IntPoint inner1 = P(-r, 25), innerMid = P(-std::tan(h / 2) * 25, 25),
-                 inner3 = P(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h));
-  const int32_t n = BuildFillet(true, 3, true, true, outer1, outerMid, outer3, inner1, innerMid,
-                                inner3);
+  const IntPoint outer[] = {Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
+                            Ft(r * cosH + 25 * sinH, r * sinH - 25 * cosH)};
+  const IntPoint inner[] = {Ft(-r, 25), Ft(-std::tan(h / 2) * 25, 25),
+                            Ft(r * cosH - 25 * sinH, r * sinH + 25 * cosH)};
+  const int32_t n = BuildFillet(true, 3, true, true, outer[0], outer[1], outer[2], inner[0],
+                                inner[1], inner[2]);
   // Centre path of about 2 * 150 ft, measured between the midpoints of the
   // control points: 11 or 12 steps of 25 ft.
-  auto mid = [](const IntPoint& a, const IntPoint& b) {
-    return std::pair<double, double>((a.x + static_cast<double>(b.x)) / 2,
-                                     (a.z + static_cast<double>(b.z)) / 2);
-  };
-  const auto m1 = mid(outer1, inner1), m2 = mid(outerMid, innerMid), m3 = mid(outer3, inner3);
-  const double path = std::hypot(m2.first - m1.first, m2.second - m1.second) +
-                      std::hypot(m3.first - m2.first, m3.second - m2.second);
+  double path = 0;
+  for (size_t i = 0; i < 2; ++i) {
+    path += std::hypot(0.5 * (outer[i + 1].x + inner[i + 1].x) - 0.5 * (outer[i].x + inner[i].x),
+                       0.5 * (outer[i + 1].z + inner[i + 1].z) - 0.5 * (outer[i].z + inner[i].z));
+  }
   EXPECT_EQ(n, static_cast<int32_t>(path / (25 * kFt)));
   EXPECT_GE(n, 11);
   EXPECT_EQ(Count(kPavementLayer), static_cast<size_t>(n));
@@ -160,10 +160,9 @@ TEST_F(TaxiwayPolygonsTest, FilletStepsFollowTheCentrePath) {
 
 TEST_F(TaxiwayPolygonsTest, ShortFilletHasNoEdgeLights) {
   OneTile();
-  auto P = [](int32_t x, int32_t z) { return IntPoint{x * kFt, 0, z * kFt}; };
   // Centre path of 100 ft: 4 steps.
-  const int32_t n = BuildFillet(true, 2, true, true, P(0, -10), P(50, -10), P(50, 40), P(0, 10),
-                                P(50, 10), P(50, 60));
+  const int32_t n = BuildFillet(true, 2, true, true, Ft(0, -10), Ft(50, -10), Ft(50, 40), Ft(0, 10),
+                                Ft(50, 10), Ft(50, 60));
   EXPECT_EQ(n, 4);
   const auto lights = FiledPieces(kLightsLayer);
   ASSERT_EQ(lights.size(), 2u);  // centre lights at steps 2 and 4 only
