@@ -15,6 +15,7 @@ namespace {
 using testing::AllCuts;
 using testing::CaptureConsole;
 using testing::ExpectUntouched;
+using testing::MakeNet;
 using testing::Net;
 using testing::NetBytes;
 using testing::NetEdge;
@@ -47,29 +48,30 @@ Net File2Net() {  // 4 vertices, 3 edges
   return net;
 }
 
+// Merge 3+2 into 4+3: file2's origin and vertices, then file's vertices in
+// whole feet and its edges renumbered; sections after file2's edges are
+// dropped. An empty network adds nothing.
 TEST_F(RewriteTest, MergeThreePlusTwoIntoFourPlusThree) {
-  WriteFileBytes("file.bgr", NetBytes(FileNet()));
-  WriteFileBytes("file2.bgr", NetBytes(File2Net()));
-  EXPECT_EQ(BgrMerge("file.bgr", "file2.bgr"), 1);
-  Net expected = File2Net();
-  expected.vertices = {{0, 0, 0},   {100, 0, 0}, {100, 0, 100}, {0, 0, 7},
-                       {10, 1, -20}, {30, 0, 40}, {50, 0, 60}};  // whole feet
-  expected.edges.push_back({4, 5, 16904, 3, 0});
-  expected.edges.push_back({5, 6, 17000, 0, 1});
-  EXPECT_EQ(ReadFileBytes("file2.bgr"), NetBytes(expected));
-  EXPECT_EQ(ReadFileBytes("file.bgr"), NetBytes(FileNet()));
-  EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
-}
-
-TEST_F(RewriteTest, MergeDropsTrailingSectionsOfFile2) {
   Net file2 = File2Net();
   file2.trailer = std::string("<tex1>") + '\0' + "abc";
-  WriteFileBytes("file.bgr", NetBytes(Net()));
-  WriteFileBytes("file2.bgr", NetBytes(file2));
-  EXPECT_EQ(BgrMerge("file.bgr", "file2.bgr"), 1);
-  Net expected = File2Net();
-  expected.vertices[3].x = 0;
-  EXPECT_EQ(ReadFileBytes("file2.bgr"), NetBytes(expected));
+  Net merged = File2Net();
+  merged.vertices = {{0, 0, 0},    {100, 0, 0}, {100, 0, 100}, {0, 0, 7},
+                     {10, 1, -20}, {30, 0, 40}, {50, 0, 60}};  // whole feet
+  merged.edges.push_back({4, 5, 16904, 3, 0});
+  merged.edges.push_back({5, 6, 17000, 0, 1});
+  Net unchanged = File2Net();
+  unchanged.vertices[3].x = 0;
+  struct Case {
+    Net file, expected;
+  } const cases[] = {{FileNet(), merged}, {Net(), unchanged}};
+  for (const auto& c : cases) {
+    WriteFileBytes("file.bgr", NetBytes(c.file));
+    WriteFileBytes("file2.bgr", NetBytes(file2));
+    EXPECT_EQ(BgrMerge("file.bgr", "file2.bgr"), 1);
+    EXPECT_EQ(ReadFileBytes("file2.bgr"), NetBytes(c.expected));
+    EXPECT_EQ(ReadFileBytes("file.bgr"), NetBytes(c.file));
+    EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
+  }
 }
 
 TEST_F(RewriteTest, MergeOverflowLeavesFile2Unchanged) {
@@ -145,9 +147,7 @@ TEST_F(RewriteTest, PurgeFoldsWithinFiveFeet) {
       {{100, 0, 94.9}, false},
   };
   for (const auto& c : cases) {
-    Net net;
-    net.vertices = {{500, 0, 500}, {100, 0, 100}, c.second};
-    net.edges = {{1, 0}, {2, 0}};
+    const Net net = MakeNet({{500, 0, 500}, {100, 0, 100}, c.second}, {{1, 0}, {2, 0}});
     WriteFileBytes("p.bgr", NetBytes(net));
     EXPECT_EQ(BgrPurge("p.bgr"), 1);
     Net expected = net;
@@ -163,9 +163,7 @@ TEST_F(RewriteTest, PurgeFoldsWithinFiveFeet) {
 }
 
 TEST_F(RewriteTest, PurgeFoldsIntoTheOriginAndAttachesBadEndsToIt) {
-  Net net;
-  net.vertices = {{3, 7, -4}, {100, 0, 100}};
-  net.edges = {{0, 1}, {1, 9}, {-3, 1}, {1, 1}};
+  const Net net = MakeNet({{3, 7, -4}, {100, 0, 100}}, {{0, 1}, {1, 9}, {-3, 1}, {1, 1}});
   WriteFileBytes("p.bgr", NetBytes(net));
   EXPECT_EQ(BgrPurge("p.bgr"), 1);
   Net expected = net;
@@ -232,18 +230,14 @@ TEST_F(RewriteTest, PurgeFailures) {
   noOrigin.origin = false;
   const std::string bad = NetBytes(noOrigin);
   WriteFileBytes("bad.bgr", bad);
-  {
-    CaptureConsole console;
-    EXPECT_EQ(BgrPurge("bad.bgr"), 0);
-    EXPECT_EQ(console.Text(), "ERROR: BgrPurge no origin record in 'bad.bgr'\n");
-    ExpectUntouched("bad.bgr", bad);
-  }
-  {
-    CaptureConsole console;
-    EXPECT_EQ(BgrPurge("missing.bgr"), 0);
-    EXPECT_EQ(console.Text(), "ERROR: BgrPurge source file 'missing.bgr' not found\n");
-    EXPECT_FALSE(testing::FileExistsOnDisk("missing.bgr"));
-  }
+  CaptureConsole console;
+  EXPECT_EQ(BgrPurge("bad.bgr"), 0);
+  ExpectUntouched("bad.bgr", bad);
+  EXPECT_EQ(BgrPurge("missing.bgr"), 0);
+  EXPECT_FALSE(testing::FileExistsOnDisk("missing.bgr"));
+  EXPECT_EQ(console.Text(),
+            "ERROR: BgrPurge no origin record in 'bad.bgr'\n"
+            "ERROR: BgrPurge source file 'missing.bgr' not found\n");
 }
 
 TEST(RewriteDeathTest, PurgeOfMoreThan12000VerticesIsFatalAndLeavesNoTemp) {
@@ -260,10 +254,7 @@ TEST(RewriteDeathTest, PurgeOfMoreThan12000VerticesIsFatalAndLeavesNoTemp) {
 // and no temporary file left.
 TEST_F(RewriteTest, CutInputs) {
   const std::string file = NetBytes(FileNet());
-  Net small;
-  small.vertices = {{1, 2, 3}, {40, 5, 60}};
-  small.edges = {{1, 0}};
-  for (const std::string& cut : AllCuts(NetBytes(small))) {
+  for (const std::string& cut : AllCuts(NetBytes(MakeNet({{1, 2, 3}, {40, 5, 60}}, {{1, 0}})))) {
     CaptureConsole console;
     WriteFileBytes("file.bgr", file);
     WriteFileBytes("file2.bgr", cut);

@@ -56,15 +56,13 @@ TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
 }
 
 TEST(ScriptParseTest, HugeNumbersAreHeldAtTheLimits) {
-  int32_t v[3] = {0, 0, 0};
-  EXPECT_EQ(ScanPattern("width-edges> 99999999999999999999999 -99999999999999999999",
-                        "width-edges> %ld %ld", v),
-            2);
-  EXPECT_EQ(v[0], 2147483647);
-  EXPECT_EQ(v[1], -2147483647 - 1);
-  EXPECT_EQ(ScanPattern("width-edges> 2147483648 -2147483648", "width-edges> %ld %ld", v), 2);
-  EXPECT_EQ(v[0], 2147483647);
-  EXPECT_EQ(v[1], -2147483647 - 1);
+  for (const char* text : {"width-edges> 99999999999999999999999 -99999999999999999999",
+                           "width-edges> 2147483648 -2147483648"}) {
+    int32_t v[3] = {0, 0, 0};
+    EXPECT_EQ(ScanPattern(text, "width-edges> %ld %ld", v), 2);
+    EXPECT_EQ(v[0], 2147483647);
+    EXPECT_EQ(v[1], -2147483647 - 1);
+  }
 }
 
 TEST(ScriptParseTest, LineTable) {
@@ -102,36 +100,34 @@ class ScriptTest : public ::testing::Test {
 
 // Vertices 3, 5, 6 and 7 lie along a line running east; the rest far off.
 Net LineNet() {
-  Net net;
-  net.vertices = {{0, 0, 500},  {50, 0, 500}, {0, 0, 900},    {0, 0, 0},   {300, 0, 900},
-                  {10.9, 2, 1}, {20, 0, -10}, {30, 1, 0.5},   {400, 0, 400}};
-  net.edges = {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}};
-  return net;
+  return testing::MakeNet({{0, 0, 500},
+                           {50, 0, 500},
+                           {0, 0, 900},
+                           {0, 0, 0},
+                           {300, 0, 900},
+                           {10.9, 2, 1},
+                           {20, 0, -10},
+                           {30, 1, 0.5},
+                           {400, 0, 400}},
+                          {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}});
 }
 
+// Replace 3..7: the edges along the line give way to one edge 3-7 with the
+// width and type of the last of them; the tolerance is inclusive.
 TEST_F(ScriptTest, ReplaceEdgesAlongTheLine) {
-  WriteFileBytes("n.bgr", NetBytes(LineNet()));
-  EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, 7, 10), 1);
-  Net expected = LineNet();
-  expected.edges = {{0, 1}, {2, 4}, {7, 8, 17096, 0x21, 0}, {3, 7, 17096, 0x21, 0}};
-  EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
-}
-
-TEST_F(ScriptTest, ReplaceToleranceIsInclusive) {
+  const NetEdge last = {7, 8, 17096, 0x21, 0}, replaced = {3, 7, 17096, 0x21, 0};
   struct Case {
     int32_t tolerance;
-    bool dropped;
-  } cases[] = {{10, true}, {9, false}};  // vertex 6 lies 10 feet off the line
+    std::vector<NetEdge> edges;
+  } cases[] = {  // vertex 6 lies 10 feet off the line
+      {10, {{0, 1}, {2, 4}, last, replaced}},
+      {9, {{0, 1}, {5, 6}, {2, 4}, {6, 7}, last, replaced}},
+  };
   for (const auto& c : cases) {
     WriteFileBytes("n.bgr", NetBytes(LineNet()));
     EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, 7, c.tolerance), 1);
     Net expected = LineNet();
-    if (c.dropped) {
-      expected.edges = {{0, 1}, {2, 4}, {7, 8, 17096, 0x21, 0}, {3, 7, 17096, 0x21, 0}};
-    } else {
-      expected.edges = {{0, 1}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0},
-                        {3, 7, 17096, 0x21, 0}};
-    }
+    expected.edges = c.edges;
     EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected)) << c.tolerance;
   }
 }
@@ -168,33 +164,20 @@ TEST_F(ScriptTest, AlignTable) {
   struct Case {
     testing::NetVertex a, b, v, expected;
   } cases[] = {
-      {{0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}, {40.7, 3, 50}},     // east-west: z = z1
-      {{0, 0, 50}, {100, 0, 50}, {40, 3, 61}, {40, 3, 61}},           // 11 off: unchanged
-      {{0, 0, 50}, {100, 0, 50}, {-10, 3, 60}, {-10, 3, 50}},         // corner of the box
-      {{0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}},       // diagonal: ZAtX(50)
-      {{50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}, {50, 2, 40.25}}, // north-south: x = 50
+      {{0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}, {40.7, 3, 50}},    // east-west: z = z1
+      {{0, 0, 50}, {100, 0, 50}, {40, 3, 61}, {40, 3, 61}},          // 11 off: unchanged
+      {{0, 0, 50}, {100, 0, 50}, {-10, 3, 60}, {-10, 3, 50}},        // corner of the box
+      {{0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}},      // diagonal: ZAtX(50)
+      {{50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}, {50, 2, 40.25}},  // north-south: x = 50
   };
   for (const auto& c : cases) {
-    Net net;
-    net.vertices = {c.a, c.b, c.v};
-    net.edges = {{0, 2, 17000, 3, 0}};
+    const Net net = testing::MakeNet({c.a, c.b, c.v}, {{0, 2, 17000, 3, 0}});
     WriteFileBytes("n.bgr", NetBytes(net));
     EXPECT_EQ(BgrAlignNodes("n.bgr", 0, 1, 10), 1);
     Net expected = net;
     expected.vertices[2] = c.expected;
     EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected)) << c.v.x << "," << c.v.z;
   }
-}
-
-TEST_F(ScriptTest, WidthEdges) {
-  Net net;
-  net.vertices = {{0, 0, 0}, {1, 0, 1}};
-  net.edges = {{0, 1, 16904, 0x5, 1}, {0, 1, 17096, 0x6, 0}, {0, 1, 16968, 0x7, 1}};
-  WriteFileBytes("n.bgr", NetBytes(net));
-  EXPECT_EQ(BgrWidthEdges("n.bgr", 30, 60), 1);
-  Net expected = net;
-  expected.edges = {{0, 1, 16916, 0x5, 1}, {0, 1, 16993, 0x6, 0}, {0, 1, 16968, 0x7, 1}};
-  EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
 }
 
 TEST_F(ScriptTest, CommandsRefuseAFileWithoutOrigin) {
@@ -216,19 +199,16 @@ TEST_F(ScriptTest, CommandsRefuseAFileWithoutOrigin) {
   EXPECT_EQ(console.Text(), "ERROR: Bgr source file 'missing.bgr' not found\n");
 }
 
+// Edges of 25, 100 and 500 feet; widths change, flags and types stay.
 Net WidthNet() {
-  Net net;
-  net.vertices = {{0, 0, 0}, {1, 0, 1}};
-  net.edges = {{0, 1, 16904}, {0, 1, 17096}, {0, 1, 18120}};  // 25, 100, 500 feet
-  return net;
+  return testing::MakeNet({{0, 0, 0}, {1, 0, 1}},
+                          {{0, 1, 16904, 0x5, 1}, {0, 1, 17096, 0x6, 0}, {0, 1, 18120, 0x7, 1}});
 }
 
 // Width codes of WidthNet after a script.
 Net WidthNetWith(int32_t c0, int32_t c1, int32_t c2) {
   Net net = WidthNet();
-  net.edges[0].code = c0;
-  net.edges[1].code = c1;
-  net.edges[2].code = c2;
+  for (int32_t i : {0, 1, 2}) net.edges[i].code = (i == 0 ? c0 : i == 1 ? c1 : c2);
   return net;
 }
 
@@ -236,28 +216,27 @@ TEST_F(ScriptTest, ScriptsTable) {
   const std::string longPrefix(254, 'x');
   struct Case {
     std::string script;
-    int result;
     Net expected;
   } cases[] = {
-      {"<bgr-width-edges> 30 60\n", 1, WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60\r\n", 1, WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 40\n", 1, WidthNetWith(16942, 17096, 17096)},
-      {"<bgr-\n", 1, WidthNetWith(16904, 17096, 17096)},  // all three with defaults
-      {"<bgr-width-edges>\n", 1, WidthNetWith(16904, 17096, 17096)},
-      {"; comment\n<bgr-foo> 1 2\n<BGR-width-edges> 30 60\n", 1, WidthNet()},
-      {"<bgr-width-edges> x\n", 1, WidthNet()},
-      {"<bgr-width-edges> 99999999999999999999 -99999999999999999999\n", 1,
+      {"<bgr-width-edges> 30 60\n", WidthNetWith(16916, 16993, 16993)},
+      {"<bgr-width-edges> 30 60\r\n", WidthNetWith(16916, 16993, 16993)},
+      {"<bgr-width-edges> 40\n", WidthNetWith(16942, 17096, 17096)},
+      {"<bgr-\n", WidthNetWith(16904, 17096, 17096)},  // all three with defaults
+      {"<bgr-width-edges>\n", WidthNetWith(16904, 17096, 17096)},
+      {"; comment\n<bgr-foo> 1 2\n<BGR-width-edges> 30 60\n", WidthNet()},
+      {"<bgr-width-edges> x\n", WidthNet()},
+      {"<bgr-width-edges> 99999999999999999999 -99999999999999999999\n",
        WidthNetWith(18120, 18120, 18120)},
-      {longPrefix + "<bgr-width-edges> 30 60\n", 1, WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n", 1,
+      {longPrefix + "<bgr-width-edges> 30 60\n", WidthNetWith(16916, 16993, 16993)},
+      {"<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n",
        WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n", 1, WidthNetWith(17352, 17352, 17608)},
+      {"<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n", WidthNetWith(17352, 17352, 17608)},
   };
   for (const auto& c : cases) {
     WriteFileBytes("n.bgr", NetBytes(WidthNet()));
     WriteFileBytes("s.txt", c.script);
     CaptureConsole console;
-    EXPECT_EQ(BgrScript("n.bgr", "s.txt"), c.result) << c.script;
+    EXPECT_EQ(BgrScript("n.bgr", "s.txt"), 1) << c.script;
     EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(c.expected)) << c.script;
     EXPECT_EQ(console.Text(), "") << c.script;
   }
@@ -290,9 +269,7 @@ TEST_F(ScriptTest, ScriptStopsAtTheFirstFailingCommand) {
 }
 
 TEST_F(ScriptTest, CutNetworks) {
-  Net net;
-  net.vertices = {{0, 0, 0}, {10, 0, 1}, {20, 0, 0}};
-  net.edges = {{0, 1}, {1, 2}};
+  const Net net = testing::MakeNet({{0, 0, 0}, {10, 0, 1}, {20, 0, 0}}, {{0, 1}, {1, 2}});
   for (const std::string& cut : AllCuts(NetBytes(net))) {
     CaptureConsole console;
     WriteFileBytes("n.bgr", cut);

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ostrand/bgr/bgr_test_bytes.h"
@@ -35,8 +36,18 @@ struct Net {
   std::string trailer;  // raw bytes after the edges, before the closing tag
 };
 
+inline Net MakeNet(std::vector<NetVertex> vertices, std::vector<NetEdge> edges,
+                   std::string trailer = "") {
+  Net net;
+  net.vertices = std::move(vertices);
+  net.edges = std::move(edges);
+  net.trailer = std::move(trailer);
+  return net;
+}
+
 inline int32_t WidthWord(int32_t code, int32_t sp) {
-  return static_cast<int32_t>((static_cast<uint32_t>(code) << 16) | (static_cast<uint32_t>(sp) & 0xFFFFu));
+  return static_cast<int32_t>((static_cast<uint32_t>(code) << 16) |
+                              (static_cast<uint32_t>(sp) & 0xFFFFu));
 }
 
 inline std::string NetBytes(const Net& net) {

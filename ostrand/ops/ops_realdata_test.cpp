@@ -1,9 +1,12 @@
 // The network operations on real airport ground networks (public ground
-// network files, turned into networks in feet): invariants of purge, merge
-// and move that must hold for any network. Skipped when the data is absent.
+// network files, turned into networks in feet): invariants of purge, merge,
+// move and the listing that must hold for any network. Skipped when the
+// data is absent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -12,6 +15,8 @@
 #include <vector>
 
 #include "ostrand/bgr/bgr_file.h"
+#include "ostrand/frame/options.h"
+#include "ostrand/ops/bgr_list.h"
 #include "ostrand/ops/bgr_merge.h"
 #include "ostrand/ops/bgr_move.h"
 #include "ostrand/ops/network_fixtures.h"
@@ -41,9 +46,11 @@ Net GroundNetwork(const std::string& path) {
   const std::string xml = ReadFileBytes(path);
   Net net;
   std::map<long, int32_t> number;
-  const std::regex node(R"re(<(?:node|Parking)\s[^>]*?index="(\d+)"[^>]*?lat="([^"]+)"[^>]*?lon="([^"]+)")re");
+  const std::regex node(
+      R"re(<(?:node|Parking)\s[^>]*?index="(\d+)"[^>]*?lat="([^"]+)"[^>]*?lon="([^"]+)")re");
   double lat0 = 0, lon0 = 0;
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), node); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), node); it != std::sregex_iterator();
+       ++it) {
     const double lat = Degrees((*it)[2]);
     const double lon = Degrees((*it)[3]);
     if (net.vertices.empty()) {
@@ -56,7 +63,8 @@ Net GroundNetwork(const std::string& path) {
     net.vertices.push_back({std::round(x * 256) / 256, 0, std::round(z * 256) / 256});
   }
   const std::regex arc(R"re(<arc\s[^>]*?begin="(\d+)"[^>]*?end="(\d+)")re");
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), arc); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), arc); it != std::sregex_iterator();
+       ++it) {
     const auto from = number.find(std::stol((*it)[1]));
     const auto to = number.find(std::stol((*it)[2]));
     if (from != number.end() && to != number.end()) net.edges.push_back({from->second, to->second});
@@ -92,7 +100,7 @@ std::vector<std::string> GroundNetworkFiles() {
   return files;
 }
 
-TEST(OpsRealDataTest, PurgeMergeAndMoveInvariants) {
+TEST(OpsRealDataTest, PurgeMergeMoveAndListInvariants) {
   const std::vector<std::string> files = GroundNetworkFiles();
   if (files.empty()) GTEST_SKIP() << "no real data";
   ScratchDir dir;
@@ -149,6 +157,35 @@ TEST(OpsRealDataTest, PurgeMergeAndMoveInvariants) {
     ASSERT_EQ(BgrMove("a.bgr", "b.bgr", 1234, -567, -1, -1), 1);
     ASSERT_EQ(BgrMove("b.bgr", "c.bgr", -1234, 567, -1, -1), 1);
     EXPECT_TRUE(ReadFileBytes("c.bgr") == bytes) << path;
+
+    // The listing: one line per vertex and edge, only the extents line
+    // without a tag, and extents that are those of the vertices.
+    WriteFileBytes("l.bgr", NetBytes(net));
+    ResetOptions();
+    Options().printFlag = 1;
+    testing::CaptureConsole console;
+    ASSERT_EQ(BgrList("l.bgr", -1, -1), 1);
+    ResetOptions();
+    const std::string text = console.Text();
+    size_t vertexLines = 0, edgeLines = 0, lines = 0, untagged = 0;
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+      ++lines;
+      vertexLines += text.compare(at, 8, "<vloc> (") == 0;
+      edgeLines += text.compare(at, 8, "<edge>  ") == 0;
+      untagged += text[at] != '<';
+    }
+    EXPECT_EQ(vertexLines, net.vertices.size()) << path;
+    EXPECT_EQ(edgeLines, net.edges.size()) << path;
+    EXPECT_EQ(untagged, 1u) << path;
+    EXPECT_EQ(lines, 4 + 4 * net.vertices.size() + 5 * net.edges.size()) << path;
+    double minX = 1e300, minZ = 1e300, maxX = -1e300, maxZ = -1e300;
+    for (const auto& v : net.vertices) {
+      minX = std::min(minX, v.x), maxX = std::max(maxX, v.x);
+      minZ = std::min(minZ, v.z), maxZ = std::max(maxZ, v.z);
+    }
+    char extents[200];
+    std::snprintf(extents, sizeof extents, "WS= %lf %lf, EN= %lf %lf\n", minX, minZ, maxX, maxZ);
+    EXPECT_EQ(text.substr(text.rfind("WS=")), extents) << path;
   }
 }
 

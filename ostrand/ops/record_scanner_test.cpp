@@ -94,12 +94,6 @@ TEST_F(RecordScannerTest, ScanTag) {
   }
 }
 
-TEST_F(RecordScannerTest, ScanTagWithoutStream) {
-  char tag[kTagBufferSize] = "junk";
-  EXPECT_EQ(ScanTag(tag, nullptr, nullptr), 0);
-  EXPECT_STREQ(tag, "");
-}
-
 TEST_F(RecordScannerTest, SkippedBytesPrintInHexWithThePrintFlag) {
   const std::string input = std::string("\x01\xAB", 2) + Bytes().Tag("<a>").str() + "z";
   for (unsigned flag : {0u, 1u, 0x10u}) {
@@ -169,21 +163,11 @@ TEST_F(RecordScannerTest, ReadLongField) {
 
 // Printed reals are exactly what " %lf" prints, for every kind of value.
 TEST_F(RecordScannerTest, PrintedRealsMatchPrintf) {
-  std::vector<double> values = {0.0,
-                                -0.0,
-                                2560.0,
-                                -99999999.0,
-                                0.0078125,  // ties at the sixth decimal
-                                0.0234375,
-                                -0.0000005,
-                                1e-300,
-                                4.9e-324,
-                                1e22,
-                                -1.7976931348623157e308,
-                                std::numeric_limits<double>::infinity(),
-                                -std::numeric_limits<double>::infinity(),
-                                std::numeric_limits<double>::quiet_NaN(),
-                                -std::numeric_limits<double>::quiet_NaN()};
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> values = {0.0, -0.0, 2560.0, -99999999.0, 0.0078125, 0.0234375,  // ties
+                                -0.0000005, 1e-300, 4.9e-324, 1e22, -1.7976931348623157e308,
+                                inf, -inf, nan, -nan};
   std::mt19937_64 random(7);
   for (int i = 0; i < 2000; ++i) {
     const uint64_t bits = random();
@@ -203,32 +187,32 @@ TEST_F(RecordScannerTest, PrintedRealsMatchPrintf) {
   }
 }
 
-// A field cut short reads as 0 and is copied as it was.
+// A field cut short reads as 0 and is copied as it was; without a stream
+// nothing is read.
 TEST_F(RecordScannerTest, FieldsCutShort) {
   Options().printFlag = 1;
+  const std::string real = Bytes().Real(2560.0).str(), word = Bytes().Int(-1).str();
   for (size_t len = 0; len < 8; ++len) {
-    CaptureConsole console;
-    const std::string bytes = Bytes().Real(2560.0).str().substr(0, len);
-    Input in(bytes);
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(ReadRealField(in.get(), out, 100.0), 0.0) << len;
-    EXPECT_EQ(Contents(out), bytes) << len;
-    EXPECT_EQ(console.Text(), " 0.000000") << len;
-    std::fclose(out);
-  }
-  for (size_t len = 0; len < 4; ++len) {
-    CaptureConsole console;
-    const std::string bytes = Bytes().Int(-1).str().substr(0, len);
-    Input in(bytes);
-    std::FILE* out = std::tmpfile();
-    EXPECT_EQ(ReadLongField(in.get(), out, 100, 1, 0), 0) << len;
-    EXPECT_EQ(Contents(out), bytes) << len;
-    EXPECT_EQ(console.Text(), " 0") << len;
-    std::fclose(out);
+    for (bool isReal : {true, false}) {
+      if (!isReal && len >= 4) continue;
+      CaptureConsole console;
+      const std::string bytes = (isReal ? real : word).substr(0, len);
+      Input in(bytes);
+      std::FILE* out = std::tmpfile();
+      const double got = isReal ? ReadRealField(in.get(), out, 100.0)
+                                : static_cast<double>(ReadLongField(in.get(), out, 100, 1, 0));
+      EXPECT_EQ(got, 0.0) << len;
+      EXPECT_EQ(Contents(out), bytes) << len;
+      EXPECT_EQ(console.Text(), isReal ? " 0.000000" : " 0") << len;
+      std::fclose(out);
+    }
   }
   CaptureConsole console;
   EXPECT_EQ(ReadRealField(nullptr, nullptr, 0.0), 0.0);
   EXPECT_EQ(ReadLongField(nullptr, nullptr, 0, 1, 1), 0);
+  char tag[kTagBufferSize] = "junk";
+  EXPECT_EQ(ScanTag(tag, nullptr, nullptr), 0);
+  EXPECT_STREQ(tag, "");
 }
 
 }  // namespace
