@@ -123,53 +123,41 @@ TEST_F(RewriteTest, MergeMissingAndMalformedInputs) {
   }
 }
 
-TEST_F(RewriteTest, PurgeRenumbersInOrderOfFirstReference) {
-  Net net;
-  net.lat = 5;
-  net.vertices = {{100, 0, 100}, {200, 0, 100}, {300, 0, 300}, {400, 1, 400}, {500, 2, 500.25}};
-  net.edges = {{3, 4, 17000, 5, 0}, {4, 2, 16968, 0, 1}};
-  WriteFileBytes("p.bgr", NetBytes(net));
-  EXPECT_EQ(BgrPurge("p.bgr"), 1);
-  Net expected = net;
-  expected.vertices = {{0, 0, 0}, {400, 1, 400}, {500, 2, 500.25}, {300, 0, 300}};
-  expected.edges = {{1, 2, 17000, 5, 0}, {2, 3, 16968, 0, 1}};
-  EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(expected));
-}
-
-TEST_F(RewriteTest, PurgeFoldsWithinFiveFeet) {
+// Purge: vertex 0 at the origin, then the vertices in the order edges
+// first refer to them, those within 5 feet in x and z (inclusive) folded into
+// the first; ends outside the file attach to vertex 0.
+TEST_F(RewriteTest, PurgeRenumbersAndFolds) {
+  const std::vector<NetVertex> kept = {{0, 0, 0}, {100, 0, 100}, {500, 0, 500}};
+  const auto fold = [](NetVertex second) {
+    return MakeNet({{500, 0, 500}, {100, 0, 100}, second}, {{1, 0}, {2, 0}});
+  };
+  Net renumber =
+      MakeNet({{100, 0, 100}, {200, 0, 100}, {300, 0, 300}, {400, 1, 400}, {500, 2, 500.25}},
+              {{3, 4, 17000, 5, 0}, {4, 2, 16968, 0, 1}});
+  renumber.lat = 5;
+  Net renumbered = renumber;
+  renumbered.vertices = {{0, 0, 0}, {400, 1, 400}, {500, 2, 500.25}, {300, 0, 300}};
+  renumbered.edges = {{1, 2, 17000, 5, 0}, {2, 3, 16968, 0, 1}};
   struct Case {
-    NetVertex second;
-    bool folded;
-  } cases[] = {
-      {{105, 9, 103}, true},   // 5 in x, 3 in z: one vertex (the first referenced)
-      {{106, 0, 103}, false},  // 6 in x: two
-      {{95, 0, 95}, true},
-      {{100, 0, 94.9}, false},
+    const char* what;
+    Net net, expected;
+  } const cases[] = {
+      {"renumbered", renumber, renumbered},
+      {"5 in x, 3 in z", fold({105, 9, 103}), MakeNet(kept, {{1, 2}, {1, 2}})},
+      {"6 in x", fold({106, 0, 103}),
+       MakeNet({kept[0], kept[1], kept[2], {106, 0, 103}}, {{1, 2}, {3, 2}})},
+      {"5 in both", fold({95, 0, 95}), MakeNet(kept, {{1, 2}, {1, 2}})},
+      {"5.1 in z", fold({100, 0, 94.9}),
+       MakeNet({kept[0], kept[1], kept[2], {100, 0, 94.9}}, {{1, 2}, {3, 2}})},
+      {"origin and bad ends",
+       MakeNet({{3, 7, -4}, {100, 0, 100}}, {{0, 1}, {1, 9}, {-3, 1}, {1, 1}}),
+       MakeNet({{0, 0, 0}, {100, 0, 100}}, {{0, 1}, {1, 0}, {0, 1}, {1, 1}})},
   };
   for (const auto& c : cases) {
-    const Net net = MakeNet({{500, 0, 500}, {100, 0, 100}, c.second}, {{1, 0}, {2, 0}});
-    WriteFileBytes("p.bgr", NetBytes(net));
-    EXPECT_EQ(BgrPurge("p.bgr"), 1);
-    Net expected = net;
-    if (c.folded) {
-      expected.vertices = {{0, 0, 0}, {100, 0, 100}, {500, 0, 500}};
-      expected.edges = {{1, 2}, {1, 2}};
-    } else {
-      expected.vertices = {{0, 0, 0}, {100, 0, 100}, {500, 0, 500}, c.second};
-      expected.edges = {{1, 2}, {3, 2}};
-    }
-    EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(expected)) << c.second.x << "," << c.second.z;
+    WriteFileBytes("p.bgr", NetBytes(c.net));
+    EXPECT_EQ(BgrPurge("p.bgr"), 1) << c.what;
+    EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(c.expected)) << c.what;
   }
-}
-
-TEST_F(RewriteTest, PurgeFoldsIntoTheOriginAndAttachesBadEndsToIt) {
-  const Net net = MakeNet({{3, 7, -4}, {100, 0, 100}}, {{0, 1}, {1, 9}, {-3, 1}, {1, 1}});
-  WriteFileBytes("p.bgr", NetBytes(net));
-  EXPECT_EQ(BgrPurge("p.bgr"), 1);
-  Net expected = net;
-  expected.vertices = {{0, 0, 0}, {100, 0, 100}};
-  expected.edges = {{0, 1}, {1, 0}, {0, 1}, {1, 1}};
-  EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(expected));
 }
 
 // The grid-accelerated purge gives the same file as the plain search of
