@@ -66,11 +66,18 @@ int BgrFile::OpenWrite(const std::string& name) {
 
 int BgrFile::Close() {
   if (stream_ == nullptr) return 1;
-  if (writing_) WriteTag("<endo>");
-  std::fclose(stream_);
+  // A file written in full reports 1; one whose writes failed on the way
+  // (a full disk, say) reports 0, so that no caller puts it in place of a
+  // good file.
+  bool written = true;
+  if (writing_) {
+    written = WriteTag("<endo>") == 1;
+    written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
+  }
+  const bool closed = std::fclose(stream_) == 0;
   writing_ = 0;
   stream_ = nullptr;
-  return 1;
+  return written && closed ? 1 : 0;
 }
 
 int BgrFile::WriteTag(const char* tag) {

@@ -65,7 +65,8 @@ class BgrFile {
   // Opens for writing and writes "<bgno>"; 1 when open.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }
-  // Writes the closing "<endo>" when writing, closes; always 1.
+  // Writes the closing "<endo>" when writing, closes; 1, or 0 when a file
+  // being written could not be written in full or closed.
   int Close();
 
   int WriteTag(const char* tag);

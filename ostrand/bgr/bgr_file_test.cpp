@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <vector>
 
 #include "ostrand/bgr/bgr_test_bytes.h"
@@ -248,6 +249,16 @@ TEST(BgrFileTest, FindTagRestoresThePosition) {
   BgrFile closed;
   EXPECT_EQ(closed.FindTag("<node>"), 0);
   EXPECT_EQ(closed.WriteTag("<node>"), 0);
+}
+
+// A file whose writes fail (here on a full device) closes with 0.
+TEST(BgrFileTest, CloseReportsAFailedWrite) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  BgrFile w;
+  ASSERT_EQ(w.OpenWrite("/dev/full"), 1);
+  w.WriteOrigin(1.0, 2.0, 0.0);
+  EXPECT_EQ(w.Close(), 0);
+  EXPECT_EQ(w.IsOpen(), 0);
 }
 
 TEST(BgrFileTest, CloseEndsOnlyWrittenFiles) {

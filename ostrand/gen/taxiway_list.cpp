@@ -102,10 +102,7 @@ int TaxiwayList::Save(const std::string& name) {
         if (Equals(a, points[e.to].x, points[e.to].y, points[e.to].z)) continue;
         file.WriteEdge(e.from, e.to, e.width, e.type, 0, e.flags);
       }
-      const bool failed = file.Stream() == nullptr || std::fflush(file.Stream()) != 0 ||
-                          std::ferror(file.Stream()) != 0;
-      file.Close();
-      if (!failed && platform::ReplaceFile(temp, target)) {
+      if (file.Close() && platform::ReplaceFile(temp, target)) {
         result = 1;
       } else {
         ReportError("TaxiwayList::Save(%s) failed", name.c_str());

@@ -222,6 +222,16 @@ TEST_F(TaxiwayListTest, FailedSaveLeavesTheTargetAlone) {
   AddOneEdge(list);
   EXPECT_EQ(list.Save("X.BGR"), 0);
   EXPECT_EQ(ReadFileBytes("X.BGR"), "the old network");
+
+  // The temporary file cannot be written in full (it leads to a full
+  // device): the old network stays whole too.
+  if (!std::filesystem::exists("/dev/full")) return;
+  std::filesystem::remove("X.BGR.part");
+  std::filesystem::create_symlink("/dev/full", "X.BGR.part");
+  TaxiwayList full;
+  AddOneEdge(full);
+  EXPECT_EQ(full.Save("X.BGR"), 0);
+  EXPECT_EQ(ReadFileBytes("X.BGR"), "the old network");
 }
 
 TEST_F(TaxiwayListTest, DamagedFilesLoadWithoutHarm) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -226,6 +227,19 @@ TEST_F(RewriteTest, PurgeFailures) {
   EXPECT_EQ(console.Text(),
             "ERROR: BgrPurge no origin record in 'bad.bgr'\n"
             "ERROR: BgrPurge source file 'missing.bgr' not found\n");
+}
+
+// A temporary file that cannot be written in full (here it leads to a full
+// device) never replaces the target.
+TEST_F(RewriteTest, TempFileThatFailsToWriteLeavesTheTarget) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const std::string good = NetBytes(File2Net());
+  WriteFileBytes("n.bgr", good);
+  std::filesystem::create_symlink("/dev/full", "_TEMP_.BGR");
+  CaptureConsole console;
+  EXPECT_EQ(BgrPurge("n.bgr"), 0);
+  ExpectUntouched("n.bgr", good);
+  EXPECT_EQ(console.Text(), "ERROR: BgrPurge temp file '_TEMP_.BGR' not written\n");
 }
 
 TEST(RewriteDeathTest, PurgeOfMoreThan12000VerticesIsFatalAndLeavesNoTemp) {

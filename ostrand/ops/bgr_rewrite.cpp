@@ -66,7 +66,12 @@ int InPlaceRewrite::SkipOrigin(BgrFile& source, const char* name) {
 }
 
 int InPlaceRewrite::Finish(int result, const char* target) {
-  temp_.Close();
+  // A temporary file that was not written in full never replaces the target.
+  if (!temp_.Close() && result) {
+    const std::string format = std::string(op_) + " temp file '%s' not written";
+    ReportError(format.c_str(), kTempFileName);
+    result = 0;
+  }
   return FinishTemp(result, target) ? 1 : 0;
 }
 
