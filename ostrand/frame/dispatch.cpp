@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "ostrand/frame/option_scan.h"
+#include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/report.h"
 
 namespace ostrand {

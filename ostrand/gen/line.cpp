@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "ostrand/frame/int32_range.h"
+
 namespace ostrand {
 
 namespace {
@@ -15,15 +17,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kNearFullTurn = 6.19591884457987;
 constexpr double kNearHalfTurn = 3.0543261909900767;
 
-// A double truncated toward zero into the 32-bit range (NaN gives 0), so
-// that out-of-range values never reach an undefined conversion.
-int32_t TruncateToInt32(double v) {
-  if (!(v == v)) return 0;
-  if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
-}
-
 // a + b, held at the int64 limits instead of overflowing.
 int64_t SaturatingAdd(int64_t a, int64_t b) {
   int64_t sum = 0;
@@ -31,12 +24,6 @@ int64_t SaturatingAdd(int64_t a, int64_t b) {
     return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
   }
   return sum;
-}
-
-int32_t ClampToInt32(int64_t v) {
-  if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-  if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(v);
 }
 
 }  // namespace

@@ -153,8 +153,8 @@ void AddEdge(TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width
 void SnapTo(TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
   if (net.edgeCount >= kMaxEdges || DistanceTo(net, x, z, v) > kSnapReach) return;
   IntPoint& p = net.points[v];
-  p.x = TruncToInt32(x);
-  p.z = TruncToInt32(z);
+  p.x = TruncateToInt32(x);
+  p.z = TruncateToInt32(z);
   Edge copy = EdgeAt(net, j);
   copy.from = v;
   AppendEdge(net, copy);
@@ -182,8 +182,8 @@ void SnapEndPointsToRunways(TaxiwayList& net) {
       double x = 0, z = 0;
       if (!runway.line.Intersect(own, x, z, kSnapAngle)) continue;
       if (Distance(a.x, a.z, x, z) < limit && Distance(b.x, b.z, x, z) < limit) {
-        pt.x = TruncToInt32(x);
-        pt.z = TruncToInt32(z);
+        pt.x = TruncateToInt32(x);
+        pt.z = TruncateToInt32(z);
       }
     }
   }
@@ -217,10 +217,10 @@ void AddRunwayConnectors(TaxiwayList& net) {
       const double tF = TurnAngle(fx, fz, x, z, qt.x, qt.z);
       const double tB = TurnAngle(bx, bz, x, z, qt.x, qt.z);
       if (Distance(b.x, b.z, fx, fz) < lenLimit && tF >= -kConnectorTurn && tF <= kConnectorTurn) {
-        AddEdge(net, p, TruncToInt32(fx), TruncToInt32(fz), re.width, kConnector);
+        AddEdge(net, p, TruncateToInt32(fx), TruncateToInt32(fz), re.width, kConnector);
       }
       if (Distance(a.x, a.z, bx, bz) < lenLimit && tB >= -kConnectorTurn && tB <= kConnectorTurn) {
-        AddEdge(net, p, TruncToInt32(bx), TruncToInt32(bz), re.width, kConnector);
+        AddEdge(net, p, TruncateToInt32(bx), TruncateToInt32(bz), re.width, kConnector);
       }
     }
   }
@@ -265,7 +265,7 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
           ends.AnyCloserThan(x, z, kCrossingClearance)) {
         continue;
       }
-      const int32_t v = FindOrAddVertex(net, TruncToInt32(x), TruncToInt32(z));
+      const int32_t v = FindOrAddVertex(net, TruncateToInt32(x), TruncateToInt32(z));
       if (v < 0) continue;
       Edge copyI = ei;
       copyI.from = v;

@@ -35,7 +35,7 @@ constexpr int32_t kJointTableSize = 6000;
 
 PlanePoint Flat(const IntPoint& p) { return {p.x, p.z}; }
 
-IntPoint Point(double x, double z) { return {TruncToInt32(x), 0, TruncToInt32(z)}; }
+IntPoint Point(double x, double z) { return {TruncateToInt32(x), 0, TruncateToInt32(z)}; }
 
 IntPoint Midpoint(const IntPoint& a, const IntPoint& b) {
   return {ClampToInt32((int64_t{a.x} + b.x) / 2), 0, ClampToInt32((int64_t{a.z} + b.z) / 2)};
@@ -356,9 +356,9 @@ void GenerateIsYellow(int32_t x1, int32_t z1, int32_t x2, int32_t z2) {
   Line b = a;
   a.ShiftSideways(kYellowHalfWidth);
   b.ShiftSideways(-kYellowHalfWidth);
-  AddQuad(kCentreLayer, {TruncToInt32(b.x1), TruncToInt32(b.z1)},
-          {TruncToInt32(a.x1), TruncToInt32(a.z1)}, {TruncToInt32(a.x2), TruncToInt32(a.z2)},
-          {TruncToInt32(b.x2), TruncToInt32(b.z2)});
+  AddQuad(kCentreLayer, {TruncateToInt32(b.x1), TruncateToInt32(b.z1)},
+          {TruncateToInt32(a.x1), TruncateToInt32(a.z1)}, {TruncateToInt32(a.x2), TruncateToInt32(a.z2)},
+          {TruncateToInt32(b.x2), TruncateToInt32(b.z2)});
 }
 
 }  // namespace ostrand

@@ -108,8 +108,8 @@ void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alon
   PlanePoint c = a;
   while (along(c) < along(b)) {
     const int32_t border = ClampToInt32(std::min<int64_t>(NextBorder(along(c), origin), along(b)));
-    const PlanePoint n = alongX ? PlanePoint{border, TruncToInt32(line.ZAtX(border))}
-                                : PlanePoint{TruncToInt32(line.XAtZ(border)), border};
+    const PlanePoint n = alongX ? PlanePoint{border, TruncateToInt32(line.ZAtX(border))}
+                                : PlanePoint{TruncateToInt32(line.XAtZ(border)), border};
     file(c, n);
     c = n;
   }

@@ -2,8 +2,8 @@
 #include "ostrand/ops/bgr_script.h"
 
 #include <cstring>
-#include <limits>
 
+#include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/line.h"
 #include "ostrand/ops/bgr_rewrite.h"
@@ -26,32 +26,6 @@ const PatternEntry kPatterns[] = {
     {ScriptCommand::kAlignNodes, "align-nodes> %ld %ld %ld", {-1, -1, 10}},
     {ScriptCommand::kWidthEdges, "width-edges> %ld %ld", {25, 100, 0}},
 };
-
-// White space as the formatted scan knows it.
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-const char* SkipSpace(const char* s) {
-  while (IsSpace(*s)) ++s;
-  return s;
-}
-
-// Converts a decimal number with optional sign at s; nullptr when no digit
-// follows. The value saturates at the 32-bit limits.
-const char* ScanLong(const char* s, int32_t& value) {
-  bool negative = false;
-  if (*s == '+' || *s == '-') negative = *s++ == '-';
-  if (*s < '0' || *s > '9') return nullptr;
-  int64_t v = 0;
-  constexpr int64_t kCap = int64_t{1} << 40;  // far beyond 32 bits, no overflow
-  for (; *s >= '0' && *s <= '9'; ++s) {
-    if (v < kCap) v = v * 10 + (*s - '0');
-  }
-  if (negative) v = -v;
-  if (v > std::numeric_limits<int32_t>::max()) v = std::numeric_limits<int32_t>::max();
-  if (v < std::numeric_limits<int32_t>::min()) v = std::numeric_limits<int32_t>::min();
-  value = static_cast<int32_t>(v);
-  return s;
-}
 
 // The script commands run in the order of a line's matches.
 int RunCall(const char* file, const ScriptCall& call) {
@@ -114,33 +88,11 @@ bool IsNearLine(const IntLine& line, const DoublePoint& p, int32_t tolerance) {
 }  // namespace
 
 int ScanPattern(const char* text, const char* pattern, int32_t* values) {
-  int stored = 0;
-  const char* in = text;
-  const char* p = pattern;
-  while (*p != '\0') {
-    if (IsSpace(*p)) {
-      while (IsSpace(*p)) ++p;
-      in = SkipSpace(in);
-      continue;
-    }
-    if (p[0] == '%' && p[1] == 'l' && p[2] == 'd') {
-      p += 3;
-      in = SkipSpace(in);
-      if (*in == '\0') return stored > 0 ? stored : -1;
-      int32_t value = 0;
-      const char* after = ScanLong(in, value);
-      if (after == nullptr) return stored;
-      if (stored < 3) values[stored] = value;
-      ++stored;
-      in = after;
-      continue;
-    }
-    if (*in == '\0') return stored > 0 ? stored : -1;
-    if (*in != *p) return stored;
-    ++in;
-    ++p;
-  }
-  return stored;
+  long scanned[3] = {values[0], values[1], values[2]};
+  const int result = ScanText(text, pattern, {&scanned[0], &scanned[1], &scanned[2]});
+  // The scan holds every value within 32 bits.
+  for (int k = 0; k < 3; ++k) values[k] = static_cast<int32_t>(scanned[k]);
+  return result;
 }
 
 std::vector<ScriptCall> ParseScriptLine(const char* text) {

@@ -24,13 +24,6 @@ bool Equals(const IntPoint& p, int32_t x, int32_t y, int32_t z) {
   return p.x == x && p.y == y && p.z == z;
 }
 
-int32_t TruncateToInt32(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return INT32_MAX;
-  if (v <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
-
 IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, double t) {
   double a = (1.0 - t) * (1.0 - t);
   double b = t * (1.0 - t);

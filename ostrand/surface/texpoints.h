@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ostrand/frame/int32_range.h"
+
 namespace ostrand {
 
 struct IntPoint {
@@ -22,10 +24,6 @@ bool Equals(const IntPoint& p, int32_t x, int32_t y, int32_t z);
 // (1-t)^2 p0 + 2t(1-t) p1 + t^2 p2 per coordinate in doubles (the middle
 // term from the integer 2 p1), truncated toward zero.
 IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, double t);
-
-// A double truncated toward zero into the 32-bit range (NaN gives 0, values
-// beyond the range give its nearest end).
-int32_t TruncateToInt32(double v);
 
 class TEXPOINTS {
  public:

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "ostrand/frame/file_wrappers.h"
-#include "ostrand/frame/option_scan.h"
+#include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/text/string_list.h"
 

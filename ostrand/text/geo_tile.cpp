@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "ostrand/frame/int32_range.h"
+
 namespace ostrand {
 namespace {
 
@@ -24,12 +26,6 @@ const std::array<double, kLatitudeBands>& BandTable() {
     return b;
   }();
   return table;
-}
-
-int32_t ClampToInt32(int64_t v) {
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(v);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/format_scan.h"
+#include "ostrand/frame/int32_range.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
@@ -20,7 +22,6 @@
 #include "ostrand/text/lat_lon_text.h"
 #include "ostrand/text/line_reader.h"
 #include "ostrand/text/string_list.h"
-#include "ostrand/text/value_scan.h"
 
 namespace ostrand {
 namespace {
@@ -33,20 +34,8 @@ constexpr double kSecondsPerHalfCircle = 648000.0;
 constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 constexpr double kSmallCosine = 0.001;
 
-// A real number of feet as a whole number, truncated toward zero; values
-// that are not numbers count as 0, and the 32-bit limits hold the rest.
-int32_t Feet(double v) {
-  if (std::isnan(v)) return 0;
-  if (v >= 2147483647.0) return INT32_MAX;
-  if (v <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
-
-int32_t ClampInt32(long v) {
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
+// A real number of feet as a whole number, truncated toward zero.
+int32_t Feet(double v) { return TruncateToInt32(v); }
 
 // Feet east per second of arc of longitude at a latitude (seconds of arc);
 // 0 near the poles.
@@ -107,16 +96,17 @@ void ConvertRules(Exclusions& e) {
   for (const char* text = FirstWithPrefix(e.list, "ARE ", &index); text != nullptr;
        text = NextWithPrefix(&index)) {
     long number = 0;
-    if (ScanValues(text, {&number}) != 1) continue;
+    if (ScanText(text, "%ld", {&number}) != 1) continue;
     const char* quote = std::strchr(text, '"');
-    e.areas.push_back({ClampInt32(number), quote == nullptr ? std::string() : std::string(quote + 1)});
+    e.areas.push_back({ClampToInt32(number), quote == nullptr ? std::string() : std::string(quote + 1)});
   }
   for (const char* text = FirstWithPrefix(e.list, "XCL ", &index); text != nullptr;
        text = NextWithPrefix(&index)) {
     BoxRule box;
     box.index = index;
-    if (ScanValues(text, {&box.limit, &box.minLatitude, &box.minLongitude, &box.maxLatitude,
-                          &box.maxLongitude, &box.flags}) == 6)
+    if (ScanText(text, "%ld %lf %lf %lf %lf %x",
+                 {&box.limit, &box.minLatitude, &box.minLongitude, &box.maxLatitude,
+                  &box.maxLongitude, &box.flags}) == 6)
       e.boxes.push_back(box);
   }
 }
@@ -259,9 +249,9 @@ int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long f
   Edge& pending = list_.pending;
   const int32_t end = AddPoint(x, y, z);
   pending.to = end;
-  pending.width = ClampInt32(width);
+  pending.width = ClampToInt32(width);
   pending.type = type;
-  pending.flags = ClampInt32(flags);
+  pending.flags = ClampToInt32(flags);
 
   // A start that names no point (a line begun in another airport) draws
   // nothing.
@@ -359,8 +349,8 @@ int InterpretText(const char* name) {
   int32_t area = kNoArea;
   int excluded = 0;
   list->tileFilter[0] = 0;
-  list->tileFilter[1] = ClampInt32(Options().tileColumn);
-  list->tileFilter[2] = ClampInt32(Options().tileRow);
+  list->tileFilter[1] = ClampToInt32(Options().tileColumn);
+  list->tileFilter[2] = ClampToInt32(Options().tileRow);
 
   TextInterpreter text(*list);
   LineValues v;
@@ -396,13 +386,13 @@ int InterpretText(const char* name) {
       continue;
     } else if (StartsWith(line, "MOV ")) {
       long ignored1 = 0, ignored2 = 0;
-      ScanValues(line + 4, {&v.x, &v.y, &v.z, &ignored1, &ignored2});
+      ScanText(line + 4, "%lf %lf %lf %ld %ld", {&v.x, &v.y, &v.z, &ignored1, &ignored2});
       text.MoveTo(v.x, v.y, v.z);
     } else if (StartsWith(line, "LIN ")) {
-      ScanValues(line + 4, {&v.x, &v.y, &v.z, &v.width, &v.flags});
+      ScanText(line + 4, "%lf %lf %lf %ld %ld", {&v.x, &v.y, &v.z, &v.width, &v.flags});
       text.LineTo(v.x, v.y, v.z, v.width, v.flags, kTaxiway);
     } else if (StartsWith(line, "POI ")) {
-      ScanValues(line + 4, {&v.x, &v.y, &v.z});
+      ScanText(line + 4, "%lf %lf %lf", {&v.x, &v.y, &v.z});
       text.WritePoint(v.x, v.y, v.z);
     } else if (StartsWith(line, "PLY ")) {
       reader.SkipFields(1);
@@ -411,8 +401,9 @@ int InterpretText(const char* name) {
       text.WritePolygonEnd(polygonName);
     } else if (StartsWith(line, "LGT ")) {
       v.count = 1;
-      ScanValues(line + 4, {&v.lightType, &v.light[0], &v.light[1], &v.light[2], &v.light[3], &v.light[4],
-                            &v.light[5], &v.count});
+      ScanText(line + 4, "%ld %lf %lf %lf %lf %lf %lf %ld",
+               {&v.lightType, &v.light[0], &v.light[1], &v.light[2], &v.light[3], &v.light[4],
+                &v.light[5], &v.count});
       text.WriteLight(v.lightType, v.light[0], v.light[1], v.light[2], v.light[3], v.light[4], v.light[5],
                       v.count);
     } else if (StartsWith(line, "EXI")) {

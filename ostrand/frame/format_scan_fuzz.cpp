@@ -1,10 +1,10 @@
-// Fuzz target: the option scanner and the text helpers over arbitrary text.
+// Fuzz target: the formatted scanner and the text helpers over arbitrary text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "ostrand/frame/file_wrappers.h"
-#include "ostrand/frame/option_scan.h"
+#include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

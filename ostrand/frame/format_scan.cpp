@@ -1,6 +1,7 @@
-// Formatted input for the scanned command-line options.
-#include "ostrand/frame/option_scan.h"
+// Formatted input with the C library's rules and a defined result.
+#include "ostrand/frame/format_scan.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -54,15 +55,21 @@ bool ReadInteger(const char*& in, long width, int base, bool& negative, uint64_t
 
 }  // namespace
 
-int ScanText(const char* input, const char* pattern, std::initializer_list<ScanTarget> targets) {
+int ScanText(const char* input, const char* pattern, const ScanTarget* targets, size_t count) {
   if (input == nullptr || pattern == nullptr) return kScanEnd;
   const char* in = input;
   const char* pat = pattern;
-  auto target = targets.begin();
+  const ScanTarget* target = targets;
+  const ScanTarget* const lastTarget = targets + count;
   int stored = 0;
   auto ended = [&]() { return stored > 0 ? stored : kScanEnd; };
 
   while (*pat != '\0') {
+    if (IsSpace(*pat)) {
+      while (IsSpace(*pat)) ++pat;
+      while (IsSpace(*in)) ++in;
+      continue;
+    }
     if (*pat != '%') {
       if (*in == '\0') return ended();
       if (*in != *pat) return stored;
@@ -88,14 +95,14 @@ int ScanText(const char* input, const char* pattern, std::initializer_list<ScanT
     }
     while (IsSpace(*in)) ++in;
     if (*in == '\0') return ended();
-    if (target == targets.end()) return stored;
+    if (target == lastTarget) return stored;
 
     if (conversion == 'f') {
       double* const* out = std::get_if<double*>(target);
       if (out == nullptr) return stored;
       char* end = nullptr;
       const double value = std::strtod(in, &end);
-      if (end == in) return stored;
+      if (end == in || !std::isfinite(value)) return stored;
       in = end;
       **out = value;
     } else {

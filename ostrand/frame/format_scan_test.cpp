@@ -1,4 +1,4 @@
-#include "ostrand/frame/option_scan.h"
+#include "ostrand/frame/format_scan.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ struct LongCase {
   long second;  // 99 when not stored
 };
 
-TEST(OptionScanTest, DecimalTable) {
+TEST(FormatScanTest, DecimalTable) {
   const LongCase cases[] = {
       {"5:20", "%ld:%ld", 2, 5, 20},
       {"5", "%ld:%ld", 1, 5, 99},
@@ -52,7 +52,7 @@ TEST(OptionScanTest, DecimalTable) {
   }
 }
 
-TEST(OptionScanTest, HexadecimalTable) {
+TEST(FormatScanTest, HexadecimalTable) {
   struct Case {
     const char* input;
     int result;
@@ -82,7 +82,7 @@ TEST(OptionScanTest, HexadecimalTable) {
   }
 }
 
-TEST(OptionScanTest, RealsAndMixedTargets) {
+TEST(FormatScanTest, RealsAndMixedTargets) {
   double north = 99;
   double east = 99;
   long vmin = 99;
@@ -105,6 +105,43 @@ TEST(OptionScanTest, RealsAndMixedTargets) {
   // An unknown conversion ends the scan.
   EXPECT_EQ(ScanText("5", "%d", {&vmin}), 0);
   EXPECT_EQ(ScanText(nullptr, "%ld", {&vmin}), kScanEnd);
+}
+
+// Blank-separated values as the scenery text and exclusion list lines are
+// read: a blank in the pattern matches any run of white space, also none.
+TEST(FormatScanTest, BlankSeparatedValues) {
+  struct Case {
+    const char* text;
+    int stored;
+    double x;
+    long n;
+    unsigned h;
+  } const cases[] = {
+      {"1.5 7 ff", 3, 1.5, 7, 0xff},
+      {"  -2e1\t\t-3   0x1A", 3, -20, -3, 0x1a},
+      {"1.5,7", 1, 1.5, -9, 9},
+      {"4-5 10", 3, 4, -5, 0x10},
+      {"abc 1 2", 0, -9, -9, 9},
+      {"", kScanEnd, -9, -9, 9},
+      {"1 99999999999 1", 3, 1, 2147483647, 1},
+      {"1 -99999999999 -1", 3, 1, -2147483647L - 1, 0xFFFFFFFFu},
+      {"1 2 123456789abcdef", 3, 1, 2, 0xFFFFFFFFu},
+      {"1 +", 1, 1, -9, 9},
+      {"1 2 g", 2, 1, 2, 9},
+      // Reals that are not finite are no numbers.
+      {"nan 1 2", 0, -9, -9, 9},
+      {"1e999 1 2", 0, -9, -9, 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    double x = -9;
+    long n = -9;
+    unsigned h = 9;
+    EXPECT_EQ(ScanText(c.text, "%lf %ld %x", {&x, &n, &h}), c.stored);
+    EXPECT_EQ(x, c.x);
+    EXPECT_EQ(n, c.n);
+    EXPECT_EQ(h, c.h);
+  }
 }
 
 }  // namespace
