@@ -31,15 +31,23 @@ for f in $fuzzers; do
   corpus="$root/fuzz/corpus/$name"
   work="$(mktemp -d)"
   [ -d "$corpus" ] && cp -r "$corpus/." "$work/" 2>/dev/null || true
+  # The target's dictionaries (fuzz/dict/targets.txt) name the tags and
+  # keywords of its format, so that mutations get past them.
+  dict_args=()
+  dicts=$(awk -v t="$name" '$1 == t { $1 = ""; print }' fuzz/dict/targets.txt)
+  if [ -n "$dicts" ]; then
+    for d in $dicts; do cat "fuzz/dict/$d.dict"; done >"$work.dict"
+    dict_args=(-dict="$work.dict")
+  fi
   echo "-- $name"
   if (cd "$(mktemp -d)" && ASAN_OPTIONS=detect_leaks=0 "$root/$f" -max_total_time="$fuzz_seconds" \
-        -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 "$work" >"$work.log" 2>&1); then
+        -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 "${dict_args[@]}" "$work" >"$work.log" 2>&1); then
     passed=$((passed + 1))
   else
     echo "FAILED: $name"; tail -n 40 "$work.log"
     failed=$((failed + 1))
   fi
-  rm -rf "$work" "$work.log"
+  rm -rf "$work" "$work.log" "$work.dict"
 done
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
