@@ -19,6 +19,7 @@ endif()
 if(OSTRAND_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
+  include(GoogleTest)
 endif()
 
 set(OSTRAND_FUZZ_TARGETS "" CACHE INTERNAL "")
@@ -69,8 +70,10 @@ function(ostrand_module name)
       OSTRAND_SHARED_DIR="${PROJECT_SOURCE_DIR}/../shared"
       OSTRAND_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       OSTRAND_EXE="$<TARGET_FILE_DIR:ostrand>/ostrand")
-    add_test(NAME ${target}_tests COMMAND ${target}_tests)
-    set_tests_properties(${target}_tests PROPERTIES TIMEOUT 900)
+    # One ctest entry per test case, so that "ctest -R" runs a single case
+    # and a failure names it. The list is read when ctest runs, not at build.
+    gtest_discover_tests(${target}_tests DISCOVERY_MODE PRE_TEST
+      PROPERTIES TIMEOUT 900 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 
   if(OSTRAND_FUZZ)
