@@ -124,8 +124,7 @@ rm -f "$out/te_output.txt"
 echo "${#codes[@]} networks in $(( SECONDS - started )) s"
 
 # One airport: "-tm" in runs/CODE; then the edge count of the repaired
-# network and the pavement area of the surface file from their listings,
-# made in a folder of their own so that their log entries are dropped. Writes
+# network and the pavement area of the surface file from their listings. Writes
 # runs/CODE.result: "CODE ok EDGES AREA_SQFT" or "CODE failed REASON", and
 # runs/CODE.log, the run's log entry.
 build_one() {
@@ -137,13 +136,20 @@ build_one() {
   cp "$out/DATA/$name" "$dir/"
   for polygons in "$out/DATA/$code".[Pp][Ll][Yy]; do cp "$polygons" "$dir/"; done
   (cd "$dir" && ostrand -tm "$name" >output.txt 2>&1) || status=$?
-  touch "$dir/report.txt"
+  [ -f "$dir/report.txt" ] || : >"$dir/report.txt"
   cp "$dir/report.txt" "$out/runs/$code.log"
+  local line timed=0 errors=0
+  while IFS= read -r line; do
+    case "$line" in
+      "TIME= "*) timed=1 ;;
+      "ERROR: "*) errors=1 ;;
+    esac
+  done <"$dir/report.txt"
   if [ "$status" -ne 1 ]; then
     reason="exit status $status"
-  elif ! grep -q '^TIME= ' "$dir/report.txt"; then
+  elif [ "$timed" -eq 0 ]; then
     reason="ended without its TIME= line"
-  elif grep -q '^ERROR: ' "$dir/report.txt"; then
+  elif [ "$errors" -eq 1 ]; then
     reason="errors logged"
   elif [ ! -s "$dir/$code.TMS" ]; then
     reason="no surface file"
@@ -152,11 +158,11 @@ build_one() {
     echo "$code failed $reason" >"$out/runs/$code.result"
     return 0
   fi
+  # The listings log into the run's folder, after its log was taken.
   local edges area
-  mkdir "$dir/listing"
-  edges=$(cd "$dir/listing" && ostrand "../$name" | grep -c '^<edge>' || true)
+  edges=$(cd "$dir" && ostrand "$name" | grep -c '^<edge>' || true)
   # Pavement polygons: "<pave> N", then N corners "i: x y z (...)" in 1/256 ft.
-  area=$(cd "$dir/listing" && ostrand -ls "../$code.TMS" | awk '
+  area=$(cd "$dir" && ostrand -ls "$code.TMS" | awk '
     function close_polygon() { if (n > 2) { s += x[n - 1] * z[0] - x[0] * z[n - 1]; total += (s < 0 ? -s : s) / 2 } }
     /^<pave> / { close_polygon(); want = $2; n = 0; s = 0; next }
     /^<(edmk|cntr|lite|indx)>/ { close_polygon(); want = 0; n = 0; next }
