@@ -130,11 +130,10 @@ echo "${#codes[@]} networks in $(( SECONDS - started )) s"
 build_one() {
   local code="$1"
   local dir="$out/runs/$code"
-  local name network polygons status=0 reason=""
+  local inputs=("$out/DATA/$code".[Bb][Gg][Rr] "$out/DATA/$code".[Pp][Ll][Yy])
+  local name="${inputs[0]##*/}" status=0 reason=""
   mkdir -p "$dir"
-  for network in "$out/DATA/$code".[Bb][Gg][Rr]; do name="$(basename "$network")"; done
-  cp "$out/DATA/$name" "$dir/"
-  for polygons in "$out/DATA/$code".[Pp][Ll][Yy]; do cp "$polygons" "$dir/"; done
+  cp "${inputs[@]}" "$dir/"
   (cd "$dir" && ostrand -tm "$name" >output.txt 2>&1) || status=$?
   [ -f "$dir/report.txt" ] || : >"$dir/report.txt"
   cp "$dir/report.txt" "$out/runs/$code.log"
@@ -158,19 +157,18 @@ build_one() {
     echo "$code failed $reason" >"$out/runs/$code.result"
     return 0
   fi
-  # The listings log into the run's folder, after its log was taken.
-  local edges area
-  edges=$(cd "$dir" && ostrand "$name" | grep -c '^<edge>' || true)
-  # Pavement polygons: "<pave> N", then N corners "i: x y z (...)" in 1/256 ft.
-  area=$(cd "$dir" && ostrand -ls "$code.TMS" | awk '
+  # The edges of the repaired network and the pavement area of the surface
+  # file from their listings (which log into the run's folder, after its log
+  # was taken). Pavement polygons: "<pave> N", then N corners
+  # "i: x y z (...)" in 1/256 ft.
+  (cd "$dir" && { ostrand "$name" || true; ostrand -ls "$code.TMS" || true; } | awk -v code="$code" '
     function close_polygon() { if (n > 2) { s += x[n - 1] * z[0] - x[0] * z[n - 1]; total += (s < 0 ? -s : s) / 2 } }
+    /^<edge>/ { edges++; next }
     /^<pave> / { close_polygon(); want = $2; n = 0; s = 0; next }
     /^<(edmk|cntr|lite|indx)>/ { close_polygon(); want = 0; n = 0; next }
     want > 0 && n < want { x[n] = $2; z[n] = $4; if (n > 0) s += x[n - 1] * z[n] - x[n] * z[n - 1]; n++ }
-    END { close_polygon(); printf "%.0f\n", total / 65536 }' || true)
-  mv "$dir/$code.TMS" "$out/DATA/$code.TMS"
-  mv "$dir/$name" "$out/DATA/$name"
-  echo "$code ok $edges $area" >"$out/runs/$code.result"
+    END { close_polygon(); printf "%s ok %d %.0f\n", code, edges, total / 65536 }' >"$out/runs/$code.result")
+  mv "$dir/$code.TMS" "$dir/$name" "$out/DATA/"
   rm -rf "$dir"
 }
 
