@@ -28,7 +28,8 @@ done
 echo "${page%/*}: $(ls docs/man/*.1 | wc -l) pages render without warnings"
 
 echo "== Debian package"
-package=$(bash scripts/package.sh | tail -n 1)
+bash scripts/package.sh >build/package.log 2>&1 || { cat build/package.log; exit 1; }
+package=$(tail -n 1 build/package.log)
 contents=$(dpkg-deb -c "$package" | awk '{ print $NF }')
 expected=(./usr/bin/ostrand ./usr/bin/Corvane ./usr/bin/airportdb
   ./usr/share/applications/corvane.desktop ./usr/share/icons/hicolor/scalable/apps/corvane.svg)
