@@ -87,7 +87,19 @@ bash "$root/scripts/build-airports.sh" three.txt -o out >/dev/null 2>&1 || statu
 [ "$(ls -lR out | md5sum)" = "$before" ] || fail "the folder in use was changed"
 
 echo "-- every airport built"
-bash "$root/scripts/build-airports.sh" good.txt -j 1 -o good >/dev/null || fail "exit status $? with every airport built"
-grep -q '^airports: *2 built, 0 failed$' good/summary.txt || fail "counts with every airport built"
-[ ! -e good/runs ] || fail "the working folders were left"
+# Two straight taxiways, 1000 ft by 75 ft and 2000 ft by 50 ft: 175 000 sq ft.
+cat >straight.txt <<'EOF'
+REF N49:19:31.0000 E008:31:43.0000
+MOV -500 0 0 0 0
+LIN 500 0 0 75 15
+REF N47:15:37.0000 E011:20:38.0000
+MOV 0 0 -1000 0 0
+LIN 0 0 1000 50 15
+EXI
+EOF
+bash "$root/scripts/build-airports.sh" straight.txt -j 1 -o straight >/dev/null || fail "exit status $? with every airport built"
+grep -q '^airports: *2 built, 0 failed$' straight/summary.txt || fail "counts with every airport built"
+area=$(awk '/^pavement area:/ { print $3 }' straight/summary.txt)
+[ "$area" -gt 173000 ] && [ "$area" -lt 177000 ] || fail "pavement area $area sq ft, not about 175000"
+[ ! -e straight/runs ] || fail "the working folders were left"
 echo "batch build: all passed"
