@@ -3,7 +3,7 @@
 # /usr. dpkg-shlibdeps (package dpkg-dev) reads the programs' shared
 # libraries and declares the packages that hold them, so the Qt 6 libraries
 # and whatever a companion command links are run-time dependencies without
-# being named here.
+# being named here (CPack finds the programs among the files with "file").
 if(PROJECT_VERSION)
   set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 else()
