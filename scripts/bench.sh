@@ -8,3 +8,5 @@ for b in $(find build/bench -maxdepth 2 -type f -name '*_bench' -perm -u+x | sor
   echo "== $(basename "$b")"
   "$b" "$@"
 done
+echo "== batch build (scripts/build-airports.sh)"
+bash bench/batch_bench.sh build/bench

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
 #  1. the unit and end-to-end tests (ctest) in a normal build;
-#  2. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#  3. every libFuzzer target for a fixed time on its seed corpus.
+#  2. the manual pages, the Debian package's file list, and the batch build
+#     of many airports;
+#  3. the same tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#  4. every libFuzzer target for a fixed time on its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -15,6 +17,30 @@ fuzz_seconds="${FUZZ_SECONDS:-20}"
 echo "== build and test"
 bash scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build/test && ctest --output-on-failure)
+
+echo "== manual pages"
+for page in docs/man/*.1; do
+  warnings=$(man --warnings -l "$page" 2>&1 >/dev/null)
+  if [ -n "$warnings" ]; then
+    echo "FAILED: $page renders with warnings:"; echo "$warnings"; exit 1
+  fi
+done
+echo "${page%/*}: $(ls docs/man/*.1 | wc -l) pages render without warnings"
+
+echo "== Debian package"
+bash scripts/package.sh >build/package.log 2>&1 || { cat build/package.log; exit 1; }
+package=$(tail -n 1 build/package.log)
+contents=$(dpkg-deb -c "$package" | awk '{ print $NF }')
+expected=(./usr/bin/ostrand ./usr/bin/Corvane ./usr/bin/airportdb
+  ./usr/share/applications/corvane.desktop ./usr/share/icons/hicolor/scalable/apps/corvane.svg)
+for page in docs/man/*.1; do expected+=("./usr/share/man/man1/${page##*/}"); done
+for file in "${expected[@]}"; do
+  grep -qxF "$file" <<<"$contents" || { echo "FAILED: $package lacks $file"; exit 1; }
+done
+echo "$package holds ${#expected[@]} expected files"
+
+echo "== batch build"
+bash scripts/test_batch.sh build/test
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DOSTRAND_SANITIZE=ON
