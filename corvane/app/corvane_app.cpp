@@ -75,18 +75,15 @@ int CCorvaneApp::Main(int argc, char** argv) {
   CommandLine line;
   const bool parsed = line.parser.parse(arguments);
   const QString refusal = line.Refusal(parsed);
-  if (!refusal.isEmpty() || line.parser.isSet(line.help) || line.parser.isSet(line.version)) {
+  if (!refusal.isEmpty() || line.parser.isSet(line.help) || line.parser.isSet(line.version) ||
+      line.parser.isSet(QStringLiteral("help-all"))) {
     QCoreApplication core(argc, argv);
     if (!refusal.isEmpty()) {
       std::fprintf(stderr, "Corvane: %s\n\n%s", refusal.toLocal8Bit().constData(),
                    line.parser.helpText().toLocal8Bit().constData());
       return 2;
     }
-    if (line.parser.isSet(line.help)) {
-      std::fputs(line.parser.helpText().toLocal8Bit().constData(), stdout);
-    } else {
-      std::printf("Corvane %s\n", QCoreApplication::applicationVersion().toLocal8Bit().constData());
-    }
+    line.parser.process(core);  // prints the help or the version and ends the program
     return 0;
   }
 
