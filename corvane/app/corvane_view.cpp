@@ -3,10 +3,10 @@
 #include <QBitmap>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QWheelEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "corvane/app/document_history.h"
 #include "corvane/app/qt_painter.h"
@@ -80,8 +80,7 @@ void CCorvaneView::mouseMoveEvent(QMouseEvent* event) {
 
 void CCorvaneView::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
-  if (event->button() == Qt::MiddleButton ||
-      (event->button() == Qt::LeftButton && m_spaceHeld)) {
+  if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
     m_panning = true;
     m_panFrom = pos;
     setCursor(Qt::ClosedHandCursor);

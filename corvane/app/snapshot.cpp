@@ -74,8 +74,7 @@ bool WriteSnapshot(const QString& out, const QStringList& files, bool fit, QStri
   corvane::CCorvaneDoc doc;
   for (const QString& path : paths) {
     QTemporaryDir work;
-    if (!work.isValid() ||
-        !corvane::LoadFile(doc, path.toStdString(), work.path().toStdString())) {
+    if (!work.isValid() || !corvane::LoadFile(doc, path.toStdString(), work.path().toStdString())) {
       *error = QStringLiteral("can't read %1").arg(path);
       return false;
     }

@@ -52,9 +52,9 @@ TEST_F(ListingImportTest, ListsInItsOwnFolderAndLeavesTheUsersFilesAlone) {
   };
   CCorvaneDoc doc;
   ASSERT_TRUE(ImportListing(doc, (fs::path(folder) / "abcd.bgr").string(), work, fake));
-  EXPECT_EQ(seen, (std::vector<std::string>{
-                      "ostrand -ls " + folder + "/ABCD.bgr >> ABCD_bgr.tmp",
-                      "ostrand -ls " + folder + "/ABCD.tms >> ABCD_tms.tmp"}));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"ostrand -ls " + folder + "/ABCD.bgr >> ABCD_bgr.tmp",
+                                      "ostrand -ls " + folder + "/ABCD.tms >> ABCD_tms.tmp"}));
   EXPECT_EQ(fs::current_path(), fs::path(folder));
   EXPECT_EQ(doc.m_szName, "ABCD");
   ASSERT_EQ(doc.m_vertices.size(), 1u);
@@ -78,7 +78,7 @@ TEST_F(ListingImportTest, NothingReadLeavesTheDocumentAsItWas) {
   doc.SetName("LFPG");
   const auto none = [](const std::string&, const std::string&) {};
   for (const std::string& path : {(dir_ / "empty.bgr").string(), (dir_ / "gone.bgr").string(),
-                                 dir_.string(), std::string("/no/such/folder/x.bgr")}) {
+                                  dir_.string(), std::string("/no/such/folder/x.bgr")}) {
     EXPECT_FALSE(ImportListing(doc, path, dir_.string(), none)) << path;
     EXPECT_TRUE(doc.m_szName == "LFPG" && doc.m_vertices.size() == 1u);
   }

@@ -9,10 +9,10 @@ namespace {
 
 TEST(ViewNavigation, WheelStepsThroughTheZoomsKeepingThePointUnderThePointer) {
   // zoom, centre x, centre z, pointer x, pointer y, wheel steps, zoom after
-  const int32_t cases[][7] = {
-      {25, 0, 0, 400, 300, 1, 20},  {25, 0, 0, 0, 0, -1, 50},      {1, -700, 90, 799, 599, 3, 1},
-      {3, 7, 7, 10, 10, 1, 2},      {3, 7, 7, 10, 10, -1, 5},      {100, 123456, -5, 13, 577, 2, 25},
-      {20, 10, 10, 401, 299, -4, 100}, {200, 0, 0, 1, 1, 1, 100}};
+  const int32_t cases[][7] = {{25, 0, 0, 400, 300, 1, 20},     {25, 0, 0, 0, 0, -1, 50},
+                              {1, -700, 90, 799, 599, 3, 1},   {3, 7, 7, 10, 10, 1, 2},
+                              {3, 7, 7, 10, 10, -1, 5},        {100, 123456, -5, 13, 577, 2, 25},
+                              {20, 10, 10, 401, 299, -4, 100}, {200, 0, 0, 1, 1, 1, 100}};
   for (const auto& c : cases) {
     g_nZoom = c[0];
     CCorvaneDoc doc;
