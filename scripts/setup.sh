@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core fonts-liberation
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation
   python3 dpkg-dev file man-db
 )
 

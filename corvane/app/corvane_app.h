@@ -1,8 +1,14 @@
 // The application object: start-up of the editor (search path, settings,
 // command line, main window) and the window-less snapshot mode.
 //
-//   Corvane [FILE]                       the editor, FILE opened at start
-//   Corvane --snapshot OUT.png [FILE ...]  draw FILEs into OUT.png and exit
+//   Corvane [FILE]                             the editor, FILE opened at start
+//   Corvane --snapshot OUT [--fit] [FILE...]   draw FILEs into OUT and exit
+//   Corvane --help | --version
+//
+// --help, --version and --snapshot need no display. A command line that
+// cannot be read (an unknown option, --snapshot without OUT, two FILEs for
+// the editor) prints the reason and the help text to the error output and
+// exits with status 2.
 #pragma once
 
 class CCorvaneApp {

@@ -2,11 +2,15 @@
 
 #include <QBitmap>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
+#include "corvane/app/document_history.h"
 #include "corvane/app/qt_painter.h"
+#include "corvane/core/view_navigation.h"
 
 CCorvaneView::CCorvaneView(corvane::CCorvaneDoc& doc, QWidget* parent)
     : QWidget(parent), m_doc(doc) {
@@ -14,6 +18,7 @@ CCorvaneView::CCorvaneView(corvane::CCorvaneDoc& doc, QWidget* parent)
   setCursor(CrossHairCursor());
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(200, 150);
+  setFocusPolicy(Qt::StrongFocus);
 }
 
 QCursor CCorvaneView::CrossHairCursor() {
@@ -61,17 +66,38 @@ void CCorvaneView::resizeEvent(QResizeEvent* event) {
 
 void CCorvaneView::mouseMoveEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
+  if (m_panning) {
+    const QPoint delta = pos - m_panFrom;
+    m_panFrom = pos;
+    corvane::Pan(m_doc, delta.x(), delta.y());
+    update();
+    emit viewMoved();
+  }
   m_model.OnMouseMove(m_doc, pos.x(), pos.y());
   emit mouseMoved();
   QWidget::mouseMoveEvent(event);
 }
 
 void CCorvaneView::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
+    m_panning = true;
+    m_panFrom = pos;
+    setCursor(Qt::ClosedHandCursor);
+    event->accept();
+    return;
+  }
   if (event->button() == Qt::LeftButton && m_doc.m_bStopped != 1) {
     grabMouse();
     if (QWidget::mouseGrabber() == this) {
-      const QPoint pos = event->position().toPoint();
-      if (m_model.OnLeftClick(m_doc, pos.x(), pos.y())) update();
+      bool added = false;
+      auto click = [&] { added = m_model.OnLeftClick(m_doc, pos.x(), pos.y()); };
+      if (m_history != nullptr) {
+        m_history->Change(QStringLiteral("Add Point"), click);
+      } else {
+        click();
+      }
+      if (added) update();
       releaseMouse();
     }
   }
@@ -79,6 +105,10 @@ void CCorvaneView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CCorvaneView::mouseReleaseEvent(QMouseEvent* event) {
+  if (m_panning && !(event->buttons() & (Qt::MiddleButton | Qt::LeftButton))) {
+    m_panning = false;
+    setCursor(CrossHairCursor());
+  }
   if (QWidget::mouseGrabber() == this) releaseMouse();
   QWidget::mouseReleaseEvent(event);
 }
@@ -94,7 +124,57 @@ void CCorvaneView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CCorvaneView::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    ShowContextMenuFromKeyboard();
+    return;
+  }
   if (m_contextMenu == nullptr) return;
   emit contextMenuAboutToShow();
   m_contextMenu->popup(event->globalPos());
+}
+
+void CCorvaneView::ShowContextMenuFromKeyboard() {
+  if (m_contextMenu == nullptr) return;
+  QPoint pos = mapFromGlobal(QCursor::pos());
+  if (!rect().contains(pos)) pos = rect().center();
+  emit contextMenuAboutToShow();
+  m_contextMenu->popup(mapToGlobal(pos));
+}
+
+void CCorvaneView::wheelEvent(QWheelEvent* event) {
+  m_wheelAngle += event->angleDelta().y();
+  const int steps = m_wheelAngle / 120;
+  if (steps != 0) {
+    m_wheelAngle -= steps * 120;
+    const QPoint pos = event->position().toPoint();
+    corvane::ZoomAbout(m_doc, m_model, pos.x(), pos.y(), steps);
+    m_model.OnMouseMove(m_doc, pos.x(), pos.y());
+    update();
+    emit viewMoved();
+  }
+  event->accept();
+}
+
+void CCorvaneView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space) {
+    m_spaceHeld = true;
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CCorvaneView::focusOutEvent(QFocusEvent* event) {
+  // The release of a Space held while the focus went elsewhere never comes.
+  m_spaceHeld = false;
+  QWidget::focusOutEvent(event);
+}
+
+void CCorvaneView::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+    m_spaceHeld = false;
+    event->accept();
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
 }

@@ -92,11 +92,13 @@ TEST_F(EndToEnd, ImportThroughOstrand) {
   const QByteArray oldPath = qgetenv("PATH");
   qputenv("PATH",
           QFileInfo(QStringLiteral(OSTRAND_EXE)).absolutePath().toLocal8Bit() + ":" + oldPath);
-  QFile::copy(bgr_, dir_.filePath(QStringLiteral("stale.tmp")));
+  // The user's own temporary file and run log in the airport's folder.
+  QFile::copy(bgr_, dir_.filePath(QStringLiteral("mine.tmp")));
+  QFile::copy(bgr_, dir_.filePath(QStringLiteral("report.txt")));
   {
     CMainFrame frame;
     QDir::setCurrent(dir_.path());
-    frame.ImportFile(QStringLiteral("tiny.bgr"));
+    ASSERT_TRUE(frame.OpenDocumentFile(QStringLiteral("tiny.bgr")));
     EXPECT_EQ(frame.RecentFiles().value(0), QFileInfo(bgr_).absoluteFilePath());
     const corvane::CCorvaneDoc& doc = frame.Document();
     EXPECT_EQ(doc.m_szName, "TINY");
@@ -111,8 +113,12 @@ TEST_F(EndToEnd, ImportThroughOstrand) {
   }
   qputenv("PATH", oldPath);
   QDir::setCurrent(saved);
-  // No listing, run log or temporary file is left behind.
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"tiny.bgr"});
+  // Nothing is left behind, and nothing of the user's is touched.
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files),
+            (QStringList{"mine.tmp", "report.txt", "tiny.bgr"}));
+  QFile mine(dir_.filePath(QStringLiteral("report.txt")));
+  ASSERT_TRUE(mine.open(QIODevice::ReadOnly));
+  EXPECT_EQ(mine.readAll(), TinyNetwork());
 }
 
 TEST_F(EndToEnd, SnapshotProgramFindsOstrandBesideIt) {
@@ -134,26 +140,43 @@ TEST_F(EndToEnd, SnapshotProgramFindsOstrandBesideIt) {
   }
   EXPECT_GT(blue, 0);
   EXPECT_EQ(image.pixel(5, 5) & 0xFFFFFF, 0xBEBEBEu);
+
+  // The name's extension decides the format.
+  for (const auto& [name, head] : {std::pair{"snap.jpg", "\xFF\xD8\xFF"}, {"snap.svg", "<?xml"}}) {
+    const QString out = dir_.filePath(QString::fromLatin1(name));
+    corvane.start(QStringLiteral(CORVANE_EXE), {"--snapshot", out, "--fit", bgr_});
+    ASSERT_TRUE(corvane.waitForFinished(60000) && corvane.exitCode() == 0);
+    QFile file(out);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly) && file.read(5).startsWith(head)) << name;
+  }
 }
 
-TEST(Snapshot, BadArgumentsFail) {
+TEST(CommandLine, WindowLessRunsAndRefusals) {
   EnsureApp();
   const struct {
     QStringList args;
     int status;
-    const char* message;
+    const char* output;
   } cases[] = {
+      {{"--help"}, 0, "--snapshot <OUT>"},
+      {{"--version"}, 0, "Corvane 1.0"},
+      {{"a.txt", "b.txt"}, 2, "one FILE at a time"},
+      {{"--snapshot"}, 2, "Missing value"},
+      {{"--snapshot", "out.gif"}, 1, "unknown picture format"},
       {{"--snapshot", "/nonexistent/dir/out.png"}, 1, "can't write"},
       {{"--snapshot", "out.png", "/nonexistent/abcd.bgr"}, 1, "can't read"},
-      {{"--snapshot"}, 2, "usage"},
   };
+  // No display at all: these runs must not need one.
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
   for (const auto& c : cases) {
     QProcess corvane;
-    corvane.setWorkingDirectory(QDir::tempPath());
+    corvane.setProcessEnvironment(env);
     corvane.start(QStringLiteral(CORVANE_EXE), c.args);
     ASSERT_TRUE(corvane.waitForFinished(60000));
     EXPECT_EQ(corvane.exitCode(), c.status) << c.args.join(' ').toStdString();
-    EXPECT_TRUE(corvane.readAllStandardError().contains(c.message));
+    const QByteArray output = corvane.readAllStandardOutput() + corvane.readAllStandardError();
+    EXPECT_TRUE(output.contains(c.output)) << output.toStdString();
   }
 }
 

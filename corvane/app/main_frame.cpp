@@ -1,6 +1,7 @@
 #include "corvane/app/main_frame.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,15 +21,17 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 #include "corvane/app/about_dlg.h"
 #include "corvane/app/corvane_view.h"
+#include "corvane/app/document_history.h"
 #include "corvane/app/options_dlg.h"
 #include "corvane/app/qt_painter.h"
+#include "corvane/app/snapshot.h"
 #include "corvane/core/commands.h"
-#include "corvane/core/listing_import.h"
-#include "corvane/core/listing_reader.h"
+#include "corvane/core/document_loader.h"
 #include "corvane/core/taxi_path.h"
 #include "corvane/core/text_file.h"
 
@@ -43,15 +46,24 @@ const QString kOpenFilter =
 const QString kProjectFilter =
     QStringLiteral("TXT Files (.txt) (*.txt *.TXT);;All files (*.*) (*)");
 const QString kTaxiPathFilter = QStringLiteral("TXT Files (.txt) (*.txt *.TXT)");
+const QString kPictureFilter = QStringLiteral(
+    "PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;BMP picture (*.bmp);;"
+    "SVG drawing (*.svg)");
+const QString kRecentKey = QStringLiteral("Recent File List");
+const QString kCantOpen = QStringLiteral("Can't open file...sorry.");
 
-QSettings Settings() {
-  return QSettings(QStringLiteral("Local AppWizard-Generated Applications"),
-                   QStringLiteral("Corvane"));
-}
+QSettings Settings() { return QSettings(QStringLiteral("Corvane"), QStringLiteral("Corvane")); }
 
-bool IsAirportFile(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  return suffix == QLatin1String("bgr") || suffix == QLatin1String("tms");
+// The recent-file list of the settings' earlier place, taken over once.
+void CarryOverRecentFiles() {
+  QSettings settings = Settings();
+  const QString done = QStringLiteral("RecentFilesCarriedOver");
+  if (settings.value(done).toBool()) return;
+  settings.setValue(done, true);
+  if (settings.contains(kRecentKey)) return;
+  const QSettings old(QStringLiteral("Local AppWizard-Generated Applications"),
+                      QStringLiteral("Corvane"));
+  if (old.contains(kRecentKey)) settings.setValue(kRecentKey, old.value(kRecentKey));
 }
 
 // The working directory follows the folder of the file last chosen in a
@@ -81,7 +93,10 @@ bool SaveWithQt(const std::string& path, const std::string& text) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   m_view = new CCorvaneView(m_doc, this);
+  m_history = new CDocumentHistory(m_doc, m_view->Model(), this);
+  m_view->SetHistory(m_history);
   setCentralWidget(m_view);
+  m_view->setFocus();
   setWindowIcon(CAboutDlg::AppIcon());
   setAcceptDrops(true);
   resize(900, 680);
@@ -93,17 +108,31 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     return QFileDialog::getOpenFileName(this, QString(), QDir::currentPath(), filter);
   };
   askSaveFile = [this](const QString& filter) { return AskSave(this, filter); };
+  askPictureFile = [this] {
+    return QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"), QDir::currentPath(),
+                                        kPictureFilter);
+  };
   runOptions = [](COptionsDlg& dialog) { return dialog.exec() == QDialog::Accepted; };
+  askSaveChanges = [this] {
+    return QMessageBox::question(
+        this, QStringLiteral("Corvane"),
+        QStringLiteral("The taxi path has changed.\nDo you want to save it?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  };
 
   CreateActions();
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
   SetTitle(QString());
+  CarryOverRecentFiles();
   UpdateRecentMenu();
+  UpdateCommandUi();
 
   connect(m_view, &CCorvaneView::mouseMoved, this, &CMainFrame::UpdateStatusPanes);
+  connect(m_view, &CCorvaneView::viewMoved, this, &CMainFrame::UpdateCommandUi);
   connect(m_view, &CCorvaneView::contextMenuAboutToShow, this, &CMainFrame::UpdateCommandUi);
+  connect(m_history, &CDocumentHistory::changed, this, &CMainFrame::OnHistoryChanged);
 }
 
 CMainFrame::~CMainFrame() { delete m_printer; }
@@ -136,6 +165,8 @@ void CMainFrame::CreateActions() {
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
   MakeAction(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
              QStringLiteral("Save the taxi path under a new name"));
+  MakeAction(ID_FILE_EXPORT_PICTURE, QStringLiteral("&Export Picture..."),
+             QStringLiteral("Save the view as a picture (PNG, JPEG, BMP or SVG)"));
   MakeAction(ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P"),
              QStringLiteral("Print the active document\nPrint"))
       ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
@@ -144,10 +175,18 @@ void CMainFrame::CreateActions() {
   MakeAction(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
              QStringLiteral("Change the printer and printing options"));
 
-  // The Edit commands have no handler here; their keys do nothing.
-  MakeAction(ID_EDIT_UNDO, QStringLiteral("&Undo\tCtrl+Z"))
+  MakeAction(ID_EDIT_UNDO, QStringLiteral("&Undo\tCtrl+Z"),
+             QStringLiteral("Undo the last change of the taxi path\nUndo"))
       ->setShortcuts(
           {QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Alt+Backspace"))});
+  MakeAction(ID_EDIT_REDO, QStringLiteral("&Redo\tCtrl+Shift+Z"),
+             QStringLiteral("Redo the change last undone\nRedo"))
+      ->setShortcuts(
+          {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+  MakeAction(ID_EDIT_DELETE_LAST_POINT, QStringLiteral("&Delete Last Point\tBackspace"),
+             QStringLiteral("Remove the last point of the taxi path"))
+      ->setShortcut(QKeySequence(Qt::Key_Backspace));
+  // Cut, Copy and Paste have no handler here; their keys do nothing.
   MakeAction(ID_EDIT_CUT, QStringLiteral("Cu&t\tCtrl+X"), QStringLiteral("Cut\nCut"))
       ->setShortcuts(
           {QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))});
@@ -166,6 +205,12 @@ void CMainFrame::CreateActions() {
              QStringLiteral("View only airport polygons"), true);
   MakeAction(ID_VIEW_CENTER, QStringLiteral("&Center"), QStringLiteral("Original airport center"),
              true);
+  MakeAction(ID_VIEW_FIT, QStringLiteral("&Fit\tHome"), QStringLiteral("Show the whole airport"))
+      ->setShortcut(QKeySequence(Qt::Key_Home));
+  // The right-click menu from the keyboard; no menu item of its own.
+  QAction* context = MakeAction(ID_VIEW_CONTEXT_MENU, QStringLiteral("Context Menu"));
+  context->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(QStringLiteral("Shift+F10"))});
+  addAction(context);
 
   MakeAction(ID_ZOOM_1X1, QStringLiteral("1&x1"), QString(), true);
   MakeAction(ID_ZOOM_1X05, QStringLiteral("1x&05"), QString(), true);
@@ -218,8 +263,8 @@ void CMainFrame::CreateMenus() {
     }
   };
   m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  add(m_fileMenu, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_FILE_PRINT,
-                   ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
+  add(m_fileMenu, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_EXPORT_PICTURE,
+                   0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP});
   m_recentSeparator = m_fileMenu->addSeparator();
   for (int i = 0; i < kRecentFiles; ++i) {
     auto* action = new QAction(this);
@@ -234,9 +279,10 @@ void CMainFrame::CreateMenus() {
   connect(exit, &QAction::triggered, this, &QWidget::close);
 
   add(menuBar()->addMenu(QStringLiteral("&Edit")),
-      {ID_EDIT_UNDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+      {ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_DELETE_LAST_POINT, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+       ID_EDIT_PASTE});
   add(menuBar()->addMenu(QStringLiteral("&View")),
-      {ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, 0, ID_VIEW_CENTER});
+      {ID_VIEW_EDGES_POLYGONS, ID_VIEW_EDGES, ID_VIEW_POLYGONS, 0, ID_VIEW_CENTER, ID_VIEW_FIT});
   add(menuBar()->addMenu(QStringLiteral("&Zoom")),
       {ID_ZOOM_1X1, ID_ZOOM_1X05, ID_ZOOM_1X10, ID_ZOOM_1X20, ID_ZOOM_1X25});
   QMenu* proc = menuBar()->addMenu(QStringLiteral("&Proc"));
@@ -316,6 +362,9 @@ void CMainFrame::UpdateCommandUi() {
     it.value()->setEnabled(ViewModel::Enabled(it.key()));
     if (auto checked = m_view->Model().Checked(it.key(), m_doc)) it.value()->setChecked(*checked);
   }
+  m_actions.value(ID_EDIT_UNDO)->setEnabled(m_history->Stack().canUndo());
+  m_actions.value(ID_EDIT_REDO)->setEnabled(m_history->Stack().canRedo());
+  m_actions.value(ID_EDIT_DELETE_LAST_POINT)->setEnabled(!m_doc.m_taxiPoints.empty());
 }
 
 void CMainFrame::OnCommand(int id) {
@@ -332,6 +381,18 @@ void CMainFrame::OnCommand(int id) {
     case ID_FILE_SAVE_AS:
       OnFileSaveAs();
       return;
+    case ID_FILE_EXPORT_PICTURE:
+      OnExportPicture();
+      return;
+    case ID_EDIT_UNDO:
+      m_history->Stack().undo();
+      return;
+    case ID_EDIT_REDO:
+      m_history->Stack().redo();
+      return;
+    case ID_VIEW_CONTEXT_MENU:
+      m_view->ShowContextMenuFromKeyboard();
+      return;
     case ID_FILE_PRINT:
       OnPrint();
       return;
@@ -345,9 +406,7 @@ void CMainFrame::OnCommand(int id) {
       OnPrintSetup();
       return;
     case ID_PROC_SAVE_TAXI_PATH:
-      if (m_doc.WriteProjectFile(kProjectName, SaveWithQt) == WriteResult::kCannotCreate) {
-        showMessage(QStringLiteral("Can't create project file...sorry."));
-      }
+      SaveProjectTo(QString::fromLatin1(kProjectName));
       return;
     case ID_TAXI_PATH_FILE_OPTIONS:
       OnMakeTaxiPathFile();
@@ -360,12 +419,30 @@ void CMainFrame::OnCommand(int id) {
     default:
       break;
   }
-  if (m_view->Model().OnCommand(id, m_doc) == ViewModel::Effect::kRedraw) m_view->update();
+  ViewModel::Effect effect = ViewModel::Effect::kNotHandled;
+  const QAction* action = m_actions.value(id);
+  m_history->Change(action != nullptr ? action->text().remove(QLatin1Char('&')) : QString(),
+                    [&] { effect = m_view->Model().OnCommand(id, m_doc); });
+  if (effect == ViewModel::Effect::kRedraw) m_view->update();
   UpdateCommandUi();
 }
 
+bool CMainFrame::MaybeSave() {
+  if (!m_history->IsModified()) return true;
+  switch (askSaveChanges()) {
+    case QMessageBox::Save:
+      return OnFileSave();
+    case QMessageBox::Discard:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void CMainFrame::OnFileNew() {
+  if (!MaybeSave()) return;
   m_doc.OnNewDocument();
+  m_history->Reset();
   m_projectPath.clear();
   SetTitle(QString());
   m_view->update();
@@ -373,72 +450,73 @@ void CMainFrame::OnFileNew() {
 }
 
 void CMainFrame::OnFileOpen() {
+  if (!MaybeSave()) return;
   const QString path = askOpenFile(kOpenFilter);
   if (path.isEmpty()) return;
-  ImportFile(path);
+  if (LoadFile(path)) EnterFolderOf(path);
 }
 
-void CMainFrame::ImportFile(const QString& path) {
-  // Taken before the import moves the working directory.
+bool CMainFrame::OpenDocumentFile(const QString& path) { return MaybeSave() && LoadFile(path); }
+
+bool CMainFrame::LoadFile(const QString& path) {
+  // Taken before an import moves the working directory.
   const QString full = QFileInfo(path).absoluteFilePath();
-  if (!ImportListing(m_doc, full.toStdString())) {
-    showMessage(QStringLiteral("Can't open file...sorry."));
-    return;
+  const bool airport = IsAirportFile(full.toStdString());
+  // The listings are made in a folder of the program's own, removed with
+  // everything in it when the import is over.
+  QTemporaryDir work;
+  if (!work.isValid() || !corvane::LoadFile(m_doc, full.toStdString(), work.path().toStdString())) {
+    showMessage(kCantOpen);
+    // A file that cannot be opened leaves the recent-file list.
+    QStringList files = RecentFiles();
+    if (files.removeAll(full) > 0) {
+      Settings().setValue(kRecentKey, files);
+      UpdateRecentMenu();
+    }
+    return false;
+  }
+  if (!airport) {
+    // A project replaces the taxi path: its history starts here. An import
+    // keeps the path, and with it its history and modified mark.
+    m_projectPath = full;
+    m_history->Reset();
   }
   AddRecentFile(full);
   SetTitle(full);
   m_view->update();
   UpdateCommandUi();
-}
-
-bool CMainFrame::OpenDocumentFile(const QString& path) {
-  if (IsAirportFile(path)) {
-    ImportFile(path);
-    return true;
-  }
-  const auto text = ReadTextFile(QFileInfo(path).absoluteFilePath().toStdString());
-  if (!text) {
-    showMessage(QStringLiteral("Can't open file...sorry."));
-    // A file that is gone leaves the recent-file list.
-    QStringList files = RecentFiles();
-    files.removeAll(QFileInfo(path).absoluteFilePath());
-    Settings().setValue(QStringLiteral("Recent File List"), files);
-    UpdateRecentMenu();
-    return false;
-  }
-  m_doc.DeleteContents();
-  ReadDocument(m_doc, *text);
-  m_projectPath = QFileInfo(path).absoluteFilePath();
-  AddRecentFile(path);
-  SetTitle(path);
-  m_view->update();
-  UpdateCommandUi();
   return true;
 }
 
-void CMainFrame::SaveProjectTo(const QString& path) {
+bool CMainFrame::SaveProjectTo(const QString& path) {
   if (m_doc.WriteProjectFile(path.toStdString(), SaveWithQt) == WriteResult::kCannotCreate) {
     showMessage(QStringLiteral("Can't create project file...sorry."));
+    return false;
   }
+  m_history->MarkSaved();
+  return true;
 }
 
-void CMainFrame::OnFileSaveAs() {
+bool CMainFrame::OnFileSaveAs() {
   const QString path = askSaveFile(kProjectFilter);
   if (path.isEmpty()) {
     showMessage(QStringLiteral("Save file please ! ..."));
-    return;
+    return false;
   }
   EnterFolderOf(path);
   m_projectPath = QFileInfo(path).absoluteFilePath();
-  SaveProjectTo(m_projectPath);
+  return SaveProjectTo(m_projectPath);
 }
 
-void CMainFrame::OnFileSave() {
-  if (m_projectPath.isEmpty()) {
-    OnFileSaveAs();
-  } else {
-    SaveProjectTo(m_projectPath);
-  }
+bool CMainFrame::OnFileSave() {
+  return m_projectPath.isEmpty() ? OnFileSaveAs() : SaveProjectTo(m_projectPath);
+}
+
+void CMainFrame::OnExportPicture() {
+  const QString path = askPictureFile();
+  if (path.isEmpty()) return;
+  QString error;
+  if (!SaveViewPicture(m_view->Model(), m_doc, m_view->size(), path, &error)) showMessage(error);
 }
 
 void CMainFrame::OnMakeTaxiPathFile() {
@@ -446,10 +524,14 @@ void CMainFrame::OnMakeTaxiPathFile() {
     showMessage(QStringLiteral("First, make a taxi path"));
     return;
   }
-  {
+  bool confirmed = false;
+  m_history->Change(QStringLiteral("Options"), [&] {
     COptionsDlg dialog(m_doc.m_optionsDlg, this);
-    if (runOptions(dialog)) m_doc.m_optionsDlg.ApplyTo(m_doc);
-  }
+    confirmed = runOptions(dialog);
+    if (confirmed) m_doc.m_optionsDlg.ApplyTo(m_doc);
+  });
+  // Cancel ends the command: no file is asked for or written.
+  if (!confirmed) return;
   const QString path = askSaveFile(kTaxiPathFilter);
   if (path.isEmpty()) {
     showMessage(QStringLiteral("Save file please ! ..."));
@@ -499,9 +581,7 @@ void CMainFrame::OnPrintSetup() {
   dialog.exec();
 }
 
-QStringList CMainFrame::RecentFiles() const {
-  return Settings().value(QStringLiteral("Recent File List")).toStringList();
-}
+QStringList CMainFrame::RecentFiles() const { return Settings().value(kRecentKey).toStringList(); }
 
 void CMainFrame::AddRecentFile(const QString& path) {
   const QString full = QFileInfo(path).absoluteFilePath();
@@ -509,7 +589,7 @@ void CMainFrame::AddRecentFile(const QString& path) {
   files.removeAll(full);
   files.prepend(full);
   while (files.size() > kRecentFiles) files.removeLast();
-  Settings().setValue(QStringLiteral("Recent File List"), files);
+  Settings().setValue(kRecentKey, files);
   UpdateRecentMenu();
 }
 
@@ -528,8 +608,29 @@ void CMainFrame::UpdateRecentMenu() {
 }
 
 void CMainFrame::SetTitle(const QString& path) {
-  const QString name = path.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(path).fileName();
-  setWindowTitle(name + QStringLiteral(" - Corvane"));
+  m_docPath = path;
+  UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle() {
+  const QString name =
+      m_docPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_docPath).fileName();
+  const QString mark = m_history->IsModified() ? QStringLiteral("*") : QString();
+  setWindowTitle(name + mark + QStringLiteral(" - Corvane"));
+}
+
+void CMainFrame::OnHistoryChanged() {
+  UpdateTitle();
+  m_view->update();
+  UpdateCommandUi();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (MaybeSave()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

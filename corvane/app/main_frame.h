@@ -2,20 +2,28 @@
 // commands that need the user (file dialogs, message boxes, printing, the
 // options dialog). The document and the view model do the work.
 //
-// Files: Open imports a .bgr or .tms file through `ostrand -ls`; a recent
-// file, a file dropped on the window or named on the command line is read by
-// the document reader (a .bgr or .tms one is imported); Save As and Save
-// write the project file, "&Save taxi path" writes "__CORVANE_project.txt" in
-// the working directory, "&Options" writes the TP file.
+// Files: Open, a recent file, a file dropped on the window or named on the
+// command line are all opened the same way: a .bgr or .tms file is imported
+// through `ostrand -ls`, any other file is read by the document reader. A
+// file that cannot be opened, read or imported gives "Can't open
+// file...sorry." and leaves the document as it was. Save As and Save write
+// the project file, "&Save taxi path" writes "__CORVANE_project.txt" in the
+// working directory, "&Options" writes the TP file, Export Picture the view.
+//
+// Changes to the path are recorded in the document's history (undo, redo,
+// the modified mark "*" in the title). New, Open, a drop, the recent list
+// and closing the window ask first whether to save a modified path.
 #pragma once
 
 #include <QMainWindow>
 #include <QMap>
+#include <QMessageBox>
 #include <functional>
 
 #include "corvane/core/corvane_doc.h"
 
 class CCorvaneView;
+class CDocumentHistory;
 class COptionsDlg;
 class QAction;
 class QLabel;
@@ -30,6 +38,7 @@ class CMainFrame : public QMainWindow {
   ~CMainFrame() override;
 
   corvane::CCorvaneDoc& Document() { return m_doc; }
+  CDocumentHistory& History() { return *m_history; }
   CCorvaneView* View() const { return m_view; }
   QAction* Action(int id) const { return m_actions.value(id); }
   QMenu* ContextMenu() const { return m_contextMenu; }
@@ -42,20 +51,25 @@ class CMainFrame : public QMainWindow {
   // Check marks and enabling of every item, as when a menu opens.
   void UpdateCommandUi();
 
-  // The framework's open (recent files, dropped files, the command line).
+  // Opens a file as Open, the recent list, a drop and the command line do,
+  // after asking to save a modified path. False when nothing was opened.
   bool OpenDocumentFile(const QString& path);
-  // The Open command after its dialog.
-  void ImportFile(const QString& path);
+  // Asks whether to save a modified path: true when the caller may go on
+  // (saved, discarded or nothing to save), false on Cancel.
+  bool MaybeSave();
 
   // What asks the user; tests replace these.
   std::function<void(const QString&)> showMessage;
   std::function<QString(const QString& filter)> askOpenFile;
   std::function<QString(const QString& filter)> askSaveFile;  // default suffix "TXT"
+  std::function<QString()> askPictureFile;
   std::function<bool(COptionsDlg&)> runOptions;
+  std::function<QMessageBox::StandardButton()> askSaveChanges;
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   QAction* MakeAction(int id, const QString& text, const QString& prompt = QString(),
@@ -68,12 +82,16 @@ class CMainFrame : public QMainWindow {
   void UpdateRecentMenu();
   void AddRecentFile(const QString& path);
   void SetTitle(const QString& path);
+  void UpdateTitle();
+  void OnHistoryChanged();
+  bool LoadFile(const QString& path);
 
   void OnFileNew();
   void OnFileOpen();
-  void OnFileSave();
-  void OnFileSaveAs();
-  void SaveProjectTo(const QString& path);
+  bool OnFileSave();
+  bool OnFileSaveAs();
+  bool SaveProjectTo(const QString& path);
+  void OnExportPicture();
   void OnMakeTaxiPathFile();
   void OnPrint();
   void OnPrintPreview();
@@ -82,6 +100,8 @@ class CMainFrame : public QMainWindow {
 
   corvane::CCorvaneDoc m_doc;
   CCorvaneView* m_view = nullptr;
+  CDocumentHistory* m_history = nullptr;
+  QString m_docPath;  // the file named in the title
   QMap<int, QAction*> m_actions;
   QMenu* m_contextMenu = nullptr;
   QMenu* m_fileMenu = nullptr;

@@ -4,21 +4,26 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include "corvane/app/app_test_support.h"
 #include "corvane/app/corvane_view.h"
+#include "corvane/app/document_history.h"
 #include "corvane/app/options_dlg.h"
 #include "corvane/core/commands.h"
+#include "corvane/core/edit_state.h"
 #include "corvane/core/test_support.h"
 #include "corvane/core/text_file.h"
 #include "corvane/core/view_model.h"
@@ -31,14 +36,17 @@ class MainFrameTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureApp();
-    QSettings(QStringLiteral("Local AppWizard-Generated Applications"), QStringLiteral("Corvane"))
-        .clear();
+    QSettings(QStringLiteral("Corvane"), QStringLiteral("Corvane")).clear();
     g_nZoom = 25;
     g_nStopCount = 0;
     saved_ = QDir::currentPath();
+    MakeFrame();
+  }
+  void MakeFrame() {
     frame_ = std::make_unique<CMainFrame>();
+    frame_->askSaveChanges = [this] { return ++asked_, answer_; };
+    frame_->askOpenFile = [this](const QString&) { return openPath_; };
     frame_->showMessage = [this](const QString& text) { messages_.append(text); };
-    frame_->askOpenFile = [](const QString&) { return QString(); };
     frame_->askSaveFile = [this](const QString& filter) {
       filters_.append(filter);
       return savePath_;
@@ -66,6 +74,9 @@ class MainFrameTest : public ::testing::Test {
   QStringList messages_;
   QStringList filters_;
   QString savePath_;
+  QString openPath_;
+  int asked_ = 0;
+  QMessageBox::StandardButton answer_ = QMessageBox::Cancel;
   bool confirmOptions_ = true;
   bool chooseHeavy_ = false;
 };
@@ -91,10 +102,10 @@ TEST_F(MainFrameTest, MenusWithTheirLabels) {
     QStringList items;
   } menus[] = {
       {"&File",
-       {"&New", "&Open...", "&Save", "Save &As...", "&Print...", "Print Pre&view",
-        "P&rint Setup...", "E&xit"}},
-      {"&Edit", {"&Undo", "Cu&t", "&Copy", "&Paste"}},
-      {"&View", {"&Edges/Polygons", "&Edges", "&Polygons", "&Center"}},
+       {"&New", "&Open...", "&Save", "Save &As...", "&Export Picture...", "&Print...",
+        "Print Pre&view", "P&rint Setup...", "E&xit"}},
+      {"&Edit", {"&Undo", "&Redo", "&Delete Last Point", "Cu&t", "&Copy", "&Paste"}},
+      {"&View", {"&Edges/Polygons", "&Edges", "&Polygons", "&Center", "&Fit"}},
       {"&Zoom", {"1&x1", "1x&05", "1x&10", "1x&20", "1x2&5"}},
       {"&Proc", {"S&tart Taxi Path", "St&op Taxi Path", "&Save taxi path", "&Process Data 1"}},
       {"&TaxiPathFile", {"&Options"}},
@@ -197,10 +208,12 @@ TEST_F(MainFrameTest, TaxiPathFileMessages) {
   EXPECT_EQ(text->substr(0, 11), "    ,A,nn00");
 
   messages_.clear();
+  filters_.clear();
   frame_->Document().m_nMode = 1;
-  confirmOptions_ = false;  // a cancelled dialog keeps the mode
+  confirmOptions_ = false;  // a cancelled dialog cancels the command
   frame_->OnCommand(ID_TAXI_PATH_FILE_OPTIONS);
-  EXPECT_EQ(messages_, QStringList{"Taxi Mode Unused !"});
+  EXPECT_TRUE(messages_.isEmpty());
+  EXPECT_TRUE(filters_.isEmpty());
 }
 
 TEST_F(MainFrameTest, ProjectFileSaving) {
@@ -256,9 +269,6 @@ TEST_F(MainFrameTest, OpeningAProjectKeepsTheNetworkAndFillsTheRecentList) {
   EXPECT_EQ(frame_->RecentFiles(), written.mid(0, 4));
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("p4.txt - Corvane"));
 
-  EXPECT_FALSE(frame_->OpenDocumentFile(Dir("gone.txt")));
-  EXPECT_EQ(messages_, QStringList{"Can't open file...sorry."});
-
   frame_->OnCommand(ID_FILE_NEW);
   EXPECT_TRUE(doc.m_vertices.empty());
   EXPECT_EQ(doc.m_szName, "LFPG");
@@ -294,6 +304,139 @@ TEST_F(MainFrameTest, StatusPanesShowTheMouse) {
   for (const QLabel* l : panes) texts.append(l->text());
   EXPECT_TRUE(texts.contains(QStringLiteral("100")));
   EXPECT_TRUE(texts.contains(QStringLiteral("50")));
+}
+
+// The ways a file reaches the window: the command line, Open, the recent
+// list and a drop.
+enum Entry { kCommandLine, kOpen, kRecent, kDrop, kClose, kNew };
+
+void Enter(CMainFrame& frame, Entry entry, const QString& path) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  if (entry == kCommandLine) frame.OpenDocumentFile(path);
+  if (entry == kOpen) frame.OnCommand(ID_FILE_OPEN);
+  if (entry == kNew) frame.OnCommand(ID_FILE_NEW);
+  if (entry == kClose) frame.close();
+  if (entry == kDrop) static_cast<QObject&>(frame).event(&drop);
+  for (QAction* a : frame.menuBar()->actions().first()->menu()->actions()) {
+    if (entry == kRecent && a->data().toString() == path) a->trigger();
+  }
+}
+
+TEST_F(MainFrameTest, AModifiedPathIsGuarded) {
+  const QString other = Dir("MYPROJECT.txt");
+  ASSERT_TRUE(SaveTextFile(other.toStdString(), "ICAO LFPG\n# 02 02 00 00 5 5 0\n"));
+  using B = QMessageBox;
+  const struct {
+    Entry act;
+    B::StandardButton answer;
+  } cases[] = {{kClose, B::Cancel}, {kClose, B::Discard}, {kClose, B::Save},    {kNew, B::Cancel},
+               {kNew, B::Discard},  {kNew, B::Save},      {kOpen, B::Cancel},   {kOpen, B::Discard},
+               {kDrop, B::Cancel},  {kDrop, B::Save},     {kRecent, B::Discard}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.act << " " << c.answer);
+    QSettings(QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+        .setValue(QStringLiteral("Recent File List"), QStringList{other});
+    MakeFrame();
+    asked_ = 0;
+    answer_ = c.answer;
+    savePath_ = Dir(QStringLiteral("saved%1%2.txt").arg(c.act).arg(c.answer));
+    openPath_ = other;
+    CCorvaneDoc& doc = frame_->Document();
+    frame_->History().Change("add", [&] { doc.AddTaxiPoint(MakePoint(2, 2, 9, 9)); });
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled* - Corvane"));
+    frame_->show();
+    Enter(*frame_, c.act, other);
+    EXPECT_EQ(asked_, 1);
+    const bool cancelled = c.answer == B::Cancel;
+    EXPECT_EQ(frame_->isVisible(), c.act != kClose || cancelled);
+    // Closing leaves the document to the program's end.
+    EXPECT_EQ(doc.m_taxiPoints.size() == 1 && doc.m_taxiPoints[0].x == 9,
+              cancelled || c.act == kClose);
+    EXPECT_EQ(frame_->History().IsModified(),
+              cancelled || (c.act == kClose && c.answer == B::Discard));
+    EXPECT_EQ(QFile::exists(savePath_), c.answer == B::Save);
+    // A project's airport code is its own, never its file name.
+    EXPECT_TRUE(cancelled || c.act == kClose || c.act == kNew || doc.m_szName == "LFPG");
+  }
+}
+
+TEST_F(MainFrameTest, FilesThatCannotBeReadChangeNothingFromEveryEntryPoint) {
+  // The real ostrand lists the bad airport files.
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", QFileInfo(OSTRAND_EXE).absolutePath().toLocal8Bit() + ":" + oldPath);
+  std::string random(4096, '\0');
+  for (size_t i = 0; i < random.size(); ++i) random[i] = static_cast<char>(128 + i * 7919 % 128);
+  QStringList bad;
+  for (const char* name :
+       {"missing.bgr", "missing.txt", "empty.bgr", "empty.txt", "random.bgr", "random.txt"}) {
+    bad.append(Dir(name));
+    if (name[0] != 'm') SaveTextFile(bad.last().toStdString(), name[0] == 'r' ? random : "");
+  }
+  for (Entry entry : {kCommandLine, kOpen, kRecent, kDrop}) {
+    for (const QString& path : bad) {
+      SCOPED_TRACE(testing::Message() << entry << " " << path.toStdString());
+      QSettings(QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+          .setValue(QStringLiteral("Recent File List"), QStringList{path});
+      MakeFrame();
+      CCorvaneDoc& doc = frame_->Document();
+      doc.m_vertices = {{1, 2}};
+      doc.SetName("LFPG");
+      AddPath();
+      messages_.clear();
+      openPath_ = path;
+      Enter(*frame_, entry, path);
+      EXPECT_EQ(messages_, QStringList{"Can't open file...sorry."});
+      EXPECT_TRUE(doc.m_szName == "LFPG" && doc.m_vertices.size() + doc.m_taxiPoints.size() == 3);
+      EXPECT_FALSE(frame_->RecentFiles().contains(path));
+    }
+  }
+  qputenv("PATH", oldPath);
+}
+
+TEST_F(MainFrameTest, UndoAndRedoGiveBackTheSameProjectFiles) {
+  frame_->show();
+  CCorvaneView* view = frame_->View();
+  CCorvaneDoc& doc = frame_->Document();
+  doc.m_vertices = {{2520, 990}};
+  const QPoint centre(view->width() / 2, view->height() / 2);
+  // Negative numbers are clicks, near (2500, 1000) ft.
+  const int steps[] = {ID_FLAG_LANDING_POINT,     -1,
+                       ID_ENABLE_FACTORY_NODES,   -2,
+                       ID_FLAG_STOP_POINT,        -3,
+                       ID_PROC_PROCESS_DATA_1,    ID_TAXI_PATH_FILE_OPTIONS,
+                       ID_EDIT_DELETE_LAST_POINT, ID_PROC_STOP_TAXI_PATH};
+  auto state = [&] { return EditState::Capture(doc, view->Model()); };
+  std::vector<EditState> states{state()};
+  for (int step : steps) {
+    if (step < 0) {
+      QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier,
+                        centre + QPoint(100 - step, -40 - step));
+    } else {
+      frame_->OnCommand(step);
+    }
+    states.push_back(state());
+  }
+  // Every step changed something (Process Data snapped the second point).
+  ASSERT_EQ(frame_->History().Stack().count(), static_cast<int>(std::size(steps)));
+  for (size_t i = states.size() - 1; i-- > 0;) {
+    frame_->OnCommand(ID_EDIT_UNDO);
+    EXPECT_TRUE(state() == states[i]) << i;  // the points, flags and options
+  }
+  EXPECT_FALSE(frame_->History().IsModified());
+  for (size_t i = 1; i < states.size(); ++i) frame_->OnCommand(ID_EDIT_REDO);
+  EXPECT_TRUE(state() == states.back());
+}
+
+TEST_F(MainFrameTest, KeysOpenTheContextMenu) {
+  frame_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Menu), QKeySequence("Shift+F10")}) {
+    QTest::keySequence(frame_.get(), key);
+    EXPECT_TRUE(frame_->ContextMenu()->isVisible()) << key.toString().toStdString();
+    frame_->ContextMenu()->hide();
+  }
 }
 
 }  // namespace

@@ -60,6 +60,10 @@ COptionsDlg::COptionsDlg(corvane::OptionsModel& model, QWidget* parent)
   m_ok->setDefault(true);
   m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
   m_cancel->setGeometry(du.Rect(65, 25, 50, 14));
+  // Enter means OK, and only when OK is enabled: Cancel never becomes the
+  // default button by taking the focus.
+  m_ok->setAutoDefault(false);
+  m_cancel->setAutoDefault(false);
   m_softAngles = new QCheckBox(QStringLiteral("&SoftAngles"), this);
   m_softAngles->setGeometry(du.Rect(7, 7, 50, 10));
   m_editAngle = new QLineEdit(this);
@@ -114,6 +118,7 @@ COptionsDlg::COptionsDlg(corvane::OptionsModel& model, QWidget* parent)
 
   m_model.Open();
   ModelToControls();
+  m_softAngles->setFocus();
 }
 
 void COptionsDlg::ModelToControls() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "corvane/app/app_test_support.h"
 
@@ -24,6 +25,8 @@ TEST(OptionsDlg, OkDisabledUntilNormalAnd400Refused) {
   EXPECT_FALSE(dlg.otherButton()->isEnabled());
   EXPECT_FALSE(dlg.lightButton()->isChecked() || dlg.heavyButton()->isChecked());
   EXPECT_EQ(dlg.angleEdit()->text(), QStringLiteral("0"));
+  QTest::keyClick(&dlg, Qt::Key_Return);  // neither OK (disabled) nor Cancel
+  EXPECT_TRUE(dlg.isVisible());
 
   dlg.softAnglesBox()->click();
   EXPECT_TRUE(dlg.angleEdit()->isEnabled());
@@ -39,7 +42,7 @@ TEST(OptionsDlg, OkDisabledUntilNormalAnd400Refused) {
   EXPECT_EQ(model.m_nModeRadio, -1);
 
   dlg.angleEdit()->setText(QStringLiteral("30"));
-  dlg.okButton()->click();
+  QTest::keyClick(&dlg, Qt::Key_Return);
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(model.m_dAngle, 30.0);
   EXPECT_EQ(model.m_nModeRadio, 0);

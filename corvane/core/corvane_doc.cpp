@@ -10,6 +10,13 @@ int32_t g_nStopCount = 0;
 
 void CCorvaneDoc::SetName(std::string_view name) { m_szName.assign(name.substr(0, kNameMax)); }
 
+void CCorvaneDoc::RemoveLastTaxiPoint() {
+  if (m_taxiPoints.empty()) return;
+  const TaxiPoint& last = m_taxiPoints.back();
+  if (last.type == kTypeStop && last.stopNo == g_nStopCount && g_nStopCount > 0) --g_nStopCount;
+  m_taxiPoints.pop_back();
+}
+
 void CCorvaneDoc::OnNewDocument() {
   m_vertices.clear();
   m_edges.clear();

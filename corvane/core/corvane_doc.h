@@ -58,6 +58,8 @@ struct TaxiPoint {
   double z = 0.0;
   double x = 0.0;
   int32_t stopNo = 0;
+
+  bool operator==(const TaxiPoint&) const = default;
 };
 
 struct IntPoint {
@@ -99,6 +101,9 @@ class CCorvaneDoc {
   void SetName(std::string_view name);
 
   void AddTaxiPoint(const TaxiPoint& point) { m_taxiPoints.push_back(point); }
+  // Removes the last point of the path; a stop point given the last number
+  // gives its number back.
+  void RemoveLastTaxiPoint();
 
   // New: empties the document and resets the path settings; the name, the
   // mode, the mouse position and the options dialog's values stay.

@@ -22,7 +22,7 @@ std::string ShellWord(const std::string& word) {
   bool plain = !word.empty();
   for (unsigned char c : word) {
     if (!std::isalnum(c) && c != '_' && c != '-' && c != '.' && c != '+' && c != ',' && c != '@' &&
-        c != '%') {
+        c != '%' && c != '/') {
       plain = false;
     }
   }
@@ -40,10 +40,11 @@ std::string ShellWord(const std::string& word) {
 
 }  // namespace
 
-void RunShellCommand(const std::string& command) {
+void RunShellCommand(const std::string& command, const std::string& folder) {
   pid_t pid = fork();
   if (pid < 0) return;
   if (pid == 0) {
+    if (!folder.empty() && chdir(folder.c_str()) != 0) _exit(127);
     execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -58,41 +59,40 @@ std::string FileTitleUpper(const std::string& path) {
   return title;
 }
 
-std::vector<std::string> ListingCommands(const std::string& title) {
+std::vector<std::string> ListingCommands(const std::string& folder, const std::string& title) {
+  const std::string source = (fs::path(folder) / title).string();
   return {
-      "ostrand -ls " + ShellWord(title + ".bgr") + " >> " + ShellWord(title + "_bgr.tmp"),
-      "ostrand -ls " + ShellWord(title + ".tms") + " >> " + ShellWord(title + "_tms.tmp"),
+      "ostrand -ls " + ShellWord(source + ".bgr") + " >> " + ShellWord(title + "_bgr.tmp"),
+      "ostrand -ls " + ShellWord(source + ".tms") + " >> " + ShellWord(title + "_tms.tmp"),
   };
 }
 
-void DeleteTempFiles() {
+bool ImportListing(CCorvaneDoc& doc, const std::string& path, const std::string& work,
+                   const ShellRunner& run) {
   std::error_code ec;
-  std::vector<fs::path> doomed;
-  for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
-    const fs::path& p = it->path();
-    if (p.extension() == ".tmp" && it->is_regular_file(ec)) doomed.push_back(p);
-  }
-  for (const fs::path& p : doomed) fs::remove(p, ec);
-}
-
-bool ImportListing(CCorvaneDoc& doc, const std::string& path, const ShellRunner& run) {
-  std::error_code ec;
-  fs::path folder = fs::path(path).parent_path();
-  if (!folder.empty()) {
-    fs::current_path(folder, ec);
-    if (ec) return false;
-  }
+  const fs::path source = fs::absolute(path, ec);
+  if (ec || !fs::is_regular_file(source, ec) || !ReadTextFile(source.string())) return false;
+  const std::string folder = source.parent_path().string();
   const std::string title = FileTitleUpper(path);
-  doc.SetName(title);
 
-  DeleteTempFiles();
-  for (const std::string& command : ListingCommands(title)) run(command);
-  fs::remove("report.txt", ec);
+  CCorvaneDoc result = doc;
+  result.SetName(title);
+  for (const std::string& command : ListingCommands(folder, title)) run(command, work);
+  const fs::path listings[] = {fs::path(work) / (title + "_bgr.tmp"),
+                               fs::path(work) / (title + "_tms.tmp")};
+  if (auto text = ReadTextFile(listings[0].string())) ParseBgrListing(result, *text);
+  if (auto text = ReadTextFile(listings[1].string())) ParseTmsListing(result, *text);
+  // Only what this import made, in its own folder.
+  for (const fs::path& p : listings) fs::remove(p, ec);
+  fs::remove(fs::path(work) / "report.txt", ec);
 
-  if (auto text = ReadTextFile(title + "_bgr.tmp")) ParseBgrListing(doc, *text);
-  if (auto text = ReadTextFile(title + "_tms.tmp")) ParseTmsListing(doc, *text);
-
-  DeleteTempFiles();
+  const bool read = result.m_vertices.size() > doc.m_vertices.size() ||
+                    result.m_edges.size() > doc.m_edges.size() ||
+                    result.m_pavePoints.size() > doc.m_pavePoints.size();
+  if (!read) return false;
+  fs::current_path(folder, ec);
+  if (ec) return false;
+  doc = std::move(result);
   return true;
 }
 

@@ -1,11 +1,14 @@
-// Import of an airport through `ostrand -ls` (the Open command).
+// Import of an airport through `ostrand -ls` (the Open command of a .bgr or
+// .tms file).
 //
-// In the chosen file's folder, made the working directory: every "*.tmp" file
-// there is deleted, then "ostrand -ls T.bgr >> T_bgr.tmp" and
-// "ostrand -ls T.tms >> T_tms.tmp" run through the shell one after the other
-// (T the upper-cased file title; ostrand matches names without regard to
-// case), "report.txt" is deleted, the two listings are read into the
-// document (which is not emptied first), and the "*.tmp" files are deleted.
+// The listings are made in a folder of the caller's own (a private temporary
+// folder): "ostrand -ls DIR/T.bgr >> T_bgr.tmp" and
+// "ostrand -ls DIR/T.tms >> T_tms.tmp" run there through the shell one after
+// the other (DIR the file's folder, T the upper-cased file title; ostrand
+// matches names without regard to case), so its run log lands there too and
+// nothing in the airport's folder is written or deleted. The two listings are
+// read into the document, which is not emptied first. The chosen file's
+// folder becomes the working directory.
 #pragma once
 
 #include <functional>
@@ -16,24 +19,23 @@
 
 namespace corvane {
 
-// Runs one command line through the shell and waits for it.
-using ShellRunner = std::function<void(const std::string& command)>;
+// Runs one command line through the shell in `folder` and waits for it.
+using ShellRunner = std::function<void(const std::string& command, const std::string& folder)>;
 
 // The default runner: /bin/sh -c command (the exit state is not examined).
-void RunShellCommand(const std::string& command);
+void RunShellCommand(const std::string& command, const std::string& folder = std::string());
 
 // The upper-cased file title of a path (name without folder and extension).
 std::string FileTitleUpper(const std::string& path);
 
-// The two listing command lines for a title, in the order they run.
-std::vector<std::string> ListingCommands(const std::string& title);
+// The two listing command lines for the airport T in `folder`, in the order
+// they run.
+std::vector<std::string> ListingCommands(const std::string& folder, const std::string& title);
 
-// Deletes every file whose name ends in ".tmp" in the working directory.
-void DeleteTempFiles();
-
-// Imports the airport of `path` into doc. Returns false when the file's
-// folder cannot be made the working directory (nothing is done then).
-bool ImportListing(CCorvaneDoc& doc, const std::string& path,
+// Imports the airport of `path` into doc, making the listings in `work`.
+// False, with the document and the working directory as they were, when the
+// file cannot be read or its listings hold no vertex, edge or polygon.
+bool ImportListing(CCorvaneDoc& doc, const std::string& path, const std::string& work,
                    const ShellRunner& run = RunShellCommand);
 
 }  // namespace corvane

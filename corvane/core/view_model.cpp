@@ -5,6 +5,7 @@
 
 #include "corvane/core/commands.h"
 #include "corvane/core/text_number.h"
+#include "corvane/core/view_navigation.h"
 
 namespace corvane {
 
@@ -117,7 +118,13 @@ ViewModel::Effect ViewModel::OnCommand(int id, CCorvaneDoc& doc) {
       return Effect::kHandled;
     case ID_PROC_PROCESS_DATA_1:
       if (!doc.m_taxiPoints.empty()) doc.SnapFactoryPoints();
-      return Effect::kHandled;
+      return Effect::kRedraw;
+    case ID_EDIT_DELETE_LAST_POINT:
+      doc.RemoveLastTaxiPoint();
+      return Effect::kRedraw;
+    case ID_VIEW_FIT:
+      FitAll(doc, *this);
+      return Effect::kRedraw;
     default:
       return Effect::kNotHandled;
   }
@@ -174,7 +181,6 @@ std::optional<bool> ViewModel::Checked(int id, const CCorvaneDoc& doc) const {
 bool ViewModel::Enabled(int id) {
   switch (id) {
     case ID_PAUSE:
-    case ID_EDIT_UNDO:
     case ID_EDIT_CUT:
     case ID_EDIT_COPY:
     case ID_EDIT_PASTE:
@@ -294,7 +300,9 @@ void ViewModel::DrawTaxiPath(const CCorvaneDoc& doc, Painter& painter) const {
     const ScreenOffset s = WorldToScreen(doc, p.x, p.z);
     if (p.pivot == 1) pivot = s;
     const ScreenPoint px = ToPixel(s);
-    if (p.type == kTypeLanding) {
+    if (p.type == kTypeLanding || i == 0) {
+      // A path that does not begin with its landing point begins at its
+      // first point, not where the network drawing left off.
       painter.MoveTo(px.x, px.y);
     } else {
       if (p.type == kTypeStop && pivot) {

@@ -60,7 +60,8 @@ class ViewModel {
   Effect OnCommand(int id, CCorvaneDoc& doc);
   // Check mark of a menu item; nothing for items without one.
   std::optional<bool> Checked(int id, const CCorvaneDoc& doc) const;
-  // Items without a handler (the Edit menu, "&Pause") are disabled.
+  // Items without a handler (Cut, Copy, Paste, "&Pause") are disabled; Undo
+  // and Redo are enabled by the window, which holds the history.
   static bool Enabled(int id);
 
   void OnMouseMove(CCorvaneDoc& doc, int32_t mx, int32_t my) const;

@@ -319,5 +319,21 @@ TEST_F(ViewModelTest, PolygonWalkStopsAtZeroAndOverlongCounts) {
   }
 }
 
+TEST_F(ViewModelTest, PathWithoutLandingPointAndDeletingItsStopPoint) {
+  doc.m_vertices = {{0, 0}, {250, 0}};
+  doc.m_edges = {{0, 1}};
+  doc.m_nShowFlags = kShowEdges;
+  doc.m_taxiPoints = {MakePoint(2, 0, 0, 250), MakePoint(2, 8, 250, 250, 1)};
+  g_nStopCount = 1;
+  RecordingPainter p;
+  view.Draw(doc, p, 10, 10);
+  // The red line starts at the first point, not at the last network vertex.
+  EXPECT_NE(p.out.str().find("pen 255,0,0\nM 0 -10\nM -3 -10\n"), std::string::npos);
+
+  EXPECT_EQ(view.OnCommand(ID_EDIT_DELETE_LAST_POINT, doc), ViewModel::Effect::kRedraw);
+  EXPECT_EQ(doc.m_taxiPoints.size(), 1u);
+  EXPECT_EQ(g_nStopCount, 0);  // the next stop point gets number 1 again
+}
+
 }  // namespace
 }  // namespace corvane
