@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 
+#include "tools/airportimport/file_text.h"
 #include "tools/airportimport/import_error.h"
 #include "tools/airportimport/runway_table.h"
 
@@ -30,19 +31,6 @@ pugi::xml_document Parse(const std::string& text, const std::string& name) {
   const pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
   if (!result) throw ImportError(name, "line " + LineOf(text, result.offset), result.description());
   return doc;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) throw ImportError(path, "", "cannot be opened");
-  std::string text;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-  const bool failed = std::ferror(f) != 0;
-  std::fclose(f);
-  if (failed) throw ImportError(path, "", "cannot be read");
-  return text;
 }
 
 bool Number(const char* text, double& value) {
@@ -138,7 +126,7 @@ class GroundnetParser {
 };
 
 void ReadThresholds(const std::string& path, const GroundnetOptions& options, Airport& airport) {
-  const std::string text = ReadFile(path);
+  const std::string text = ReadFileText(path);
   const pugi::xml_document doc = Parse(text, path);
   const pugi::xml_node root = doc.child("PropertyList");
   if (!root) throw ImportError(path, "", "no <PropertyList> element");
@@ -202,7 +190,7 @@ Airport ReadGroundnet(const std::string& path, const GroundnetOptions& given) {
     const std::string file = std::filesystem::path(path).filename().string();
     options.code = file.substr(0, file.find('.'));
   }
-  Airport airport = ReadGroundnetText(ReadFile(path), path, options);
+  Airport airport = ReadGroundnetText(ReadFileText(path), path, options);
   const std::string thresholds =
       options.thresholdPath.empty() ? FindThresholds(path, options.code) : options.thresholdPath;
   if (thresholds.empty())

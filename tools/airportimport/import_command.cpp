@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "tools/airportimport/aptdat_reader.h"
+#include "tools/airportimport/file_text.h"
 #include "tools/airportimport/groundnet_reader.h"
 #include "tools/airportimport/import_error.h"
 #include "tools/airportimport/network_check.h"
@@ -126,6 +128,13 @@ Airport Read(const Options& o) {
     g.taxiwayWidthFeet = o.taxiwayWidth;
     return ReadGroundnet(o.input, g);
   }
+  if (format == "aptdat") {
+    AptDatOptions a;
+    a.airport = o.airport;
+    a.runwayWidthFeet = o.runwayWidth;
+    a.taxiwayWidthFeet = o.taxiwayWidth;
+    return ReadAptDat(o.input, a);
+  }
   throw ImportError(o.input, "", "the " + format + " reader is not available");
 }
 
@@ -169,6 +178,12 @@ int RunImport(const std::vector<std::string>& args) {
   }
   Airport airport;
   try {
+    if (o.list) {
+      if (FormatOf(o) != "aptdat") throw ImportError(o.input, "", "--list needs an apt.dat file");
+      for (const auto& [code, name] : ListAptDat(ReadFileText(o.input), o.input))
+        std::printf("%s %s\n", code.c_str(), name.c_str());
+      return 0;
+    }
     airport = Read(o);
   } catch (const ImportError& e) {
     std::fprintf(stderr, "airportimport: %s\n", e.what());

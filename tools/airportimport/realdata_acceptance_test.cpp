@@ -12,6 +12,7 @@
 #include <numeric>
 #include <queue>
 
+#include "tools/airportimport/aptdat_reader.h"
 #include "tools/airportimport/groundnet_reader.h"
 #include "tools/airportimport/import_chain.h"
 #include "tools/airportimport/unique_edges.h"
@@ -84,19 +85,14 @@ bool Paved(const ChainResult& r, Feet p) {
   return std::any_of(r.pavement.begin(), r.pavement.end(), [&](const auto& poly) { return Covers(poly, p, 1.0); });
 }
 
-TEST(RealAirports, ImportInterpretGenerate) {
-  const fs::path dir = kReal + "/groundnet";
-  if (!fs::is_directory(dir)) GTEST_SKIP() << "no real data at " << kReal;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    const std::string path = entry.path().string();
-    const std::string code = entry.path().filename().string().substr(0, 4);
-    SCOPED_TRACE(code);
-    GroundnetOptions options;
-    options.runwaysCsv = kReal + "/runways/runways_subset.csv";
-    const Airport source = ReadGroundnet(path, options);
-    const std::string folder = (fs::temp_directory_path() / ("airportimport_accept_" + code)).string();
-    const ChainResult r = RunChain(Programs(), folder, {path, "--runways", options.runwaysCsv}, code);
-    ASSERT_EQ(r.failure, "") << r.output;
+// Runs the chain on one source and checks what it gave against the source.
+void Accept(const std::string& label, const std::string& code, const Airport& source,
+            const std::vector<std::string>& importArgs) {
+  SCOPED_TRACE(label);
+  const std::string folder = (fs::temp_directory_path() / ("airportimport_accept_" + label)).string();
+  const ChainResult r = RunChain(Programs(), folder, importArgs, code);
+  ASSERT_EQ(r.failure, "") << r.output;
+  {
 
     // The reference point is the one the importer chose; recompute it the same way.
     Airport placed = source;
@@ -166,15 +162,39 @@ TEST(RealAirports, ImportInterpretGenerate) {
     for (const Stand& s : source.stands) bareStands += !Paved(r, frame.ToFeet(s.at));
     std::printf("%s: %zu source edges (%d merged within 5 ft, %d with a dead end moved), %zu saved vertices, %zu saved edges, "
                 "%zu parts, runway ends within %.2f ft, %d/%d samples and %d/%zu stands unpaved%s\n",
-                code.c_str(), sourceEdges.size(), merged, movedEnds, r.vertices.size(), r.edges.size(),
+                label.c_str(), sourceEdges.size(), merged, movedEnds, r.vertices.size(), r.edges.size(),
                 savedPartsOf.size(), worstEnd, bare, samples, bareStands, source.stands.size(),
                 r.tableFull ? ", TABLE FULL" : "");
     if (r.tableFull) {
-      std::printf("%s: the generation reported \"table full\"; pavement coverage is not asserted here\n", code.c_str());
-      continue;
+      std::printf("%s: the generation reported \"table full\"; pavement coverage is not asserted here\n", label.c_str());
+      return;
     }
     EXPECT_EQ(bare, 0) << "taxiway samples without pavement";
     EXPECT_EQ(bareStands, 0) << "stands without pavement";
+  }
+}
+
+TEST(RealAirports, GroundNetworks) {
+  const fs::path dir = kReal + "/groundnet";
+  if (!fs::is_directory(dir)) GTEST_SKIP() << "no real data at " << kReal;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string path = entry.path().string();
+    const std::string code = entry.path().filename().string().substr(0, 4);
+    GroundnetOptions options;
+    options.runwaysCsv = kReal + "/runways/runways_subset.csv";
+    Accept(code, code, ReadGroundnet(path, options), {path, "--runways", options.runwaysCsv});
+  }
+}
+
+TEST(RealAirports, AptDat) {
+  const fs::path dir = kReal + "/aptdat";
+  if (!fs::is_directory(dir)) GTEST_SKIP() << "no real data at " << kReal;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string path = entry.path().string();
+    const std::string code = entry.path().filename().string().substr(0, 4);
+    AptDatOptions options;
+    options.airport = code;
+    Accept(code + "_aptdat", code, ReadAptDat(path, options), {path, "--airport", code});
   }
 }
 

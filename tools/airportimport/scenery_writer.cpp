@@ -185,14 +185,7 @@ std::string SceneryText(const Airport& airport, WrittenCounts* countsOut) {
     ++counts.edges;
   }
 
-  std::vector<Feet> nodeFeet;
-  for (const Node& n : airport.nodes) nodeFeet.push_back(frame.ToFeet(n.at));
-  WriteSharpJoints(out, nodeFeet, edges, counts);
-  for (const Outline& outline : airport.outlines) {
-    std::vector<Feet> ring;
-    for (const LatLon& c : outline.corners) ring.push_back(frame.ToFeet(c));
-    WriteRing(out, ring, outline.name, counts);
-  }
+  // Stand aprons first: they are small and each must be paved.
   for (const Stand& s : airport.stands) {
     const Feet c = frame.ToFeet(s.at);
     const double r = std::max(s.radiusFeet, 20.0);
@@ -204,6 +197,14 @@ std::string SceneryText(const Airport& airport, WrittenCounts* countsOut) {
     WriteRing(out, square, "STAND " + s.name, counts);
   }
 
+  std::vector<Feet> nodeFeet;
+  for (const Node& n : airport.nodes) nodeFeet.push_back(frame.ToFeet(n.at));
+  WriteSharpJoints(out, nodeFeet, edges, counts);
+  for (const Outline& outline : airport.outlines) {
+    std::vector<Feet> ring;
+    for (const LatLon& c : outline.corners) ring.push_back(frame.ToFeet(c));
+    WriteRing(out, ring, outline.name, counts);
+  }
   for (const Stand& s : airport.stands) {
     const Feet c = frame.ToFeet(s.at);
     Append(out, "LGT %d %.2f 0 %.2f %.2f 0 %.2f 1\n", kStandLightType, WholeFootText(c.x),
