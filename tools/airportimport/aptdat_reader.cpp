@@ -198,8 +198,8 @@ class AptDatParser {
     if (kind == "runway") {
       airport_.nodes[static_cast<size_t>(edge.from)].onRunway = true;
       airport_.nodes[static_cast<size_t>(edge.to)].onRunway = true;
-    } else if (kind.size() == 10 && kind.compare(0, 9, "taxiway_") == 0 && SizeClassWidthFeet(kind[9]) > 0) {
-      edge.widthFeet = SizeClassWidthFeet(kind[9]);
+    } else if (kind.size() == 9 && kind.compare(0, 8, "taxiway_") == 0 && SizeClassWidthFeet(kind[8]) > 0) {
+      edge.widthFeet = SizeClassWidthFeet(kind[8]);
     }
     airport_.edges.push_back(edge);
   }

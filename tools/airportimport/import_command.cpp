@@ -11,6 +11,7 @@
 #include "tools/airportimport/groundnet_reader.h"
 #include "tools/airportimport/import_error.h"
 #include "tools/airportimport/network_check.h"
+#include "tools/airportimport/osm_data.h"
 #include "tools/airportimport/scenery_writer.h"
 #include "tools/airportimport/staged_file.h"
 
@@ -135,7 +136,11 @@ Airport Read(const Options& o) {
     a.taxiwayWidthFeet = o.taxiwayWidth;
     return ReadAptDat(o.input, a);
   }
-  throw ImportError(o.input, "", "the " + format + " reader is not available");
+  OsmOptions osm;
+  osm.runwayWidthFeet = o.runwayWidth;
+  osm.taxiwayWidthFeet = o.taxiwayWidth;
+  const OsmData data = format == "osm" ? ReadOsmFile(o.input) : ReadOverpassJson(ReadFileText(o.input), o.input);
+  return AirportFromOsm(data, o.input, osm);
 }
 
 constexpr int kInterpreterEdges = 5999;

@@ -15,6 +15,7 @@
 #include "tools/airportimport/aptdat_reader.h"
 #include "tools/airportimport/groundnet_reader.h"
 #include "tools/airportimport/import_chain.h"
+#include "tools/airportimport/osm_data.h"
 #include "tools/airportimport/unique_edges.h"
 
 namespace airportimport {
@@ -87,7 +88,7 @@ bool Paved(const ChainResult& r, Feet p) {
 
 // Runs the chain on one source and checks what it gave against the source.
 void Accept(const std::string& label, const std::string& code, const Airport& source,
-            const std::vector<std::string>& importArgs) {
+            const std::vector<std::string>& importArgs, bool pavement = true) {
   SCOPED_TRACE(label);
   const std::string folder = (fs::temp_directory_path() / ("airportimport_accept_" + label)).string();
   const ChainResult r = RunChain(Programs(), folder, importArgs, code);
@@ -165,6 +166,7 @@ void Accept(const std::string& label, const std::string& code, const Airport& so
                 label.c_str(), sourceEdges.size(), merged, movedEnds, r.vertices.size(), r.edges.size(),
                 savedPartsOf.size(), worstEnd, bare, samples, bareStands, source.stands.size(),
                 r.tableFull ? ", TABLE FULL" : "");
+    if (!pavement) return;
     if (r.tableFull) {
       std::printf("%s: the generation reported \"table full\"; pavement coverage is not asserted here\n", label.c_str());
       return;
@@ -172,6 +174,15 @@ void Accept(const std::string& label, const std::string& code, const Airport& so
     EXPECT_EQ(bare, 0) << "taxiway samples without pavement";
     EXPECT_EQ(bareStands, 0) << "stands without pavement";
   }
+}
+
+// The made-up OpenStreetMap airport of the tests, through the same chain:
+// its runway ends come back within a foot, its edges and parts are kept.
+// (Its connectors meet the runway at the thresholds at right angles, where
+// the generation leaves the corners unpaved; pavement is not asserted.)
+TEST(Fixtures, OpenStreetMapChain) {
+  const std::string path = OSTRAND_SOURCE_DIR "/tools/airportimport/testdata/small_airport.osm";
+  Accept("EDXA_osm", "EDXA", AirportFromOsm(ReadOsmFile(path), path, {}), {path}, false);
 }
 
 TEST(RealAirports, GroundNetworks) {
