@@ -2,7 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -17,19 +19,28 @@ namespace {
 
 constexpr double kFeetPerMetre = 1.0 / 0.3048;
 
-// Line of a byte offset in the text (1-based).
-std::string LineOf(const std::string& text, ptrdiff_t offset) {
-  if (offset < 0 || static_cast<size_t>(offset) > text.size()) return "";
-  long line = 1;
-  for (ptrdiff_t i = 0; i < offset; ++i)
-    if (text[static_cast<size_t>(i)] == '\n') ++line;
-  return std::to_string(line);
-}
+// Lines of byte offsets in a text (1-based), from the line ends found once.
+class LineIndex {
+ public:
+  explicit LineIndex(const std::string& text) : size_(text.size()) {
+    for (size_t i = 0; i < text.size(); ++i)
+      if (text[i] == '\n') ends_.push_back(i);
+  }
+  std::string Line(ptrdiff_t offset) const {
+    if (offset < 0 || static_cast<size_t>(offset) > size_) return "";
+    const auto before = std::lower_bound(ends_.begin(), ends_.end(), static_cast<size_t>(offset));
+    return std::to_string(before - ends_.begin() + 1);
+  }
+
+ private:
+  size_t size_;
+  std::vector<size_t> ends_;
+};
 
 pugi::xml_document Parse(const std::string& text, const std::string& name) {
   pugi::xml_document doc;
   const pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
-  if (!result) throw ImportError(name, "line " + LineOf(text, result.offset), result.description());
+  if (!result) throw ImportError(name, "line " + LineIndex(text).Line(result.offset), result.description());
   return doc;
 }
 
@@ -44,7 +55,7 @@ bool Number(const char* text, double& value) {
 class GroundnetParser {
  public:
   GroundnetParser(const std::string& text, const std::string& name, const GroundnetOptions& options)
-      : text_(text), name_(name), options_(options) {}
+      : text_(text), lines_(text), name_(name), options_(options) {}
 
   Airport Read() {
     const pugi::xml_document doc = Parse(text_, name_);
@@ -73,7 +84,7 @@ class GroundnetParser {
   }
 
  private:
-  std::string Where(pugi::xml_node n) const { return "line " + LineOf(text_, n.offset_debug()); }
+  std::string Where(pugi::xml_node n) const { return "line " + lines_.Line(n.offset_debug()); }
 
   int32_t AddNode(pugi::xml_node n) {
     Node node;
@@ -119,6 +130,7 @@ class GroundnetParser {
   }
 
   const std::string& text_;
+  const LineIndex lines_;
   const std::string& name_;
   const GroundnetOptions& options_;
   Airport airport_;
@@ -128,6 +140,7 @@ class GroundnetParser {
 void ReadThresholds(const std::string& path, const GroundnetOptions& options, Airport& airport) {
   const std::string text = ReadFileText(path);
   const pugi::xml_document doc = Parse(text, path);
+  const LineIndex lines(text);
   const pugi::xml_node root = doc.child("PropertyList");
   if (!root) throw ImportError(path, "", "no <PropertyList> element");
   RunwayTable widths;
@@ -136,7 +149,7 @@ void ReadThresholds(const std::string& path, const GroundnetOptions& options, Ai
     Runway runway;
     int count = 0;
     for (pugi::xml_node t : r.children("threshold")) {
-      const std::string where = "line " + LineOf(text, t.offset_debug());
+      const std::string where = "line " + lines.Line(t.offset_debug());
       if (count == 2) throw ImportError(path, where, "a runway with more than two thresholds");
       RunwayEnd& end = runway.ends[count++];
       end.name = t.child_value("rwy");
@@ -144,7 +157,7 @@ void ReadThresholds(const std::string& path, const GroundnetOptions& options, Ai
           std::fabs(end.at.lat) > 90 || std::fabs(end.at.lon) > 180)
         throw ImportError(path, where, "threshold without a position in <lat> and <lon> degrees");
     }
-    if (count != 2) throw ImportError(path, "line " + LineOf(text, r.offset_debug()), "a runway without two thresholds");
+    if (count != 2) throw ImportError(path, "line " + lines.Line(r.offset_debug()), "a runway without two thresholds");
     runway.widthFeet = widths.WidthFeet(runway.ends[0].name, runway.ends[1].name);
     if (runway.widthFeet <= 0) runway.widthFeet = options.runwayWidthFeet;
     airport.runways.push_back(runway);

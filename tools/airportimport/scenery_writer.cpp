@@ -89,7 +89,7 @@ void WriteRing(std::string& out, const std::vector<Feet>& ring, const std::strin
 // Edges that meet at a node at less than kSharpJoint degrees: the taxiway
 // surfaces cut each other back there, so each such edge also gets an apron
 // strip of its width from the node as far as the cut reaches.
-constexpr double kSharpJoint = 75.0;
+constexpr double kSharpJoint = 100.0;
 
 void WriteSharpJoints(std::string& out, const std::vector<Feet>& at, const std::vector<Edge>& edges,
                       WrittenCounts& counts) {
@@ -116,7 +116,7 @@ void WriteSharpJoints(std::string& out, const std::vector<Feet>& at, const std::
         if (angle >= kSharpJoint) continue;
         angle = std::max(angle, 0.5);
         const double half = std::max(e.widthFeet, f.widthFeet) / 2;
-        reach = std::max(reach, half / std::tan(angle * radians / 2) + half);
+        reach = std::max(reach, half / std::tan(angle * radians / 2) + 2 * half);
       }
       if (reach <= 0) continue;
       const double t = std::min(1.0, reach / length), half = std::max(e.widthFeet, 1.0) / 2;
