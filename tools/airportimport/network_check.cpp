@@ -51,12 +51,19 @@ struct Parts {
 template <typename Report>
 void CrossingPairs(const std::vector<std::pair<Feet, Feet>>& segments, Report report) {
   constexpr double kCell = 500.0;
+  constexpr double kMostCells = 4096;  // a longer segment is tested against every other
   std::map<std::pair<long, long>, std::vector<size_t>> cells;
+  std::vector<size_t> wide;
   for (size_t i = 0; i < segments.size(); ++i) {
     const auto& [a, b] = segments[i];
-    for (long cx = std::lround(std::floor(std::min(a.x, b.x) / kCell)); cx <= std::lround(std::floor(std::max(a.x, b.x) / kCell)); ++cx)
-      for (long cz = std::lround(std::floor(std::min(a.z, b.z) / kCell)); cz <= std::lround(std::floor(std::max(a.z, b.z) / kCell)); ++cz)
-        cells[{cx, cz}].push_back(i);
+    const double x0 = std::floor(std::min(a.x, b.x) / kCell), x1 = std::floor(std::max(a.x, b.x) / kCell);
+    const double z0 = std::floor(std::min(a.z, b.z) / kCell), z1 = std::floor(std::max(a.z, b.z) / kCell);
+    if ((x1 - x0 + 1) * (z1 - z0 + 1) > kMostCells) {
+      wide.push_back(i);
+      continue;
+    }
+    for (long cx = std::lround(x0); cx <= std::lround(x1); ++cx)
+      for (long cz = std::lround(z0); cz <= std::lround(z1); ++cz) cells[{cx, cz}].push_back(i);
   }
   std::map<std::pair<size_t, size_t>, bool> seen;
   for (const auto& [cell, members] : cells)
@@ -68,6 +75,15 @@ void CrossingPairs(const std::vector<std::pair<Feet, Feet>>& segments, Report re
         const auto& t = segments[members[j]];
         if (Crosses(s.first, s.second, t.first, t.second, at)) report(members[i], members[j], at);
       }
+  for (size_t w : wide)
+    for (size_t i = 0; i < segments.size(); ++i) {
+      const std::pair<size_t, size_t> pair{std::min(w, i), std::max(w, i)};
+      Feet at;
+      if (i == w || !seen.emplace(pair, true).second) continue;
+      const auto& s = segments[pair.first];
+      const auto& t = segments[pair.second];
+      if (Crosses(s.first, s.second, t.first, t.second, at)) report(pair.first, pair.second, at);
+    }
 }
 
 }  // namespace

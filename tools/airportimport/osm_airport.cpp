@@ -186,6 +186,7 @@ class Converter {
         continue;
       }
       std::vector<LatLon> corners = Positions(id, OsmWay{ring, {}});
+      if (corners.size() < 4) continue;  // its nodes are not in the data (noted)
       corners.pop_back();
       airport_.outlines.push_back({Tag(rel.tags, "name").empty() ? "APRON" : Tag(rel.tags, "name"), corners, where});
     }
