@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-liberation
   python3 dpkg-dev file man-db
+  libpugixml-dev libosmium2-dev nlohmann-json3-dev
 )
 
 missing=()
