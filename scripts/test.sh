@@ -31,7 +31,7 @@ echo "== Debian package"
 bash scripts/package.sh >build/package.log 2>&1 || { cat build/package.log; exit 1; }
 package=$(tail -n 1 build/package.log)
 contents=$(dpkg-deb -c "$package" | awk '{ print $NF }')
-expected=(./usr/bin/ostrand ./usr/bin/Corvane ./usr/bin/airportdb
+expected=(./usr/bin/ostrand ./usr/bin/Corvane ./usr/bin/airportdb ./usr/bin/airportimport
   ./usr/share/applications/corvane.desktop ./usr/share/icons/hicolor/scalable/apps/corvane.svg)
 for page in docs/man/*.1; do expected+=("./usr/share/man/man1/${page##*/}"); done
 for file in "${expected[@]}"; do
