@@ -38,8 +38,8 @@ double EdgeLength(const TaxiwayList& net, const Edge& e) {
 // every polygon; an empty section is still opened.
 void WritePolygonSection(SurfaceFile& out, TileSection& layer, int (SurfaceFile::*writer)()) {
   out.points.CopyFrom(layer.points);
-  // A layer can hold points without polygons (a piece whose corners did not
-  // all fit is not filed); it too opens its section.
+  // A section can hold points without polygons (a polygon the list could
+  // not take); it too opens its section.
   if (out.points.count > 0 && layer.polygons.Count() > 0) {
     for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
       out.polygon.CopyFrom(*t);
