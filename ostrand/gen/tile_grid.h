@@ -1,6 +1,6 @@
 // Process-wide tables of one surface generation run: the 8 x 8 tile grid
 // with its four layers per tile (pavement, edge marking, centre marking,
-// lights), the grid geometry, the bounding box that sizes the grid, and the
+// lights; each of one section or more), the grid geometry, the bounding box that sizes the grid, and the
 // vertex degree table that tells dead ends from junctions.
 //
 // Coordinates are working units (1/256 ft). The grid is created on first use
@@ -99,7 +99,8 @@ class TileGrid {
   int32_t depthZ = 0;
   // Nesting of the clipping's public entry points, and the area (square
   // working units) of the surface pieces handed to them from outside, per
-  // layer: what the filed pieces of a layer must add up to.
+  // layer: what the filed pieces of a layer must add up to (a quadrilateral
+  // that is cut counts as the two triangles it is cut into).
   int32_t nesting = 0;
   double handedArea[kLayersPerTile] = {0, 0, 0, 0};
 
