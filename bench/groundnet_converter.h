@@ -7,9 +7,13 @@
 // Every node and parking becomes a vertex in feet from the first one (x
 // east, z north); every unordered pair of an arc becomes one edge: a runway
 // (type 0, 150 ft) when both ends are flagged isOnRunway="1", otherwise a
-// taxiway (type 1, 75 ft, flags 0). Header-only, benchmarks only.
+// taxiway (type 1, 75 ft, flags 0). With a polygon file name, every parking
+// stand also becomes a small square apron there (POI/PLY lines, the square's
+// half side the stand's radius in metres, taken as feet x 3.28). Header-only,
+// for benchmarks and the real-data tests.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -54,9 +58,11 @@ inline double ArcSeconds(const std::string& text) {
 
 }  // namespace groundnet_detail
 
-// Converts `xmlPath` into the network file `bgrPath`; the counts written,
-// or zeros when the XML could not be read.
-inline GroundnetSummary ConvertGroundnet(const std::string& xmlPath, const std::string& bgrPath) {
+// Converts `xmlPath` into the network file `bgrPath` (and the polygon file
+// `plyPath` when given); the counts written, or zeros when the XML could not
+// be read.
+inline GroundnetSummary ConvertGroundnet(const std::string& xmlPath, const std::string& bgrPath,
+                                         const std::string& plyPath = "") {
   using groundnet_detail::ArcSeconds;
   using groundnet_detail::Attribute;
   GroundnetSummary summary;
@@ -67,6 +73,7 @@ inline GroundnetSummary ConvertGroundnet(const std::string& xmlPath, const std::
   struct Node {
     double lat, lon;
     bool onRunway;
+    double parkingRadius;  // 0 for taxi nodes
   };
   std::map<long, int32_t> indexOf;  // XML index -> vertex number
   std::vector<Node> nodes;
@@ -79,8 +86,10 @@ inline GroundnetSummary ConvertGroundnet(const std::string& xmlPath, const std::
       const long index = std::strtol(Attribute(tag, "index").c_str(), nullptr, 10);
       if (indexOf.count(index) != 0) continue;
       indexOf[index] = static_cast<int32_t>(nodes.size());
+      const bool parking = tag.rfind("<Parking ", 0) == 0;
+      const double radius = parking ? std::strtod(Attribute(tag, "radius").c_str(), nullptr) : 0.0;
       nodes.push_back({ArcSeconds(Attribute(tag, "lat")), ArcSeconds(Attribute(tag, "lon")),
-                       Attribute(tag, "isOnRunway") == "1"});
+                       Attribute(tag, "isOnRunway") == "1", parking ? std::max(radius, 10.0) : 0.0});
     } else if (tag.rfind("<arc ", 0) == 0) {
       long a = std::strtol(Attribute(tag, "begin").c_str(), nullptr, 10);
       long b = std::strtol(Attribute(tag, "end").c_str(), nullptr, 10);
@@ -99,10 +108,20 @@ inline GroundnetSummary ConvertGroundnet(const std::string& xmlPath, const std::
   BgrFile file;
   if (!file.OpenWrite(bgrPath)) return summary;
   file.WriteOrigin(lat0, lon0, 0.0);
+  std::ofstream ply;
+  if (!plyPath.empty()) {
+    ply.open(plyPath, std::ios::binary | std::ios::trunc);
+    ply << "ORG " << lat0 << " " << lon0 << "\n";
+  }
   for (const Node& n : nodes) {
     const double x = std::trunc((n.lon - lon0) * kFeetPerSecondLon * c);
     const double z = std::trunc((n.lat - lat0) * kFeetPerSecondLat);
     file.WriteNode(x, 0.0, z);
+    if (ply.is_open() && n.parkingRadius > 0) {
+      const long h = std::lround(n.parkingRadius * 3.28), cx = std::lround(x), cz = std::lround(z);
+      ply << "POI " << cx - h << " " << cz - h << "\nPOI " << cx + h << " " << cz - h << "\nPOI "
+          << cx + h << " " << cz + h << "\nPOI " << cx - h << " " << cz + h << "\nPLY \"stand\"\n";
+    }
   }
   for (const auto& arc : arcs) {
     const auto a = indexOf.find(arc.first), b = indexOf.find(arc.second);

@@ -31,7 +31,7 @@ TEST(ListingReader, BgrLinesOfTheListing) {
   EXPECT_EQ(doc.m_nShowFlags, kShowEdges | kShowEdgesRead);
 }
 
-TEST(ListingReader, TmsPaveSection) {
+TEST(ListingReader, TmsPaveSections) {
   CCorvaneDoc doc;
   ParseTmsListing(doc,
                   "<orgn> (51 20'27.0000\"N 1 0'00.0000\"E)\n"
@@ -40,12 +40,16 @@ TEST(ListingReader, TmsPaveSection) {
                   "  0: 2560 0 -5120 (10 0 -20 ft)\n"
                   "  1: 256 0 256 (1 0 1 ft)\n"
                   "  2: 0 0 0 (0 0 0 ft)\n"
+                  "<pave> 3\n"  // a further section of the tile: its own point table
+                  "  0: 512 0 0 (2 0 0 ft)\n"
+                  "  1: 512 0 512 (2 0 2 ft)\n"
+                  "  2: 0 0 512 (0 0 2 ft)\n"
                   "<edmk> 1\n"
                   "  5: 99 0 99 (0 0 0 ft)\n"
                   "<vloc> (0) 1.0 0.0 1.0\n");
-  ASSERT_EQ(doc.m_pavePoints.size(), 3u);
-  const double expect[3][2] = {{10, -20}, {1, 1}, {0, 0}};
-  for (size_t i = 0; i < 3; ++i) {
+  ASSERT_EQ(doc.m_pavePoints.size(), 6u);
+  const double expect[6][2] = {{10, -20}, {1, 1}, {0, 0}, {2, 0}, {2, 2}, {0, 2}};
+  for (size_t i = 0; i < 6; ++i) {
     EXPECT_EQ(doc.m_pavePoints[i].count, 3);
     EXPECT_DOUBLE_EQ(doc.m_pavePoints[i].x, expect[i][0]);
     EXPECT_DOUBLE_EQ(doc.m_pavePoints[i].z, expect[i][1]);

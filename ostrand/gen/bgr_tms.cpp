@@ -34,12 +34,12 @@ double EdgeLength(const TaxiwayList& net, const Edge& e) {
   return Distance(a.x, a.z, b.x, b.z);
 }
 
-// Writes one polygon layer of a tile: its point table once, then every
-// polygon; an empty layer still opens its (empty) section.
-void WritePolygonLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()) {
+// Writes one section of a tile's polygon layer: its point table once, then
+// every polygon; an empty section is still opened.
+void WritePolygonSection(SurfaceFile& out, TileSection& layer, int (SurfaceFile::*writer)()) {
   out.points.CopyFrom(layer.points);
-  // A layer can hold points without polygons (a piece whose corners did not
-  // all fit is not filed); it too opens its section.
+  // A section can hold points without polygons (a polygon the list could
+  // not take); it too opens its section.
   if (out.points.count > 0 && layer.polygons.Count() > 0) {
     for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
       out.polygon.CopyFrom(*t);
@@ -51,9 +51,9 @@ void WritePolygonLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*wr
   }
 }
 
-// Writes the light layer of a tile: each polygon is one light string whose
-// positions are its own vertices.
-void WriteLightLayer(SurfaceFile& out, TileLayer& layer) {
+// Writes one section of a tile's light layer: each polygon is one light
+// string whose positions are its own vertices.
+void WriteLightSection(SurfaceFile& out, TileSection& layer) {
   if (layer.points.count <= 0 || layer.polygons.Count() == 0) {
     out.points.count = 0;
     out.WriteLights();
@@ -69,6 +69,19 @@ void WriteLightLayer(SurfaceFile& out, TileLayer& layer) {
     out.lightType = (t->header.attribute / 256) & 255;
     out.stepFeet = static_cast<float>(t->header.attribute & 255);
     out.WriteLights();
+  }
+}
+
+// Writes every section of one layer of a tile, each a section of its own in
+// the file; a layer of one section is written as a single section.
+void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()) {
+  for (int32_t i = 0; i < layer.SectionCount(); ++i) {
+    if (i > 0) out.EndSection();
+    if (writer == nullptr) {
+      WriteLightSection(out, layer.Section(i));
+    } else {
+      WritePolygonSection(out, layer.Section(i), writer);
+    }
   }
 }
 
@@ -129,7 +142,7 @@ void FileTaxiwaySegments(const TaxiwayList& net) {
 }
 
 void SetGridGeometry(float& tileFeet, double lowLeft[3]) {
-  BoundingBox& box = GenerationBox();
+  BoundingBox box = GenerationBox();
   box.minX -= kGridMargin;
   box.minZ -= kGridMargin;
   box.maxX += kGridMargin;
@@ -183,10 +196,10 @@ void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float 
       out.tileX = tx;
       out.tileZ = tz;
       out.WriteTile();
-      WritePolygonLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave);
-      WritePolygonLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark);
-      WritePolygonLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre);
-      WriteLightLayer(out, grid.Layer(tx, tz, kLightsLayer));
+      WriteLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave);
+      WriteLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark);
+      WriteLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre);
+      WriteLayer(out, grid.Layer(tx, tz, kLightsLayer), nullptr);
       out.WriteTileEnd();
     }
   }
@@ -218,6 +231,8 @@ int BgrTms(const std::string& name) {
   float tileFeet = 0;
   double lowLeft[3] = {0, 0, 0};
   SetGridGeometry(tileFeet, lowLeft);
+  // The stages' pieces are held until the grid takes them all in.
+  HoldPieces();
 
   std::fprintf(console, "GenerateTaxiPolygons()\n");
   GenerateTaxiPolygons(net);
@@ -240,6 +255,15 @@ int BgrTms(const std::string& name) {
     AddLightLine(kLightsLayer, FeetToUnits(x1), FeetToUnits(z1), FeetToUnits(x2), FeetToUnits(z2),
                  (type & 255) * 256 + kPlyLightStep);
   }
+
+  // Light strings, centre-line-only strips, connectors and fillets may reach
+  // beyond the taxiways and aprons that sized the grid: it is then sized
+  // again to take in every piece. A grid that takes them in stays as it is.
+  if (!HeldPiecesInsideGrid()) {
+    ExtendByHeldPieces(GenerationBox());
+    SetGridGeometry(tileFeet, lowLeft);
+  }
+  FileHeldPieces();
 
   const std::string outName = ReplaceExtension(name, "TMS");
   std::fprintf(console, "GenerateOutputFile(%s)\n", outName.c_str());

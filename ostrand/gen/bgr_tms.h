@@ -37,12 +37,15 @@ void MarkIsolatedStubs(TaxiwayList& net);
 // Files taxiways and connectors into the taxiway list.
 void FileTaxiwaySegments(const TaxiwayList& net);
 // Grid geometry from the bounding box (500-ft margin, 8 tiles of at least
-// 500 ft); gives the tile edge and lower-left corner in feet.
+// 500 ft; the box itself is left as it is); gives the tile edge and
+// lower-left corner in feet.
 void SetGridGeometry(float& tileFeet, double lowLeft[3]);
 // Back to feet: coordinates and widths divided by 256, flags 0, and (when
 // yellowCount < 100) type-102 edges become taxiways 100 ft wide.
 void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
-// Writes the 64 tiles of the grid, every tile with all four sections.
+// Writes the 64 tiles of the grid, every tile with all four kinds of
+// section: each section of a tile layer becomes one section of the file,
+// grouped by kind (pavement, edge marking, centre marking, lights).
 void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
                       const double lowLeft[3]);
 

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/groundnet_converter.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/grid_inspection.h"
+#include "ostrand/gen/tile_clipping.h"
 #include "ostrand/gen/network_fixture.h"
 #include "ostrand/gen/tile_grid.h"
 #include "ostrand/surface/surface_file.h"
@@ -41,10 +44,14 @@ struct SurfaceRead {
   std::vector<SurfaceTile> tiles;
 };
 
+// A corner outside its section's table (a table the reader refused, or
+// one cut short) fails the test.
 std::vector<PlanePoint> PolygonCorners(const SurfaceFile& f) {
   std::vector<PlanePoint> out;
   for (int32_t i = 0; i < f.polygon.vertexCount(); ++i) {
-    const IntPoint& p = f.points[f.polygon.vertices[static_cast<size_t>(i)].point];
+    const int32_t index = f.polygon.vertices[static_cast<size_t>(i)].point;
+    EXPECT_TRUE(f.points.Holds(index)) << "corner outside the section's table";
+    const IntPoint& p = f.points.Holds(index) ? f.points[index] : IntPoint();
     out.push_back({p.x, p.z});
   }
   return out;
@@ -63,6 +70,9 @@ SurfaceRead ReadSurface(const std::string& name) {
     t.x = f.tileX;
     t.z = f.tileZ;
     for (int guard = 0; guard < 100000; ++guard) {
+      // As the dump does: a pass that moved without a record (it ended a
+      // section) is followed by another, for further sections of a kind.
+      const long start = f.Tell();
       if (f.ReadPave()) {
         t.pave.push_back(PolygonCorners(f));
       } else if (f.ReadEdgeMark()) {
@@ -75,7 +85,7 @@ SurfaceRead ReadSurface(const std::string& name) {
           t.lights.back().push_back({f.points[i].x, f.points[i].z});
         }
         t.lightTypes.push_back(f.lightType);
-      } else {
+      } else if (f.Tell() == start) {
         break;
       }
     }
@@ -107,25 +117,6 @@ double AreaOf(const SurfaceRead& s, Outlines SurfaceTile::*layer = &SurfaceTile:
   return area;
 }
 
-// True when every polygon and light string of the file lies in its tile
-// (within the few units the clipping allows; lights are written in feet).
-bool AllInsideTheirTiles(const SurfaceRead& s) {
-  const double size = s.tileFeet * 256.0;
-  for (const auto& t : s.tiles) {
-    const double x0 = s.lowLeft[0] * 256 + t.x * size, z0 = s.lowLeft[2] * 256 + t.z * size;
-    for (const Outlines* group : {&t.pave, &t.centre, &t.lights}) {
-      const double slack = group == &t.lights ? 256 : 5;
-      for (const auto& corners : *group) {
-        for (const auto& q : corners) {
-          if (std::max(x0 - q.x, q.x - x0 - size) > slack) return false;
-          if (std::max(z0 - q.z, q.z - z0 - size) > slack) return false;
-        }
-      }
-    }
-  }
-  return true;
-}
-
 TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
   FixtureNetwork n;
   n.Line(0, 0, 1000, 0, 50);
@@ -152,7 +143,7 @@ TEST_F(BgrTmsTest, StraightTaxiwayEndToEnd) {
   EXPECT_EQ(s.lowLeft[0], -500.0);
   EXPECT_EQ(s.lowLeft[2], -500.0);
   EXPECT_NEAR(AreaOf(s) / 65536.0, 1000.0 * 50.0, 5.0);
-  EXPECT_TRUE(AllInsideTheirTiles(s));
+  EXPECT_TRUE(testing::EveryPieceInsideItsTile());
   ExpectFourSectionsPerTile("ONE.TMS");
 }
 
@@ -200,7 +191,7 @@ TEST_F(BgrTmsTest, SmallAirportEndToEnd) {
   const SurfaceRead s = ReadSurface("AP.TMS");
   ASSERT_EQ(s.tiles.size(), 64u);
   EXPECT_EQ(s.tileFeet, 1125.0f);  // (8000 ft + two margins of 500 ft) / 8
-  EXPECT_TRUE(AllInsideTheirTiles(s));
+  EXPECT_TRUE(testing::EveryPieceInsideItsTile());
   size_t pieces = 0;
   for (const auto& t : s.tiles) pieces += t.pave.size();
   EXPECT_NEAR(AreaOf(s), Grid().handedArea[kPavementLayer], 0.5 * Grid().tileSize * pieces);
@@ -330,15 +321,94 @@ TEST_F(BgrTmsTest, EmptyGenerationBytes) {
   EXPECT_TRUE(diff.first == got.end()) << "first difference at byte " << (diff.first - got.begin());
 }
 
-// A layer that holds points but no polygons (a piece whose corners did not
-// all fit its table is not filed) still opens its section: every tile keeps
-// all four.
+// A layer that holds points but no polygons still opens its section: every
+// tile keeps all four.
 TEST_F(BgrTmsTest, LayersWithPointsButNoPolygonsKeepTheirSections) {
-  for (int layer = 0; layer < 4; ++layer) Grid().Layer(3, 5, layer).points.Add(256, 0, 512, 0);
+  for (int layer = 0; layer < 4; ++layer) Grid().Layer(3, 5, layer).Current().points.Add(256, 0, 512, 0);
   const double lowLeft[3] = {0.0, 0.0, 0.0};
   TaxiwayList net;
   WriteSurfaceFile(net, "P.TMS", 500.0f, lowLeft);
   ExpectFourSectionsPerTile("P.TMS");
+}
+
+// A tile filled to several times what one point table holds goes on in
+// further sections of its kind: every piece is filed and written whole, and
+// the reader takes every section (no corner outside its table).
+TEST_F(BgrTmsTest, FullTablesGoOnInFurtherSections) {
+  struct Case { int layer; int32_t pieces, size, sections; Outlines SurfaceTile::*read; } cases[] = {
+      {kPavementLayer, 2500, 10, 5, &SurfaceTile::pave},   // 10000 separate corners
+      {kCentreLayer, 3600, 15, 2, &SurfaceTile::centre},  // a mesh of 3721 corners
+      {kLightsLayer, 3000, 10, 3, &SurfaceTile::lights},  // 6000 light ends
+  };
+  const char* tags[] = {"<pave>", "<edmk>", "<cntr>", "<lite>"};
+  for (const Case& c : cases) {
+    ResetGenerationState();
+    Grid().tileSize = 128000;
+    for (int32_t i = 0, e = c.size; i < c.pieces; ++i) {
+      const int32_t x = 1000 + i % 60 * 15, z = 1000 + i / 60 * 15;
+      if (c.layer == kLightsLayer) AddLightLine(c.layer, x, z, x + e, z, 356);
+      else AddQuad(c.layer, {x, z}, {x + e, z}, {x + e, z + e}, {x, z + e});
+    }
+    EXPECT_EQ(Grid().Layer(0, 0, c.layer).SectionCount(), c.sections) << c.layer;
+    const double lowLeft[3] = {0.0, 0.0, 0.0};
+    WriteSurfaceFile(TaxiwayList(), "F.TMS", 500.0f, lowLeft);
+    EXPECT_EQ(testing::Occurrences(ReadFileBytes("F.TMS"), Tag(tags[c.layer])), 63 + c.sections);
+    const SurfaceRead s = ReadSurface("F.TMS");
+    ASSERT_EQ(s.tiles.size(), 64u) << c.layer;
+    EXPECT_EQ((s.tiles[0].*c.read).size(), static_cast<size_t>(c.pieces)) << c.layer;
+    EXPECT_EQ(AreaOf(s, c.read), c.layer == kLightsLayer ? 0.0 : 1.0 * c.pieces * c.size * c.size) << c.layer;
+  }
+  EXPECT_EQ(testing::Occurrences(ReadFileBytes("report.txt"), "table full"), 0);
+}
+
+// Whatever the stages generate lies in its own tile, also beyond the
+// taxiways and aprons, or far from the network's origin; the pavement and
+// centre marking handed to the clipping are written; no piece is a sliver.
+TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
+  struct Case { const char* name; std::vector<std::array<double, 5>> lines; const char* ply; double lowX; };
+  const Case cases[] = {  // lines: x1 z1 x2 z2 flags
+      {"light string", {{5000, 5000, 6000, 5000, 15}}, "LGT 3 0 0 1000 0 11\n", -500},
+      {"centre-line-only strip", {{0, 0, 1000, 0, 15}, {0, 8000, 3000, 8000, 2}}, "", -500},
+      {"far from the origin", {{50000, 50000, 51000, 50000, 15}}, "", 49500},
+      {"45-degree edge", {{0, 0, 14142, 14142, 15}}, "", -500},
+  };
+  for (const Case& c : cases) {
+    FixtureNetwork n;
+    for (const auto& l : c.lines) n.Line(l[0], l[1], l[2], l[3], 50, 1, static_cast<int32_t>(l[4]));
+    n.Write("G.BGR");
+    WriteFileBytes("G.PLY", c.ply);
+    ASSERT_EQ(BgrTms("G.BGR"), 1) << c.name;
+    const SurfaceRead s = ReadSurface("G.TMS");
+    EXPECT_TRUE(testing::EveryPieceInsideItsTile()) << c.name;
+    EXPECT_EQ(s.lowLeft[0], c.lowX) << c.name;
+    size_t slivers = 0;
+    for (const auto& t : s.tiles)
+      for (const Outlines* group : {&t.pave, &t.centre})
+        for (const auto& p : *group) slivers += testing::SignedArea(p) == 0 ? 1 : 0;
+    EXPECT_EQ(slivers, 0u) << c.name;
+    const double handed = Grid().handedArea[kPavementLayer] + Grid().handedArea[kCentreLayer];
+    // Crossing points are rounded to whole units.
+    EXPECT_NEAR(AreaOf(s) + AreaOf(s, &SurfaceTile::centre), handed, 1e-4 * handed) << c.name;
+  }
+}
+
+// The public ground networks of real airports, stands as small aprons
+// (skipped without them): no table reports full, every piece lies in its
+// tile, and the file holds the pavement handed to the clipping (but for the
+// rounding of crossing points to whole units: a few square feet).
+TEST_F(BgrTmsTest, RealAirportsKeepEveryPiece) {
+  const std::string dir = testing::RealDataDir();
+  if (dir.empty()) GTEST_SKIP() << "no real airport data";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(dir + "/groundnet", ec)) {
+    const std::string icao = entry.path().filename().string().substr(0, 4);
+    if (bench::ConvertGroundnet(entry.path().string(), "R.BGR", "R.PLY").vertices == 0) continue;
+    ASSERT_EQ(BgrTms("R.BGR"), 1) << icao;
+    EXPECT_TRUE(testing::EveryPieceInsideItsTile()) << icao;
+    const double handed = Grid().handedArea[kPavementLayer];
+    EXPECT_NEAR(AreaOf(ReadSurface("R.TMS")), handed, 2e-5 * handed) << icao;
+  }
+  EXPECT_EQ(testing::Occurrences(ReadFileBytes("report.txt"), "table full"), 0);
 }
 
 TEST_F(BgrTmsTest, BrokenNetworksRunToTheEnd) {

@@ -26,17 +26,20 @@ inline std::vector<FiledPiece> FiledPieces(int layer) {
   std::vector<FiledPiece> out;
   for (int32_t c = 0; c < kTilesPerSide; ++c) {
     for (int32_t r = 0; r < kTilesPerSide; ++r) {
-      TileLayer& l = Grid().Layer(c, r, layer);
-      std::vector<FiledPiece> tile;
-      for (TEXTURE* t = l.polygons.First(); t != nullptr; t = l.polygons.Next()) {
-        FiledPiece p{c, r, t->header.attribute, {}};
-        for (int32_t i = 0; i < t->vertexCount(); ++i) {
-          const IntPoint& q = l.points[t->vertices[static_cast<size_t>(i)].point];
-          p.corners.push_back({q.x, q.z});
+      TileLayer& tileLayer = Grid().Layer(c, r, layer);
+      for (int32_t s = 0; s < tileLayer.SectionCount(); ++s) {
+        TileSection& l = tileLayer.Section(s);
+        std::vector<FiledPiece> section;
+        for (TEXTURE* t = l.polygons.First(); t != nullptr; t = l.polygons.Next()) {
+          FiledPiece p{c, r, t->header.attribute, {}};
+          for (int32_t i = 0; i < t->vertexCount(); ++i) {
+            const IntPoint& q = l.points[t->vertices[static_cast<size_t>(i)].point];
+            p.corners.push_back({q.x, q.z});
+          }
+          section.insert(section.begin(), p);  // the list yields the last filed first
         }
-        tile.insert(tile.begin(), p);  // the list yields the last filed first
+        out.insert(out.end(), section.begin(), section.end());
       }
-      out.insert(out.end(), tile.begin(), tile.end());
     }
   }
   return out;
@@ -71,6 +74,16 @@ inline bool InsideItsTile(const FiledPiece& p, int32_t slack = 5) {
     if (q.x < x0 - slack || q.x > x0 + g.tileSize + slack || q.z < z0 - slack ||
         q.z > z0 + g.tileSize + slack) {
       return false;
+    }
+  }
+  return true;
+}
+
+// True when every piece of every layer lies in its tile.
+inline bool EveryPieceInsideItsTile() {
+  for (int layer = 0; layer < kLayersPerTile; ++layer) {
+    for (const FiledPiece& p : FiledPieces(layer)) {
+      if (!InsideItsTile(p)) return false;
     }
   }
   return true;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <initializer_list>
+#include <vector>
 
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/tile_grid.h"
@@ -49,12 +50,47 @@ TEXTURE& Scratch() {
   return polygon;
 }
 
-// Files a piece of n corners into the current tile's layer. A piece whose
-// corners do not all fit the layer's point table is not filed. Surfaces are
-// turned to the positive winding.
+// True when the surface piece encloses no area: corners that the rounding
+// of the cuts made equal, or that lie on one line. Such slivers are not
+// filed. (Differences of corners within a few tiles keep the products
+// exact in doubles.)
+bool EnclosesNoArea(const PlanePoint* corners, int32_t n) {
+  double twice = 0;
+  for (int32_t i = 1; i + 1 < n; ++i) {
+    const double ax = static_cast<double>(int64_t{corners[i].x} - corners[0].x);
+    const double az = static_cast<double>(int64_t{corners[i].z} - corners[0].z);
+    const double bx = static_cast<double>(int64_t{corners[i + 1].x} - corners[0].x);
+    const double bz = static_cast<double>(int64_t{corners[i + 1].z} - corners[0].z);
+    twice += ax * bz - bx * az;
+  }
+  return twice == 0;
+}
+
+// The section of the layer that a piece of n corners goes into: the
+// current one when the corners it does not hold yet fit its table, else a
+// further section.
+TileSection& SectionFor(TileLayer& layer, const PlanePoint* corners, int32_t n) {
+  TileSection& current = layer.Current();
+  const int32_t room = current.points.capacity - current.points.count;
+  if (n <= room) return current;
+  int32_t missing = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    bool earlier = false;
+    for (int32_t k = 0; k < i && !earlier; ++k) {
+      earlier = corners[k].x == corners[i].x && corners[k].z == corners[i].z;
+    }
+    if (!earlier && !current.Contains(corners[i].x, corners[i].z)) ++missing;
+  }
+  return missing <= room ? current : layer.AddSection();
+}
+
+// Files a piece of n corners into the current tile's layer, in a section
+// whose table takes all its corners. Surfaces are turned to the positive
+// winding; a surface that encloses no area is not filed.
 void FilePiece(int layer, const PlanePoint* corners, int32_t n, int32_t attribute, bool surface) {
+  if (surface && EnclosesNoArea(corners, n)) return;
   TileGrid& g = Grid();
-  TileLayer& target = g.Layer(g.currentColumn, g.currentRow, layer);
+  TileSection& target = SectionFor(g.Layer(g.currentColumn, g.currentRow, layer), corners, n);
   TEXTURE& polygon = Scratch();
   polygon.header = TextureHeader();
   polygon.header.normal[1] = 32767;
@@ -230,8 +266,86 @@ int Between(int32_t v, int32_t a, int32_t b) {
   return (a < v && v < b) || (b < v && v < a) ? 1 : 0;
 }
 
+namespace {
+
+// A piece handed in while pieces are held: 2 corners for a light string,
+// 3 for a triangle, 4 for a quadrilateral.
+struct HeldPiece {
+  int layer = 0;
+  int32_t attribute = 0;
+  int32_t n = 0;
+  PlanePoint corners[4];
+};
+
+struct Hold {
+  bool on = false;
+  std::vector<HeldPiece> pieces;
+};
+
+Hold& Held() {
+  static Hold hold;
+  return hold;
+}
+
+// Keeps the piece when pieces are held (true), else false.
+bool KeepWhileHolding(int layer, std::initializer_list<PlanePoint> corners, int32_t attribute) {
+  Hold& hold = Held();
+  if (!hold.on) return false;
+  HeldPiece piece;
+  piece.layer = layer;
+  piece.attribute = attribute;
+  for (const PlanePoint& c : corners) piece.corners[piece.n++] = c;
+  hold.pieces.push_back(piece);
+  return true;
+}
+
+}  // namespace
+
 void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2, int32_t attribute) {
+  if (KeepWhileHolding(layer, {{x1, z1}, {x2, z2}}, attribute)) return;
   CutLine(layer, {x1, z1}, {x2, z2}, attribute, true);
+}
+
+void HoldPieces() { Held().on = true; }
+
+bool HeldPiecesInsideGrid() {
+  const TileGrid& g = Grid();
+  const int64_t span = int64_t{TileSize()} * kTilesPerSide;
+  for (const HeldPiece& piece : Held().pieces) {
+    for (int32_t i = 0; i < piece.n; ++i) {
+      const int64_t dx = int64_t{piece.corners[i].x} - g.originX;
+      const int64_t dz = int64_t{piece.corners[i].z} - g.originZ;
+      if (dx < 0 || dx >= span || dz < 0 || dz >= span) return false;
+    }
+  }
+  return true;
+}
+
+void ExtendByHeldPieces(BoundingBox& box) {
+  for (const HeldPiece& piece : Held().pieces) {
+    for (int32_t i = 0; i < piece.n; ++i) box.Extend(piece.corners[i].x, piece.corners[i].z);
+  }
+}
+
+void FileHeldPieces() {
+  Hold& hold = Held();
+  hold.on = false;
+  for (const HeldPiece& piece : hold.pieces) {
+    const PlanePoint* c = piece.corners;
+    if (piece.n == 2) {
+      AddLightLine(piece.layer, c[0].x, c[0].z, c[1].x, c[1].z, piece.attribute);
+    } else if (piece.n == 3) {
+      AddTriangle(piece.layer, c[0], c[1], c[2]);
+    } else {
+      AddQuad(piece.layer, c[0], c[1], c[2], c[3]);
+    }
+  }
+  std::vector<HeldPiece>().swap(hold.pieces);
+}
+
+void DropHeldPieces() {
+  Held().on = false;
+  std::vector<HeldPiece>().swap(Held().pieces);
 }
 
 namespace {
@@ -261,6 +375,7 @@ class EntryGuard {
 }  // namespace
 
 void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  if (KeepWhileHolding(layer, {p1, p2, p3}, 0)) return;
   const EntryGuard entry(layer, {p1, p2, p3});
   const int32_t minX = std::min({p1.x, p2.x, p3.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x});
@@ -272,7 +387,7 @@ void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
 }
 
 void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
-  const EntryGuard entry(layer, {p1, p2, p3, p4});
+  if (KeepWhileHolding(layer, {p1, p2, p3, p4}, 0)) return;
   const int32_t minX = std::min({p1.x, p2.x, p3.x, p4.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x, p4.x});
   const int32_t minZ = std::min({p1.z, p2.z, p3.z, p4.z});
@@ -282,6 +397,9 @@ void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint 
     AddTriangle(layer, p1, p3, p4);
     return;
   }
+  // A quadrilateral is taken as filed: whole, or as the two triangles above
+  // (noted each on its own), which for a twisted or concave one differs.
+  const EntryGuard entry(layer, {p1, p2, p3, p4});
   AddQuadToTile(layer, p1, p2, p3, p4);
 }
 

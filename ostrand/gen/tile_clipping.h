@@ -3,12 +3,16 @@
 // a triangle and a quadrilateral, recursively; quadrilaterals are filed
 // whole when they lie in one tile, otherwise split into two triangles. Each
 // piece goes into the tile that holds its centre, its corners found or added
-// in that tile layer's point table.
+// in the point table of that tile layer's last section, or of a further
+// section when they do not fit (so no piece is lost to a full table).
+// Surface pieces that enclose no area are not filed.
 #pragma once
 
 #include <cstdint>
 
 namespace ostrand {
+
+struct BoundingBox;
 
 // A point of the ground plane in working units.
 struct PlanePoint {
@@ -31,5 +35,18 @@ void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2,
                   int32_t attribute);
 void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3);
 void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4);
+
+// Holding back: the grid can only be sized once every piece is known, so
+// the generation holds the pieces handed to the three entry points above,
+// in order, sizes the grid to take them all in, then files them.
+void HoldPieces();
+// True when every corner of every held piece lies inside the 8 x 8 grid.
+bool HeldPiecesInsideGrid();
+// Extends the box by every corner of every held piece.
+void ExtendByHeldPieces(BoundingBox& box);
+// Stops holding and files the held pieces in the order they came.
+void FileHeldPieces();
+// Stops holding and forgets the held pieces.
+void DropHeldPieces();
 
 }  // namespace ostrand

@@ -86,7 +86,7 @@ TEST_F(TileClippingTest, LightStrings) {
   // A single light: both vertices refer to the same point.
   Fresh();
   AddLightLine(kLightsLayer, 3300, 4400, 3300, 4400, 356);
-  TileLayer& l = Grid().Layer(3, 4, kLightsLayer);
+  TileSection& l = Grid().Layer(3, 4, kLightsLayer).Current();
   ASSERT_EQ(l.polygons.Count(), 1);
   TEXTURE* t = l.polygons.First();
   EXPECT_EQ(t->vertexCount(), 2);
@@ -187,19 +187,6 @@ TEST_F(TileClippingTest, FarCornersEndWithoutRunaway) {
   AddLightLine(kLightsLayer, -far, 0, 3 * kT, 0, 100);
   EXPECT_EQ(Grid().depthX, 0);
   EXPECT_EQ(Grid().depthZ, 0);
-}
-
-TEST_F(TileClippingTest, PieceThatDoesNotFitThePointTableIsNotFiled) {
-  ResetTexpointsReports();
-  TileLayer& l = Grid().Layer(0, 0, kPavementLayer);
-  for (int32_t i = 0; l.points.count < l.points.capacity - 2; ++i) l.points.Add(i, 0, 999, -1);
-  AddQuad(kPavementLayer, {100, 100}, {200, 100}, {200, 200}, {100, 200});
-  AddQuad(kPavementLayer, {300, 100}, {400, 100}, {400, 200}, {300, 200});
-  EXPECT_EQ(l.polygons.Count(), 0);
-  // A piece whose corners are all known already still goes in.
-  AddTriangle(kPavementLayer, {100, 100}, {200, 100}, {5, 999});
-  EXPECT_EQ(l.polygons.Count(), 1);
-  EXPECT_EQ(testing::Occurrences(testing::ReadFileBytes("report.txt"), "table full"), 1);
 }
 
 }  // namespace

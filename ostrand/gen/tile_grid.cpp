@@ -7,6 +7,7 @@
 #include "ostrand/gen/apron.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/taxiway_list.h"
+#include "ostrand/gen/tile_clipping.h"
 
 namespace ostrand {
 namespace {
@@ -25,9 +26,8 @@ std::vector<int32_t>& Degrees() {
 
 }  // namespace
 
-int32_t TileLayer::FindOrAddPoint(int32_t x, int32_t z) {
-  // Entries added to the table some other way are taken into the hash
-  // first (the first of equal entries wins, as a table scan would find).
+void TileSection::Index() {
+  // The first of equal entries wins, as a table scan would find.
   if (points.count < indexedCount_) {
     index_.clear();
     indexedCount_ = 0;
@@ -36,6 +36,10 @@ int32_t TileLayer::FindOrAddPoint(int32_t x, int32_t z) {
     const IntPoint& p = points[indexedCount_];
     if (p.y == 0) index_.emplace(Key(p.x, p.z), indexedCount_);
   }
+}
+
+int32_t TileSection::FindOrAddPoint(int32_t x, int32_t z) {
+  Index();
   const auto found = index_.find(Key(x, z));
   if (found != index_.end()) return found->second;
   const int32_t index = points.Add(x, 0, z, -1);
@@ -43,11 +47,28 @@ int32_t TileLayer::FindOrAddPoint(int32_t x, int32_t z) {
   return index;  // taken into the hash by the next call
 }
 
-void TileLayer::Clear() {
+bool TileSection::Contains(int32_t x, int32_t z) {
+  Index();
+  return index_.count(Key(x, z)) != 0;
+}
+
+void TileSection::Clear() {
   points.count = 0;
   polygons.Clear();
   index_.clear();
   indexedCount_ = 0;
+}
+
+TileLayer::TileLayer() { sections_.push_back(std::make_unique<TileSection>()); }
+
+TileSection& TileLayer::AddSection() {
+  sections_.push_back(std::make_unique<TileSection>());
+  return *sections_.back();
+}
+
+void TileLayer::Clear() {
+  sections_.resize(1);
+  sections_[0]->Clear();
 }
 
 TileGrid::TileGrid()
@@ -74,6 +95,12 @@ TileGrid& Grid() {
 }
 
 void BoundingBox::Extend(double x, double z) {
+  if (empty) {
+    empty = false;
+    minX = maxX = x;
+    minZ = maxZ = z;
+    return;
+  }
   if (x < minX) minX = x;
   if (z < minZ) minZ = z;
   if (x > maxX) maxX = x;
@@ -101,6 +128,7 @@ void ClearPointDegrees() {
 
 void ResetGenerationState() {
   Grid().Clear();
+  DropHeldPieces();
   GenerationBox().Reset();
   ClearPointDegrees();
   RunwaySegments().Clear();

@@ -1,6 +1,6 @@
 // Process-wide tables of one surface generation run: the 8 x 8 tile grid
 // with its four layers per tile (pavement, edge marking, centre marking,
-// lights), the grid geometry, the bounding box that sizes the grid, and the
+// lights; each of one section or more), the grid geometry, the bounding box that sizes the grid, and the
 // vertex degree table that tells dead ends from junctions.
 //
 // Coordinates are working units (1/256 ft). The grid is created on first use
@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
@@ -26,9 +27,10 @@ inline constexpr int kEdgeMarkLayer = 1;
 inline constexpr int kCentreLayer = 2;
 inline constexpr int kLightsLayer = 3;
 
-// One layer of one tile: its own point table (2000 points) and polygons
-// whose vertices index that table.
-struct TileLayer {
+// One section of a tile layer: a point table of 2000 points and polygons
+// whose vertices index that table. It becomes one section of the surface
+// file, whose point table is limited to 2000 points.
+struct TileSection {
   TEXPOINTS points;
   TextureList polygons;
 
@@ -36,6 +38,8 @@ struct TileLayer {
   // a new one; -1 when the table is full (reported once per run by the
   // table). A hash of the entries keeps this from scanning the table.
   int32_t FindOrAddPoint(int32_t x, int32_t z);
+  // True when the table holds the point (x, 0, z).
+  bool Contains(int32_t x, int32_t z);
   // Empties the table, its hash and the polygons.
   void Clear();
 
@@ -43,8 +47,32 @@ struct TileLayer {
   static uint64_t Key(int32_t x, int32_t z) {
     return (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(z);
   }
+  // Takes entries added to the table some other way into the hash.
+  void Index();
   std::unordered_map<uint64_t, int32_t> index_;
   int32_t indexedCount_ = 0;  // table entries the hash reflects
+};
+
+// One layer of one tile: one section or more. A piece whose corners do not
+// fit the last section's point table goes into a further section, so that
+// no piece is lost to a full table and every section keeps to the file's
+// limits. There is always at least one section (an empty layer is written
+// as one empty section).
+class TileLayer {
+ public:
+  TileLayer();
+  int32_t SectionCount() const { return static_cast<int32_t>(sections_.size()); }
+  // Section i, 0 <= i < SectionCount().
+  TileSection& Section(int32_t i) { return *sections_[static_cast<size_t>(i)]; }
+  // The section that new pieces go into: the last one.
+  TileSection& Current() { return *sections_.back(); }
+  // Starts a further, empty section and makes it the current one.
+  TileSection& AddSection();
+  // Back to one empty section.
+  void Clear();
+
+ private:
+  std::vector<std::unique_ptr<TileSection>> sections_;
 };
 
 class TileGrid {
@@ -71,7 +99,8 @@ class TileGrid {
   int32_t depthZ = 0;
   // Nesting of the clipping's public entry points, and the area (square
   // working units) of the surface pieces handed to them from outside, per
-  // layer: what the filed pieces of a layer must add up to.
+  // layer: what the filed pieces of a layer must add up to (a quadrilateral
+  // that is cut counts as the two triangles it is cut into).
   int32_t nesting = 0;
   double handedArea[kLayersPerTile] = {0, 0, 0, 0};
 
@@ -82,7 +111,10 @@ class TileGrid {
 TileGrid& Grid();
 
 // Bounding box of everything the grid must cover (working units).
+// An empty box keeps its start values; the first point it takes in sets all
+// four limits.
 struct BoundingBox {
+  bool empty = true;
   double minX = 9999999.0;
   double minZ = 9999999.0;
   double maxX = -9999999.0;

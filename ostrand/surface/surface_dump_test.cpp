@@ -190,6 +190,9 @@ TEST_F(SurfaceDumpTest, SectionsInAnyOrderAreListed) {
   f.WriteEdgeMark();  // empty
   SetPolygon(f, {2, 1, 0});
   f.WritePave();
+  f.EndSection();  // a further pavement section, with its own table
+  SetPoints(f, {{512, 0, 0}, {512, 0, 512}, {0, 0, 512}});
+  f.WritePave();
   f.WriteTileEnd();
   f.tileX = 1;
   f.WriteTile();
@@ -198,6 +201,7 @@ TEST_F(SurfaceDumpTest, SectionsInAnyOrderAreListed) {
             std::string::npos)
       << text;
   EXPECT_NE(text.find("<pave> 3\n  2: 0 0 256 (0 0 1 ft)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("(0 0 0 ft)\n<pave> 3\n  2: 0 0 512 (0 0 2 ft)\n  1: 512 0 512"), std::string::npos);
   EXPECT_NE(text.find("\n<indx> 1 0\nRange"), std::string::npos) << text;
 }
 

@@ -167,12 +167,14 @@ int SurfaceFile::WriteLights() {
   return ok;
 }
 
+int SurfaceFile::EndSection() {
+  if (state == kStateOutside || state == kStateTile) return 1;
+  state = kStateTile;
+  return CloseSection();
+}
+
 int SurfaceFile::WriteTileEnd() {
-  int ok = 1;
-  if (state != kStateOutside && state != kStateTile) {
-    state = kStateTile;
-    ok &= CloseSection();
-  }
+  int ok = EndSection();
   if (state == kStateTile) {
     ok &= file.WriteTag("<endo>");
     state = kStateOutside;

@@ -10,7 +10,7 @@
 //   "<feet>" f32 tile edge in feet
 //   "<lowl>" f64 x, f64 y, f64 z      lower-left corner in feet
 //   per tile: "<tile>" "<bgno>" "<indx>" i32 tileX, i32 tileZ,
-//             sections..., "<endo>"
+//             zero or more sections, "<endo>"
 //   "<endo>"
 //
 // A section is a tag ("<pave>", "<edmk>", "<cntr>", "<lite>"), an i32 length
@@ -22,6 +22,12 @@
 //   light body: per record: i32 count (> 0), i32 type, count × (f32 x, f32 z)
 //     in feet, f32 step_ft only when count > 1. The terminator reads as a
 //     record of count 0.
+//
+// A tile may hold several sections of one kind, one after the other: a
+// polygon section's point table holds at most 2000 points, so a tile layer
+// with more points goes on in a further section with a table of its own.
+// The generation writes a tile's sections grouped by kind: pavement, edge
+// marking, centre marking, lights.
 //
 // State: 0 outside a tile, 1 in a tile with no section open, 2 "<pave>",
 // 3 "<edmk>", 4 "<cntr>", 5 "<lite>". Writing a section of another kind, the
@@ -74,6 +80,9 @@ class SurfaceFile {
   // toward zero), lightType, and stepFeet when there are several positions.
   // No positions: only the section is opened.
   int WriteLights();
+  // Ends the open section, so that the next write of the same kind opens a
+  // further section (with the then current `points` as its table).
+  int EndSection();
   // Ends any open section and writes the tile's "<endo>".
   int WriteTileEnd();
   // Ends any open section; a file opened for writing gets its closing
