@@ -1,6 +1,7 @@
 #include "ostrand/frame/file_wrappers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstring>
@@ -108,49 +109,55 @@ TEST_F(FileWrappersTest, LongNamesEverywhere) {
   const std::string missing = std::string(400, 'q');
   EXPECT_EQ(WrapFileOpen(missing.c_str(), "rb"), nullptr);
   EXPECT_EQ(Log(), "INFO: WrapFileOpen(" + missing + ", [00] rb) failed\n");
-  // FinishTemp onto a long target, existing under another spelling.
+  // A staged output onto a long target, existing under another spelling.
   WriteFileBytes(name, "old");
-  WriteFileBytes(kTempFileName, "temp");
-  EXPECT_EQ(FinishTemp(1, given.c_str()), 1);
+  StagedOutput out;
+  ASSERT_NE(out.Open(given), nullptr);
+  std::fputs("temp", out.Stream());
+  EXPECT_EQ(FinishTemp(1, out), 1);
   EXPECT_EQ(ReadFileBytes(name), "temp");
   EXPECT_EQ(platform::ListDirectory(folder).size(), 1u);
 }
 
-// Success puts the temporary file in place of the target (under its existing
-// spelling); failure removes it and keeps the target. Either way only the
-// target is left.
-TEST_F(FileWrappersTest, FinishTempReplacesOrKeepsTarget) {
-  for (int ok : {1, 0}) {
-    SCOPED_TRACE(ok);
-    WriteFileBytes("abcd.bgr", "old");
-    WriteFileBytes(kTempFileName, "new");
-    EXPECT_EQ(FinishTemp(ok, "ABCD.BGR"), ok);
-    EXPECT_EQ(ReadFileBytes("abcd.bgr"), ok ? "new" : "old");
-    EXPECT_EQ(platform::ListDirectory(""), std::vector<std::string>{"abcd.bgr"});
+// A staged output replaces its target (under its existing spelling, with
+// its mode bits) on success only; a read-only target or a folder is
+// refused. Either way nothing but the target is left.
+TEST_F(FileWrappersTest, StagedOutputReplacesOrKeepsTarget) {
+  struct Case {
+    int ok;
+    int mode;  // of the existing target; 0: none
+    const char* bytes;  // afterwards; nullptr: no file
+    int after;          // mode afterwards
+  } cases[] = {
+      {1, 0640, "new", 0640}, {0, 0600, "old", 0600}, {1, 0, "new", 0644},
+      {0, 0, nullptr, 0},     {1, 0444, "old", 0444}, {1, 0200, "new", 0200},
+  };
+  const mode_t mask = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    fs::remove("abcd.bgr");
+    if (c.mode != 0) {
+      WriteFileBytes("abcd.bgr", "old");
+      fs::permissions("abcd.bgr", static_cast<fs::perms>(c.mode));
+    }
+    StagedOutput out;
+    if (std::FILE* f = out.Open("abcd.bgr")) std::fputs("new", f);
+    EXPECT_EQ(FinishTemp(c.ok, out), c.bytes != nullptr && std::string(c.bytes) == "new");
+    EXPECT_FALSE(testing::StagedFileLeft());
+    if (c.bytes == nullptr) {
+      EXPECT_FALSE(fs::exists("abcd.bgr"));
+      continue;
+    }
+    EXPECT_EQ(static_cast<int>(fs::status("abcd.bgr").permissions()), c.after);
+    fs::permissions("abcd.bgr", fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(ReadFileBytes("abcd.bgr"), c.bytes);
   }
-  EXPECT_EQ(console_.Text(), "");
-}
-
-TEST_F(FileWrappersTest, FinishTempWhenReplacementFails) {
-  // The target is a folder, so the rename cannot succeed.
+  ::umask(mask);
   fs::create_directory("target.bgr");
-  WriteFileBytes("target.bgr/inside", "kept");
-  WriteFileBytes(kTempFileName, "new");
-  EXPECT_EQ(FinishTemp(1, "target.bgr"), 0);
-  EXPECT_EQ(ReadFileBytes("target.bgr/inside"), "kept");
-  EXPECT_FALSE(fs::exists(kTempFileName));
-  const std::string line =
-      "ERROR: FinishTemp could not put _TEMP_.BGR in place of 'target.bgr', which is left as it "
-      "was\n";
-  EXPECT_EQ(console_.Text(), line);
-  EXPECT_EQ(Log(), line);
-}
-
-TEST_F(FileWrappersTest, FinishTempWithoutTempFile) {
-  WriteFileBytes("abcd.bgr", "old");
-  EXPECT_EQ(FinishTemp(1, "abcd.bgr"), 0);
-  EXPECT_EQ(ReadFileBytes("abcd.bgr"), "old");
-  EXPECT_NE(console_.Text().find("FinishTemp"), std::string::npos);
+  StagedOutput folder;
+  EXPECT_EQ(folder.Open("target.bgr"), nullptr);
+  EXPECT_EQ(FinishTemp(1, folder), 0);
+  EXPECT_EQ(console_.Text(), "ERROR: 'abcd.bgr' is read-only and is not replaced\n");
 }
 
 TEST(TextHelpersTest, ReplaceExtensionTable) {

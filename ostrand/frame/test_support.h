@@ -91,6 +91,15 @@ inline bool FileExistsOnDisk(const std::filesystem::path& path) {
   return std::filesystem::exists(path, ec);
 }
 
+// True when a staged output was left behind in the folder (its name
+// starts with a '.').
+inline bool StagedFileLeft(const std::filesystem::path& folder = ".") {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().front() == '.') return true;
+  }
+  return false;
+}
+
 struct RunResult {
   int status = -1;      // exit status 0..255
   std::string output;   // standard output

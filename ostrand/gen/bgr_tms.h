@@ -42,8 +42,10 @@ void SetGridGeometry(float& tileFeet, double lowLeft[3]);
 // Back to feet: coordinates and widths divided by 256, flags 0, and (when
 // yellowCount < 100) type-102 edges become taxiways 100 ft wide.
 void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
-// Writes the 64 tiles of the grid, every tile with all four sections.
-void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
+// Writes the 64 tiles of the grid, every tile with all four sections. The
+// file is staged and replaces the old one only when written in full; 1
+// when it is in place (else reported).
+int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
                       const double lowLeft[3]);
 
 }  // namespace ostrand
