@@ -170,7 +170,7 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
 int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
                       const double lowLeft[3]) {
   SurfaceFile out;
-  out.Create(outName);
+  const int created = out.Create(outName);
   out.WriteOrigin(net.originLat, net.originLon, 0.0);
   out.tilesX = kTilesPerSide;
   out.tilesZ = kTilesPerSide;
@@ -190,7 +190,7 @@ int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float t
       out.WriteTileEnd();
     }
   }
-  if (out.Close()) return 1;
+  if (out.Close() && created) return 1;
   ReportError("BgrTms surface file '%s' not written", outName.c_str());
   return 0;
 }

@@ -116,8 +116,8 @@ int TaxiwayList::Save(const std::string& name) {
     lineState = 0;
     return 0;
   }
-  if (!ClosePly()) ++saveFailures;
   if (points.count < 1 || edgeCount < 1 || name == kNoneSavePath) {
+    if (!ClosePly()) ++saveFailures;
     ClearNetwork();
     lineState = 0;
     return 0;
@@ -137,8 +137,12 @@ int TaxiwayList::Save(const std::string& name) {
     }
     written = file.Close();
   }
+  // The polygon file goes with its network: kept only when that was saved.
   if (!written) {
+    DiscardPly();
     ReportError("TaxiwayList::Save(%s) failed", name.c_str());
+    ++saveFailures;
+  } else if (!ClosePly()) {
     ++saveFailures;
   }
   ClearNetwork();

@@ -75,9 +75,9 @@ class TaxiwayList {
   // kept: Save will not replace it with less than it held. What fits is
   // still loaded (a vertex beyond the range at the range's edge).
   int Load(const std::string& name, int forWriting);
-  // Closes the polygon file and writes the network (staged beside the
-  // target, which it replaces); nothing for "DATA\NONE.BGR" or an empty
-  // network. Edges of type 0 and 1 are written, without those removed (from
+  // Writes the network (staged beside the target, which it replaces) and
+  // closes the polygon file, which replaces the old one only when the
+  // network was saved; no network for "DATA\NONE.BGR" or an empty one. Edges of type 0 and 1 are written, without those removed (from
   // -1), those naming missing vertices and those whose two vertices are the
   // same point. A network whose file is marked to be kept is not written,
   // nor is its polygon file. The list is cleared in every case. 1 when
