@@ -188,10 +188,11 @@ std::string FolderOf(const std::string& path) {
 }
 
 // Records a file that this process has just created in a folder whose
-// entries are cached, so that the folder need not be listed again. `before`
-// is the folder's state just before the creation: when the cached entries
+// entries are cached, so that the folder need not be listed again (with
+// `created` false: a change that left the entries as they were). `before`
+// is the folder's state just before the change: when the cached entries
 // were not up to date then, they are dropped instead.
-void NoteCreated(const std::string& path, const struct stat& before) {
+void NoteCreated(const std::string& path, const struct stat& before, bool created = true) {
   auto& cache = FolderCache();
   const auto it = cache.find(FolderOf(path));
   if (it == cache.end()) return;
@@ -201,6 +202,7 @@ void NoteCreated(const std::string& path, const struct stat& before) {
     return;
   }
   SetState(it->second, after);
+  if (!created) return;
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   it->second.byLowerName.emplace(Lowered(name), name);
@@ -425,6 +427,7 @@ StageRefusal BeginStaged(const std::string& name, StagedFile& out) {
   }
   const size_t slash = target.rfind('/');
   const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  FolderState(FolderOf(target), out.folderBefore);
   std::string pattern = FolderPart(target) + "/." + base + ".XXXXXX";
   std::vector<char> temp(pattern.begin(), pattern.end());
   temp.push_back('\0');
@@ -461,14 +464,13 @@ bool CommitStaged(StagedFile& file) {
   }
   ok = ok && ::fsync(fd) == 0;
   ok = (std::fclose(stream) == 0) && ok;
-  ForgetFolders();
   if (ok && ::rename(file.temp.c_str(), file.target.c_str()) == 0) {
     SyncFolder(FolderPart(file.target));
+    NoteCreated(file.target, file.folderBefore);
     file.temp.clear();
     return true;
   }
-  ::unlink(file.temp.c_str());
-  file.temp.clear();
+  DiscardStaged(file);
   return false;
 }
 
@@ -477,7 +479,8 @@ void DiscardStaged(StagedFile& file) {
   file.stream = nullptr;
   if (!file.temp.empty()) {
     ::unlink(file.temp.c_str());
-    ForgetFolders();
+    // The folder holds what it held before; only its time stamp moved.
+    NoteCreated(file.temp, file.folderBefore, false);
   }
   file.temp.clear();
 }

@@ -14,6 +14,8 @@
 // writing many new files into one folder does not list it once per file.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -60,6 +62,7 @@ struct StagedFile {
   std::FILE* stream = nullptr;
   std::string temp;    // the staged file ("" when writing the target directly)
   std::string target;  // the resolved target (through symbolic links)
+  struct stat folderBefore = {};  // the folder before the staged file was made
 };
 
 // Why BeginStaged failed.
