@@ -137,7 +137,7 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   EXPECT_EQ(list.Save("OUT.BGR"), 1);
   EXPECT_EQ(list.points.count, 0);
   EXPECT_EQ(list.edgeCount, 0);
-  EXPECT_FALSE(std::filesystem::exists("OUT.BGR.part"));
+  EXPECT_FALSE(testing::StagedFileLeft());
 
   // Byte for byte what the network writer gives for the sound edges.
   {
