@@ -20,7 +20,7 @@
 #                             as the run left it (output.txt holds its output)
 # Each "-tm" runs in its own folder under DIR/runs with copies of the
 # network and the polygon file, so runs never share a report.txt or a
-# _TEMP_.BGR; its results are moved into DIR/DATA only when it succeeded: exit
+# staged file; its results are moved into DIR/DATA only when it succeeded: exit
 # status 1, its "TIME=" line logged (a fatal error ends a run without it), no
 # "ERROR:" line, and the surface file written.
 #

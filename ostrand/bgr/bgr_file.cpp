@@ -40,7 +40,10 @@ int32_t WidthFeetOf(int32_t code) {
   return static_cast<int32_t>(scaled > 0 ? (scaled + 127) / 128 : scaled / 128);
 }
 
-BgrFile::~BgrFile() { Close(); }
+BgrFile::~BgrFile() {
+  if (writing_) Discard();
+  Close();
+}
 
 int BgrFile::OpenRead(const std::string& name) {
   Close();
@@ -51,13 +54,14 @@ int BgrFile::OpenReadStream(std::FILE* stream) {
   Close();
   stream_ = stream;
   writing_ = 0;
+  damaged_ = 0;
   if (stream_ == nullptr) return 0;
   return FindTag("<bgno>");
 }
 
 int BgrFile::OpenWrite(const std::string& name) {
   Close();
-  stream_ = WrapFileOpen(name, "wb");
+  stream_ = staged_.Open(name);
   if (stream_ == nullptr) return 0;
   writing_ = 1;
   WriteTag("<bgno>");
@@ -66,18 +70,25 @@ int BgrFile::OpenWrite(const std::string& name) {
 
 int BgrFile::Close() {
   if (stream_ == nullptr) return 1;
-  // A file written in full reports 1; one whose writes failed on the way
-  // (a full disk, say) reports 0, so that no caller puts it in place of a
-  // good file.
-  bool written = true;
-  if (writing_) {
-    written = WriteTag("<endo>") == 1;
-    written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
+  if (!writing_) {
+    const bool closed = std::fclose(stream_) == 0;
+    stream_ = nullptr;
+    return closed ? 1 : 0;
   }
-  const bool closed = std::fclose(stream_) == 0;
+  // A file written in full replaces its target; one whose writes failed on
+  // the way (a full disk, say) is dropped, so that it never takes the place
+  // of a good file.
+  bool written = WriteTag("<endo>") == 1;
+  written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
   writing_ = 0;
   stream_ = nullptr;
-  return written && closed ? 1 : 0;
+  return FinishTemp(written ? 1 : 0, staged_);
+}
+
+void BgrFile::Discard() {
+  if (writing_) staged_.Discard();
+  writing_ = 0;
+  stream_ = nullptr;
 }
 
 int BgrFile::WriteTag(const char* tag) {
@@ -172,10 +183,16 @@ int BgrFile::WriteNode(double x, double y, double z) {
 }
 
 int BgrFile::ReadNode(double& x, double& y, double& z) {
-  if (!FindTag("<node>") || !FindTag("<bgno>") || !FindTag("<vloc>")) return 0;
-  ReadReal(x);
-  ReadReal(y);
-  ReadReal(z);
+  if (!FindTag("<node>")) return 0;
+  double values[3] = {0.0, 0.0, 0.0};
+  if (!FindTag("<bgno>") || !FindTag("<vloc>") || !ReadReal(values[0]) || !ReadReal(values[1]) ||
+      !ReadReal(values[2])) {
+    damaged_ = 1;
+    return 0;
+  }
+  x = values[0];
+  y = values[1];
+  z = values[2];
   for (int i = 0; i < 2; ++i) {
     if (!FindTag("<flow>")) break;
     int32_t flow = 0;
@@ -204,18 +221,24 @@ int BgrFile::WriteEdge(int32_t from, int32_t to, int32_t width, int32_t type, in
 
 int BgrFile::ReadEdge(BgrEdge& edge) {
   if (!FindTag("<edge>")) return 0;
-  ReadInt(edge.from);
-  ReadInt(edge.to);
+  // A record cut short is no edge: its missing values would be made up.
+  int32_t from = 0, to = 0, word = 0, type = 0;
+  bool whole = ReadInt(from) && ReadInt(to);
   FindTag("<bgno>");
   FindTag("<thck>");
-  int32_t word = 0;
-  if (ReadInt(word)) {
-    edge.code = word / 65536;  // signed, toward zero
-    edge.sp = static_cast<int32_t>(static_cast<uint32_t>(word) & 0xFFFFu);
-    edge.width = WidthFeetOf(edge.code);
-  }
+  whole = whole && ReadInt(word);
   FindTag("<type>");
-  ReadInt(edge.type);
+  whole = whole && ReadInt(type);
+  if (!whole) {
+    damaged_ = 1;
+    return 0;
+  }
+  edge.from = from;
+  edge.to = to;
+  edge.code = word / 65536;  // signed, toward zero
+  edge.sp = static_cast<int32_t>(static_cast<uint32_t>(word) & 0xFFFFu);
+  edge.width = WidthFeetOf(edge.code);
+  edge.type = type;
   FindTag("<nply>");
   FindTag("<endo>");
   return 1;

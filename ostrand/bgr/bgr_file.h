@@ -32,6 +32,8 @@
 #include <cstdio>
 #include <string>
 
+#include "ostrand/frame/file_wrappers.h"
+
 namespace ostrand {
 
 inline constexpr int32_t kWidthCodeBase = 16840;  // 0x41C8
@@ -62,12 +64,19 @@ class BgrFile {
   // Reads from a stream the caller opened (for instance an in-memory one);
   // the BgrFile owns it from here on. 1 when it begins with "<bgno>".
   int OpenReadStream(std::FILE* stream);
-  // Opens for writing and writes "<bgno>"; 1 when open.
+  // Starts writing the file and writes "<bgno>"; 1 when open. The file is
+  // staged beside its target (see StagedOutput) and replaces it at Close.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }
-  // Writes the closing "<endo>" when writing, closes; 1, or 0 when a file
-  // being written could not be written in full or closed.
+  // Writes the closing "<endo>" when writing and puts the file in place;
+  // 1, or 0 when a file being written could not be written in full or put
+  // in place (the target then stays as it was).
   int Close();
+  // Stops writing without replacing anything (also what the destructor
+  // does with a file still being written).
+  void Discard();
+  // A record was cut short by the end of the file (it is not returned).
+  int Damaged() const { return damaged_; }
 
   int WriteTag(const char* tag);
   // 1 when the next bytes are the tag and its NUL (consumed); otherwise 0
@@ -105,7 +114,9 @@ class BgrFile {
 
  private:
   int writing_ = 0;
+  int damaged_ = 0;
   std::FILE* stream_ = nullptr;
+  StagedOutput staged_;
 };
 
 }  // namespace ostrand

@@ -272,8 +272,8 @@ TEST(BgrFileTest, CloseEndsOnlyWrittenFiles) {
     BgrFile scoped;
     ASSERT_EQ(scoped.OpenWrite("s.bgr"), 1);
     scoped.WriteNode(1.5, -2, 3);
-  }  // the destructor closes the file
-  EXPECT_EQ(ReadFileBytes("s.bgr"), Bytes().Tag("<bgno>").Node(1.5, -2, 3).Tag("<endo>").str());
+  }  // without Close nothing is put in place
+  EXPECT_FALSE(std::filesystem::exists("s.bgr"));
 }
 
 TEST(BgrFileTest, TruncatedAtEveryLength) {
@@ -310,18 +310,18 @@ TEST(BgrFileTest, TruncatedAtEveryLength) {
   }
 }
 
-// A record cut inside a field is read, and the fields past the end keep the
-// caller's values: the origin cut inside its longitude, an edge inside its
-// width word.
+// The origin cut inside its longitude is read, and the fields past the end
+// keep the caller's values; an edge cut inside its width word is no edge
+// (its values are not made up) and marks the file damaged.
 TEST(BgrFileTest, FieldsPastTheEndKeepTheCallersValues) {
   const std::string edge = Bytes().Tag("<bgno>").Edge(2, 3, 16968 * 65536 + 1, 1).str();
   struct Case {
     std::string bytes;
-    int origins, edges;
+    int origins, edges, damaged;
     std::vector<double> values;
   } const cases[] = {
-      {ExampleNetworkBytes().substr(0, 7 + 7 + 8 + 3), 1, 0, {184827, -7, -7}},
-      {edge.substr(0, 7 + 7 + 8 + 14 + 2), 0, 1, {-7, -7, -7, 2, 3, -7, -7, -7, -7}},
+      {ExampleNetworkBytes().substr(0, 7 + 7 + 8 + 3), 1, 0, 0, {184827, -7, -7}},
+      {edge.substr(0, 7 + 7 + 8 + 14 + 2), 0, 0, 1, {-7, -7, -7}},
   };
   for (const auto& c : cases) {
     ScratchDir dir;
@@ -332,6 +332,7 @@ TEST(BgrFileTest, FieldsPastTheEndKeepTheCallersValues) {
     const ReadCounts n = ReadAll(f, values);
     EXPECT_EQ(n.origins, c.origins);
     EXPECT_EQ(n.edges, c.edges);
+    EXPECT_EQ(f.Damaged(), c.damaged);
     EXPECT_EQ(values, c.values);
   }
 }

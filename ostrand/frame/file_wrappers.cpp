@@ -28,6 +28,10 @@ size_t ExtensionDot(const std::string& name) {
   return dot;
 }
 
+void LogOpenFailure(const char* name, const char* mode) {
+  ReportError(">INFO: WrapFileOpen(%s, [%d%ld] %s) failed", name, 0, 0, mode);
+}
+
 }  // namespace
 
 std::FILE* WrapFileOpen(const char* name, const char* mode) {
@@ -36,7 +40,7 @@ std::FILE* WrapFileOpen(const char* name, const char* mode) {
   const bool quiet = std::strcmp(mode, "exists") == 0;
   std::FILE* stream = platform::OpenFile(name, quiet ? "r" : mode);
   if (stream == nullptr && !quiet) {
-    ReportError(">INFO: WrapFileOpen(%s, [%d%ld] %s) failed", name, 0, 0, mode);
+    LogOpenFailure(name, mode);
   }
   return stream;
 }
@@ -73,13 +77,33 @@ int DeleteFiles(const char* name) {
   return 0;
 }
 
-int FinishTemp(int success, const char* target) {
-  if (success && target != nullptr && *target != '\0') {
-    if (platform::ReplaceFile(kTempFileName, target)) return 1;
-    ReportError("FinishTemp could not put _TEMP_.BGR in place of '%s', which is left as it was",
-                target);
+std::FILE* StagedOutput::Open(const char* target) {
+  Discard();
+  name_ = SkipLeadingBlanks(target != nullptr ? target : "");
+  if (name_.empty()) return nullptr;
+  switch (platform::BeginStaged(name_, file_)) {
+    case platform::StageRefusal::kNone:
+      return file_.stream;
+    case platform::StageRefusal::kReadOnly:
+      ReportError("'%s' is read-only and is not replaced", name_.c_str());
+      return nullptr;
+    default:
+      LogOpenFailure(name_.c_str(), "wb");
+      return nullptr;
   }
-  DeleteFiles(kTempFileName);
+}
+
+void StagedOutput::Discard() { platform::DiscardStaged(file_); }
+
+int FinishTemp(int success, StagedOutput& output) {
+  if (output.Stream() == nullptr) return 0;
+  if (!success) {
+    output.Discard();
+    return 0;
+  }
+  if (platform::CommitStaged(output.file_)) return 1;
+  ReportError("FinishTemp could not put the new file in place of '%s', which is left as it was",
+              output.name_.c_str());
   return 0;
 }
 

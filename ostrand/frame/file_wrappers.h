@@ -8,10 +8,9 @@
 #include <cstdio>
 #include <string>
 
-namespace ostrand {
+#include "ostrand/frame/platform.h"
 
-// The temporary output of the operations that rewrite a network in place.
-inline constexpr const char* kTempFileName = "_TEMP_.BGR";
+namespace ostrand {
 
 // Opens a file (leading blanks and tabs of the name are skipped). The mode
 // "exists" opens for reading and reports nothing on failure; any other
@@ -35,14 +34,42 @@ inline int FileExists(const std::string& name) { return FileExists(name.c_str())
 // case), failures ignored, result 0. Folders are never removed.
 int DeleteFiles(const char* name);
 
-// Last step of an in-place rewrite. On success "_TEMP_.BGR" replaces the
-// target atomically (the target is never deleted before its replacement is
-// in place; an existing target keeps its own spelling) and the result is 1.
-// On failure, or when the replacement fails, the target stays as it was,
-// "_TEMP_.BGR" is removed and the result is 0; a failed replacement is
-// reported as the error "FinishTemp could not put _TEMP_.BGR in place of
-// '<target>', which is left as it was".
-int FinishTemp(int success, const char* target);
+// A file that an operation writes or replaces. It is written to a temporary
+// file beside its target and put in place by FinishTemp only when the
+// operation succeeded, so that the target is always either the old file or
+// the whole new one (even after a crash or a power cut), and keeps its
+// permission bits and, where allowed, its owner and group. Without
+// FinishTemp the temporary file is removed and the target stays as it was.
+class StagedOutput {
+ public:
+  StagedOutput() = default;
+  ~StagedOutput() { Discard(); }
+  StagedOutput(const StagedOutput&) = delete;
+  StagedOutput& operator=(const StagedOutput&) = delete;
+
+  // Starts the output (leading blanks of the name are skipped); the stream,
+  // or nullptr. A target whose mode bits deny writing to its owner is
+  // refused with the error "'%s' is read-only and is not replaced"; other
+  // failures are logged as WrapFileOpen logs them.
+  std::FILE* Open(const char* target);
+  std::FILE* Open(const std::string& target) { return Open(target.c_str()); }
+  std::FILE* Stream() const { return file_.stream; }
+  const std::string& Target() const { return name_; }
+  // Removes what was written; the target stays as it was.
+  void Discard();
+
+ private:
+  friend int FinishTemp(int success, StagedOutput& output);
+  platform::StagedFile file_;
+  std::string name_;
+};
+
+// Last step of every output. On success the staged file, flushed to disk,
+// replaces its target and the result is 1. On failure, or when it cannot be
+// put in place, it is removed, the target stays as it was and the result is
+// 0; a failed replacement is reported as the error "FinishTemp could not
+// put the new file in place of '<target>', which is left as it was".
+int FinishTemp(int success, StagedOutput& output);
 
 // Reads one byte: its value 0..255, or -1 at end of file, on a read error
 // or without a stream.

@@ -1,6 +1,7 @@
 #include "ostrand/frame/file_wrappers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <cstring>
@@ -108,49 +109,37 @@ TEST_F(FileWrappersTest, LongNamesEverywhere) {
   const std::string missing = std::string(400, 'q');
   EXPECT_EQ(WrapFileOpen(missing.c_str(), "rb"), nullptr);
   EXPECT_EQ(Log(), "INFO: WrapFileOpen(" + missing + ", [00] rb) failed\n");
-  // FinishTemp onto a long target, existing under another spelling.
+  // A staged output onto a long target, existing under another spelling.
   WriteFileBytes(name, "old");
-  WriteFileBytes(kTempFileName, "temp");
-  EXPECT_EQ(FinishTemp(1, given.c_str()), 1);
+  StagedOutput out;
+  ASSERT_NE(out.Open(given), nullptr);
+  std::fputs("temp", out.Stream());
+  EXPECT_EQ(FinishTemp(1, out), 1);
   EXPECT_EQ(ReadFileBytes(name), "temp");
   EXPECT_EQ(platform::ListDirectory(folder).size(), 1u);
 }
 
-// Success puts the temporary file in place of the target (under its existing
-// spelling); failure removes it and keeps the target. Either way only the
-// target is left.
-TEST_F(FileWrappersTest, FinishTempReplacesOrKeepsTarget) {
-  for (int ok : {1, 0}) {
-    SCOPED_TRACE(ok);
-    WriteFileBytes("abcd.bgr", "old");
-    WriteFileBytes(kTempFileName, "new");
-    EXPECT_EQ(FinishTemp(ok, "ABCD.BGR"), ok);
-    EXPECT_EQ(ReadFileBytes("abcd.bgr"), ok ? "new" : "old");
-    EXPECT_EQ(platform::ListDirectory(""), std::vector<std::string>{"abcd.bgr"});
+// A staged output replaces its target only on success, keeping its mode
+// bits (even those that deny reading); a new file gets the mode of new files,
+// and a failed one creates nothing. Refusals are tested with the operations.
+TEST_F(FileWrappersTest, StagedOutputKeepsModes) {
+  struct Case {
+    int ok, mode, after;  // mode 0: no target before; after 0: none after
+  } const cases[] = {{1, 0200, 0200}, {1, 0, 0644}, {0, 0, 0}};
+  const mode_t mask = ::umask(022);
+  for (const Case& c : cases) {
+    fs::remove("abcd.bgr");
+    if (c.mode != 0) WriteFileBytes("abcd.bgr", "old");
+    if (c.mode != 0) fs::permissions("abcd.bgr", static_cast<fs::perms>(c.mode));
+    StagedOutput out;
+    std::fputs("new", out.Open("abcd.bgr"));
+    EXPECT_EQ(FinishTemp(c.ok, out), c.ok);
+    EXPECT_EQ(fs::exists("abcd.bgr") ? static_cast<int>(fs::status("abcd.bgr").permissions()) : 0,
+              c.after);
+    EXPECT_FALSE(testing::StagedFileLeft());
   }
+  ::umask(mask);
   EXPECT_EQ(console_.Text(), "");
-}
-
-TEST_F(FileWrappersTest, FinishTempWhenReplacementFails) {
-  // The target is a folder, so the rename cannot succeed.
-  fs::create_directory("target.bgr");
-  WriteFileBytes("target.bgr/inside", "kept");
-  WriteFileBytes(kTempFileName, "new");
-  EXPECT_EQ(FinishTemp(1, "target.bgr"), 0);
-  EXPECT_EQ(ReadFileBytes("target.bgr/inside"), "kept");
-  EXPECT_FALSE(fs::exists(kTempFileName));
-  const std::string line =
-      "ERROR: FinishTemp could not put _TEMP_.BGR in place of 'target.bgr', which is left as it "
-      "was\n";
-  EXPECT_EQ(console_.Text(), line);
-  EXPECT_EQ(Log(), line);
-}
-
-TEST_F(FileWrappersTest, FinishTempWithoutTempFile) {
-  WriteFileBytes("abcd.bgr", "old");
-  EXPECT_EQ(FinishTemp(1, "abcd.bgr"), 0);
-  EXPECT_EQ(ReadFileBytes("abcd.bgr"), "old");
-  EXPECT_NE(console_.Text().find("FinishTemp"), std::string::npos);
 }
 
 TEST(TextHelpersTest, ReplaceExtensionTable) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -60,9 +61,49 @@ std::vector<std::string> ListResolved(const std::string& folder) {
   return names;
 }
 
+// Lower case of a letter of the Latin-1, Latin Extended-A, Greek and
+// Cyrillic blocks (the letters of names that differ only in case); other
+// code points are returned as they are.
+char32_t LowerLetter(char32_t c) {
+  if (c < 0x80) return static_cast<char32_t>(LowerAscii(static_cast<int>(c)));
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+  if (c == 0x178) return 0xFF;
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1u;
+  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) return (c & 1u) ? c + 1 : c;
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
+  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
+}
+
+// Appends a code point below U+0800 as UTF-8.
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+    return;
+  }
+  out += static_cast<char>(0xC0 | (c >> 6));
+  out += static_cast<char>(0x80 | (c & 0x3F));
+}
+
+// The text with its letters in lower case: ASCII, and the two-byte UTF-8
+// sequences of the blocks LowerLetter knows. Other bytes (longer or broken
+// sequences, other encodings) are kept as they are.
 std::string Lowered(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < text.size() &&
+        (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+      const char32_t c = (static_cast<char32_t>(lead & 0x1F) << 6) |
+                         (static_cast<unsigned char>(text[i + 1]) & 0x3F);
+      AppendUtf8(out, LowerLetter(c));
+      ++i;
+    } else {
+      out += static_cast<char>(LowerAscii(lead));
+    }
+  }
   return out;
 }
 
@@ -147,10 +188,11 @@ std::string FolderOf(const std::string& path) {
 }
 
 // Records a file that this process has just created in a folder whose
-// entries are cached, so that the folder need not be listed again. `before`
-// is the folder's state just before the creation: when the cached entries
+// entries are cached, so that the folder need not be listed again (with
+// `created` false: a change that left the entries as they were). `before`
+// is the folder's state just before the change: when the cached entries
 // were not up to date then, they are dropped instead.
-void NoteCreated(const std::string& path, const struct stat& before) {
+void NoteCreated(const std::string& path, const struct stat& before, bool created = true) {
   auto& cache = FolderCache();
   const auto it = cache.find(FolderOf(path));
   if (it == cache.end()) return;
@@ -160,6 +202,7 @@ void NoteCreated(const std::string& path, const struct stat& before) {
     return;
   }
   SetState(it->second, after);
+  if (!created) return;
   const size_t slash = path.rfind('/');
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   it->second.byLowerName.emplace(Lowered(name), name);
@@ -313,7 +356,9 @@ std::vector<std::string> ListDirectory(const std::string& folder) {
   return ListResolved(folder.empty() ? std::string() : ResolvePath(folder));
 }
 
-bool MatchWildcard(const std::string& pattern, const std::string& name) {
+bool MatchWildcard(const std::string& rawPattern, const std::string& rawName) {
+  const std::string pattern = Lowered(rawPattern);
+  const std::string name = Lowered(rawName);
   if (MatchFrom(pattern.c_str(), name.c_str())) return true;
   // As in the shell the patterns come from, a trailing ".*" also matches a
   // name without any extension ("*.*" matches every name).
@@ -334,6 +379,110 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   if (::rename(source.c_str(), target.c_str()) == 0) return true;
   if (errno != EXDEV) return false;
   return CopyThenRename(source, target);
+}
+
+namespace {
+
+// The folder part of a path, for creating files beside it ("." for none).
+std::string FolderPart(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Mode bits a new file gets: read and write for all, less the umask.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
+// Flushes the folder's entries (a rename is durable only then).
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+StageRefusal BeginStaged(const std::string& name, StagedFile& out) {
+  out = StagedFile();
+  std::string target = ResolvePath(name);
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return StageRefusal::kNotAFile;
+    if (!S_ISREG(st.st_mode)) {  // a device or pipe is written directly
+      out.stream = std::fopen(target.c_str(), "wb");
+      out.target = target;
+      return out.stream != nullptr ? StageRefusal::kNone : StageRefusal::kCannotCreate;
+    }
+    if ((st.st_mode & S_IWUSR) == 0) return StageRefusal::kReadOnly;
+    // A symbolic link keeps pointing at the file, which is replaced.
+    if (char* real = ::realpath(target.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const size_t slash = target.rfind('/');
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  FolderState(FolderOf(target), out.folderBefore);
+  std::string pattern = FolderPart(target) + "/." + base + ".XXXXXX";
+  std::vector<char> temp(pattern.begin(), pattern.end());
+  temp.push_back('\0');
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return StageRefusal::kCannotCreate;
+  out.stream = ::fdopen(fd, "wb");
+  if (out.stream == nullptr) {
+    ::close(fd);
+    ::unlink(temp.data());
+    return StageRefusal::kCannotCreate;
+  }
+  out.temp = temp.data();
+  out.target = target;
+  return StageRefusal::kNone;
+}
+
+bool CommitStaged(StagedFile& file) {
+  if (file.stream == nullptr) return false;
+  std::FILE* stream = file.stream;
+  file.stream = nullptr;
+  bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
+  if (file.temp.empty()) return (std::fclose(stream) == 0) && ok;
+
+  const int fd = ::fileno(stream);
+  struct stat st;
+  if (::stat(file.target.c_str(), &st) == 0) {
+    ok = ok && ::fchmod(fd, st.st_mode & 07777) == 0;
+    // Owner and group where this process may set them; else the group only.
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+      // Kept as created: only a privileged process may give files away.
+    }
+  } else {
+    ok = ok && ::fchmod(fd, NewFileMode()) == 0;
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = (std::fclose(stream) == 0) && ok;
+  if (ok && ::rename(file.temp.c_str(), file.target.c_str()) == 0) {
+    SyncFolder(FolderPart(file.target));
+    NoteCreated(file.target, file.folderBefore);
+    file.temp.clear();
+    return true;
+  }
+  DiscardStaged(file);
+  return false;
+}
+
+void DiscardStaged(StagedFile& file) {
+  if (file.stream != nullptr) std::fclose(file.stream);
+  file.stream = nullptr;
+  if (!file.temp.empty()) {
+    ::unlink(file.temp.c_str());
+    // The folder holds what it held before; only its time stamp moved.
+    NoteCreated(file.temp, file.folderBefore, false);
+  }
+  file.temp.clear();
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

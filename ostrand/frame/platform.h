@@ -14,6 +14,8 @@
 // writing many new files into one folder does not list it once per file.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -53,6 +55,35 @@ bool MatchWildcard(const std::string& pattern, const std::string& name);
 // before its replacement is complete. True on success; on failure `to` is
 // unchanged (and `from` still exists).
 bool ReplaceFile(const std::string& from, const std::string& to);
+
+// Output staged beside its target. Callers write to `stream`; Commit puts
+// the whole file in place of the target, Discard removes it.
+struct StagedFile {
+  std::FILE* stream = nullptr;
+  std::string temp;    // the staged file ("" when writing the target directly)
+  std::string target;  // the resolved target (through symbolic links)
+  struct stat folderBefore = {};  // the folder before the staged file was made
+};
+
+// Why BeginStaged failed.
+enum class StageRefusal { kNone, kReadOnly, kNotAFile, kCannotCreate };
+
+// Creates an empty file beside the target (same folder, so that a rename
+// replaces the target) and opens it for binary writing. A target that
+// exists and is not a regular file (a device such as /dev/null) is opened
+// directly instead; a folder, or a file whose mode bits deny writing to its
+// owner (whoever runs the program, root included), is refused.
+StageRefusal BeginStaged(const std::string& name, StagedFile& out);
+
+// Finishes a staged output: flushes it to disk, gives it the permission
+// bits, owner and group of the target it replaces (as far as this process
+// may set them; a new file gets the usual mode for new files), renames it
+// over the target and flushes the folder. True when the target is the new
+// file; otherwise the target is unchanged and the staged file is removed.
+bool CommitStaged(StagedFile& file);
+
+// Closes and removes a staged output; the target is left as it was.
+void DiscardStaged(StagedFile& file);
 
 // True when both names refer to the same existing file (same device and
 // inode), however they are spelt.

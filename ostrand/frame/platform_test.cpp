@@ -28,6 +28,7 @@ TEST(PlatformTest, SeparatorsAndResolution) {
   WriteFileBytes("Data/Sub/abcd.bgr", "x");
   WriteFileBytes("abc.txt", "lower");
   WriteFileBytes("ABC.txt", "upper");
+  WriteFileBytes("Data/ünî.bgr", "");
   struct Case {
     const char* given;
     const char* resolved;
@@ -43,6 +44,7 @@ TEST(PlatformTest, SeparatorsAndResolution) {
       {"ABC.txt", "ABC.txt"},
       {"abc.txt", "abc.txt"},
       {"Abc.txt", "ABC.txt"},
+      {"data\\ÜNÎ.BGR", "Data/ünî.bgr"},  // letters beyond ASCII fold too
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.given);
@@ -142,7 +144,8 @@ TEST(PlatformTest, WildcardTable) {
       {"*", "", true},            {"*", "anything", true},     {"", "", true},
       {"", "a", false},           {"*.*", "noext", true},      {"*.*", "a.b", true},
       {"abc.*", "ABC", true},     {"abc.*", "abcd", false},    {"**a", "bba", true},
-      {"_TEMP_.BGR", "_temp_.bgr", true},
+      {"_TEMP_.BGR", "_temp_.bgr", true}, {"ÜnÎ.bgr", "ünî.BGR", true}, {"ŁÓDŹ*", "łódź.bgr", true},
+      {"ДОМ*", "дома", true},       {"é", "É", true},             {"é", "e", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.pattern) + " ~ " + c.name);

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -91,6 +93,15 @@ inline bool FileExistsOnDisk(const std::filesystem::path& path) {
   return std::filesystem::exists(path, ec);
 }
 
+// True when a staged output was left behind in the folder (its name
+// starts with a '.').
+inline bool StagedFileLeft(const std::filesystem::path& folder = ".") {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().front() == '.') return true;
+  }
+  return false;
+}
+
 struct RunResult {
   int status = -1;      // exit status 0..255
   std::string output;   // standard output
@@ -103,20 +114,28 @@ struct RunResult {
 // program name as typed, which decides where the run log goes: beside the
 // program when it holds a '\\' or '/', else "report.txt" in the working
 // directory).
+// fileSizeLimit >= 0 limits the size of every file the program writes (as
+// on a full disk: writes beyond it fail).
 inline RunResult RunOstrandNamed(const std::string& argv0, const std::vector<std::string>& args,
-                                 const char* exe = OSTRAND_EXE);
+                                 const char* exe = OSTRAND_EXE, long fileSizeLimit = -1);
 
-inline RunResult RunOstrand(const std::vector<std::string>& args, const char* exe = OSTRAND_EXE) {
-  return RunOstrandNamed(exe, args, exe);
+inline RunResult RunOstrand(const std::vector<std::string>& args, const char* exe = OSTRAND_EXE,
+                            long fileSizeLimit = -1) {
+  return RunOstrandNamed(exe, args, exe, fileSizeLimit);
 }
 
 inline RunResult RunOstrandNamed(const std::string& argv0, const std::vector<std::string>& args,
-                                 const char* exe) {
+                                 const char* exe, long fileSizeLimit) {
   RunResult r;
   int fds[2];
   if (pipe(fds) != 0) return r;
   pid_t pid = fork();
   if (pid == 0) {
+    if (fileSizeLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      signal(SIGXFSZ, SIG_IGN);
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
     dup2(fds[1], 1);
     close(fds[0]);
     close(fds[1]);

@@ -180,10 +180,10 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
   }
 }
 
-void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
+int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
                       const double lowLeft[3]) {
   SurfaceFile out;
-  out.Create(outName);
+  const int created = out.Create(outName);
   out.WriteOrigin(net.originLat, net.originLon, 0.0);
   out.tilesX = kTilesPerSide;
   out.tilesZ = kTilesPerSide;
@@ -203,7 +203,9 @@ void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float 
       out.WriteTileEnd();
     }
   }
-  out.Close();
+  if (out.Close() && created) return 1;
+  ReportError("BgrTms surface file '%s' not written", outName.c_str());
+  return 0;
 }
 
 int BgrTms(const std::string& name) {
@@ -211,7 +213,7 @@ int BgrTms(const std::string& name) {
   std::FILE* console = Console();
   TaxiwayList net;
 
-  const int result = net.Load(name, 0);
+  int result = net.Load(name, 0);
   if (result == 0) ReportError("BgrTms source file '%s' not found", name.c_str());
   std::fprintf(console, "Load(%s) points=%ld edges=%ld\n", name.c_str(),
                static_cast<long>(net.points.count), static_cast<long>(net.edgeCount));
@@ -267,11 +269,12 @@ int BgrTms(const std::string& name) {
 
   const std::string outName = ReplaceExtension(name, "TMS");
   std::fprintf(console, "GenerateOutputFile(%s)\n", outName.c_str());
-  WriteSurfaceFile(net, outName, tileFeet, lowLeft);
+  if (!WriteSurfaceFile(net, outName, tileFeet, lowLeft)) result = 0;
 
   RestoreNetwork(net, yellowCount);
+  // A network that could not be held whole, or not saved, fails the run.
   net.Save(name);
-  return result;
+  return net.saveFailures == 0 ? result : 0;
 }
 
 }  // namespace ostrand

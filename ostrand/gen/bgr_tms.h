@@ -45,8 +45,10 @@ void SetGridGeometry(float& tileFeet, double lowLeft[3]);
 void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
 // Writes the 64 tiles of the grid, every tile with all four kinds of
 // section: each section of a tile layer becomes one section of the file,
-// grouped by kind (pavement, edge marking, centre marking, lights).
-void WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
+// grouped by kind (pavement, edge marking, centre marking, lights). The
+// file is staged and replaces the old one only when written in full; 1
+// when it is in place (else reported).
+int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
                       const double lowLeft[3]);
 
 }  // namespace ostrand

@@ -63,19 +63,46 @@ int ScanLongs(const char* line, const char* format, long* values, int maxValues)
 
 int TaxiwayList::OpenPly(const char* mode) {
   ClosePly();
-  plyFile = WrapFileOpen(plyPath, mode);
+  const bool writing = mode != nullptr && (mode[0] == 'w' || mode[0] == 'a');
+  if (!writing) {
+    plyFile = WrapFileOpen(plyPath, mode);
+  } else if ((plyFile = plyStaged.Open(plyPath)) != nullptr && mode[0] == 'a') {
+    // Appending goes to a copy of the old file, which it replaces at Save.
+    std::FILE* old = WrapFileOpen(plyPath, "rb");
+    char block[4096];
+    size_t got = 0;
+    while (old != nullptr && (got = std::fread(block, 1, sizeof block, old)) > 0) {
+      std::fwrite(block, 1, got, plyFile);
+    }
+    if (old == nullptr || std::ferror(old)) DiscardPly();
+    WrapFileClose(old);
+  }
   if (plyFile == nullptr) {
     ReportError(">WARNING: TaxiwayList::OpenPly() polygon file '%s' not open", plyPath.c_str());
     return 0;
   }
-  if (mode != nullptr && mode[0] == 'w') {
-    std::fprintf(plyFile, "ORG %lf %lf\n", originLat, originLon);
-  }
+  if (mode[0] == 'w') std::fprintf(plyFile, "ORG %lf %lf\n", originLat, originLon);
   return 1;
 }
 
-void TaxiwayList::ClosePly() {
-  if (plyFile != nullptr) WrapFileClose(plyFile);
+int TaxiwayList::ClosePly() {
+  int result = 1;
+  if (plyStaged.Stream() != nullptr) {
+    result = FinishTemp(1, plyStaged);
+    if (!result) ReportError("TaxiwayList polygon file '%s' not saved", plyPath.c_str());
+  } else if (plyFile != nullptr) {
+    WrapFileClose(plyFile);
+  }
+  plyFile = nullptr;
+  return result;
+}
+
+void TaxiwayList::DiscardPly() {
+  if (plyStaged.Stream() != nullptr) {
+    plyStaged.Discard();
+  } else if (plyFile != nullptr) {
+    WrapFileClose(plyFile);
+  }
   plyFile = nullptr;
 }
 

@@ -200,8 +200,10 @@ void AddRunwayConnectors(TaxiwayList& net) {
     const double len = Distance(a.x, a.z, b.x, b.z);
     if (len == 0) continue;  // both ends in one place: no direction to follow
     const double lenLimit = len - kRunwayShortening;
-    const double ux = (b.x - a.x) * kConnectorOffset / len;
-    const double uz = (b.z - a.z) * kConnectorOffset / len;
+    // In doubles: ends far either side of the origin differ by more than
+    // 32 bits can hold.
+    const double ux = (static_cast<double>(b.x) - a.x) * kConnectorOffset / len;
+    const double uz = (static_cast<double>(b.z) - a.z) * kConnectorOffset / len;
     for (int32_t p = 0; p < net.points.count; ++p) {
       const IntPoint pt = VertexOf(net, p);
       if (!IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;

@@ -11,13 +11,6 @@
 
 namespace ostrand {
 
-int32_t ClampFeet(double feet) {
-  if (std::isnan(feet)) return 0;
-  if (feet >= kMaxCoordinateFeet) return kMaxCoordinateFeet;
-  if (feet <= -kMaxCoordinateFeet) return -kMaxCoordinateFeet;
-  return static_cast<int32_t>(feet);  // in range: truncation toward zero
-}
-
 int32_t ClampFeet(long feet) {
   if (feet >= kMaxCoordinateFeet) return kMaxCoordinateFeet;
   if (feet <= -kMaxCoordinateFeet) return -kMaxCoordinateFeet;
@@ -35,10 +28,27 @@ void TaxiwayList::ClearNetwork() {
   points.count = 0;
   edgeCount = 0;
   loaded = 0;
+  keepFile = 0;
 }
+
+namespace {
+
+// A coordinate read from a network file, and whether it lies within the
+// working range (beyond it, it is held at the range's edge).
+int32_t NetworkFeet(double feet, bool& inRange) {
+  if (!(std::fabs(feet) < kMaxWorkingFeet + 1.0)) {  // also NaN
+    inRange = false;
+    if (std::isnan(feet)) return 0;
+    return feet > 0 ? kMaxWorkingFeet : -kMaxWorkingFeet;
+  }
+  return static_cast<int32_t>(feet);  // truncation toward zero
+}
+
+}  // namespace
 
 int TaxiwayList::Load(const std::string& name, int forWriting) {
   int result = 0;
+  const char* problem = nullptr;
   BgrFile file;
   if (FileExists(name) && file.OpenRead(name)) {
     double elevation = 0.0;
@@ -48,12 +58,25 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
     double x = 0.0, y = 0.0, z = 0.0;
     // Vertices beyond the table are read past (not kept), so that the
     // edges behind them are still found.
+    bool inRange = true;
+    bool tooMany = false;
     while (file.ReadNode(x, y, z)) {
-      if (points.count < kMaxVertices) points.Add(ClampFeet(x), ClampFeet(y), ClampFeet(z), -1);
+      if (points.count >= kMaxVertices) {
+        tooMany = true;
+        continue;
+      }
+      const int32_t fx = NetworkFeet(x, inRange);
+      const int32_t fy = NetworkFeet(y, inRange);
+      points.Add(fx, fy, NetworkFeet(z, inRange), -1);
     }
-    for (;;) {
-      BgrEdge e;
-      if (edgeCount >= kMaxEdges || !file.ReadEdge(e)) break;
+    if (tooMany) problem = "holds more than 12000 vertices";
+    if (!inRange) problem = "has a vertex too far from its origin";
+    BgrEdge e;
+    while (file.ReadEdge(e)) {
+      if (edgeCount >= kMaxEdges) {
+        problem = "holds more than 6000 edges";
+        continue;
+      }
       Edge& out = edges[static_cast<size_t>(edgeCount)];
       // Shift only sound vertex numbers: others stay out of range.
       auto shift = [base](int32_t v) { return v >= 0 && v < kMaxVertices ? v + base : v; };
@@ -64,9 +87,17 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
       out.flags = e.sp;
       ++edgeCount;
     }
+    if (file.Damaged()) problem = "has a damaged record";
     file.Close();
     loaded = 1;
     result = 1;
+  } else if (platform::PathExists(name)) {
+    problem = "is not a network file";
+  }
+  if (problem != nullptr) {
+    keepFile = 1;
+    const std::string format = std::string("TaxiwayList::Load(%s) ") + problem + ", left unchanged";
+    ReportError(format.c_str(), name.c_str());
   }
   plyPath = ReplaceExtension(name, "PLY");
   if (forWriting == 0) {
@@ -78,43 +109,45 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
 }
 
 int TaxiwayList::Save(const std::string& name) {
-  ClosePly();
+  if (keepFile) {
+    DiscardPly();
+    ++saveFailures;
+    ClearNetwork();
+    lineState = 0;
+    return 0;
+  }
   if (points.count < 1 || edgeCount < 1 || name == kNoneSavePath) {
+    if (!ClosePly()) ++saveFailures;
     ClearNetwork();
     lineState = 0;
     return 0;
   }
 
-  // Written beside the target first, so that the target is either the old
-  // network or the whole new one, never a part.
-  const std::string target = platform::ResolvePath(name);
-  const std::string temp = target + ".part";
-  int result = 0;
-  {
-    BgrFile file;
-    if (file.OpenWrite(temp)) {
-      file.WriteOrigin(originLat, originLon, 0.0);
-      file.WriteNodes(points);
-      for (int32_t i = 0; i < edgeCount; ++i) {
-        const Edge& e = edges[static_cast<size_t>(i)];
-        if (e.from == -1 || !HasVertices(e)) continue;
-        const IntPoint& a = points[e.from];
-        if (Equals(a, points[e.to].x, points[e.to].y, points[e.to].z)) continue;
-        file.WriteEdge(e.from, e.to, e.width, e.type, 0, e.flags);
-      }
-      if (file.Close() && platform::ReplaceFile(temp, target)) {
-        result = 1;
-      } else {
-        ReportError("TaxiwayList::Save(%s) failed", name.c_str());
-      }
-    } else {
-      ReportError("TaxiwayList::Save(%s) failed", name.c_str());
+  BgrFile file;
+  int written = 0;
+  if (file.OpenWrite(name)) {
+    file.WriteOrigin(originLat, originLon, 0.0);
+    file.WriteNodes(points);
+    for (int32_t i = 0; i < edgeCount; ++i) {
+      const Edge& e = edges[static_cast<size_t>(i)];
+      if (e.from == -1 || !HasVertices(e)) continue;
+      const IntPoint& a = points[e.from];
+      if (Equals(a, points[e.to].x, points[e.to].y, points[e.to].z)) continue;
+      file.WriteEdge(e.from, e.to, e.width, e.type, 0, e.flags);
     }
+    written = file.Close();
   }
-  if (result == 0) platform::RemoveFile(temp);
+  // The polygon file goes with its network: kept only when that was saved.
+  if (!written) {
+    DiscardPly();
+    ReportError("TaxiwayList::Save(%s) failed", name.c_str());
+    ++saveFailures;
+  } else if (!ClosePly()) {
+    ++saveFailures;
+  }
   ClearNetwork();
   lineState = 0;
-  return result;
+  return written;
 }
 
 }  // namespace ostrand

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ostrand/frame/file_wrappers.h"
 #include "ostrand/surface/texpoints.h"
 
 namespace ostrand {
@@ -17,10 +18,14 @@ inline constexpr int32_t kMaxEdges = 6000;
 inline constexpr int32_t kMaxVertices = 12000;
 inline constexpr const char* kNoneSavePath = "DATA\\NONE.BGR";
 
-// Vertex coordinates read from files are clamped to this many feet either
-// side of the origin, so that the working units of the generation (feet
-// shifted left by 8) and their sums stay far inside 32 bits.
+// Coordinates of the polygon file are clamped to this many feet either side
+// of the origin, so that the working units of the generation (feet shifted
+// left by 8) and their sums stay far inside 32 bits.
 inline constexpr int32_t kMaxCoordinateFeet = 1000000;
+
+// The largest distance from the origin, in feet, that the working units of
+// the generation can hold. A network with a vertex beyond it is not saved.
+inline constexpr int32_t kMaxWorkingFeet = INT32_MAX / 256;
 
 // Edge types.
 inline constexpr int32_t kRunway = 0;
@@ -43,9 +48,8 @@ struct Edge {
   int32_t flags = 0;
 };
 
-// A coordinate in feet as read from a file, truncated toward zero and
-// clamped to +-kMaxCoordinateFeet (NaN gives 0).
-int32_t ClampFeet(double feet);
+// A coordinate in whole feet of the polygon file, clamped to
+// +-kMaxCoordinateFeet.
 int32_t ClampFeet(long feet);
 
 class TEXTURE;
@@ -61,15 +65,23 @@ class TaxiwayList {
   // Reads the network file (vertices and edges are appended; the edges'
   // vertex numbers are shifted past the vertices already held) and opens
   // the polygon file beside it: "r" when forWriting is 0, otherwise "a" if
-  // it exists and "w" (with its "ORG" line) if not. 1 when the network file
-  // was read.
+  // it exists and "w" (with its "ORG" line) if not; a polygon file opened
+  // for writing is staged and replaces the old one when the network is
+  // saved. 1 when the network file was read.
+  //
+  // A file that could not be held whole (more than 6000 edges or 12000
+  // vertices, a vertex beyond kMaxWorkingFeet, a record cut short) or that
+  // exists but is no network file is reported as an error and marked to be
+  // kept: Save will not replace it with less than it held. What fits is
+  // still loaded (a vertex beyond the range at the range's edge).
   int Load(const std::string& name, int forWriting);
-  // Closes the polygon file and writes the network (through a temporary
-  // file beside the target that then replaces it); nothing for
-  // "DATA\NONE.BGR" or an empty network. Edges of type 0 and 1 are written,
-  // without those removed (from -1), those naming missing vertices and
-  // those whose two vertices are the same point. The list is cleared in
-  // every case. 1 when written.
+  // Writes the network (staged beside the target, which it replaces) and
+  // closes the polygon file, which replaces the old one only when the
+  // network was saved; no network for "DATA\NONE.BGR" or an empty one. Edges of type 0 and 1 are written, without those removed (from
+  // -1), those naming missing vertices and those whose two vertices are the
+  // same point. A network whose file is marked to be kept is not written,
+  // nor is its polygon file. The list is cleared in every case. 1 when
+  // written; each failure (reported) adds one to saveFailures.
   int Save(const std::string& name);
   // Empties the network (vertices, edges, loaded).
   void ClearNetwork();
@@ -81,7 +93,11 @@ class TaxiwayList {
 
   // Polygon file (polygon_file.cpp).
   int OpenPly(const char* mode);
-  void ClosePly();
+  // Closes the polygon file; one being written replaces the old one. 0 when
+  // that failed.
+  int ClosePly();
+  // Closes the polygon file; one being written is dropped.
+  void DiscardPly();
   int Rewind();
   // Next apron polygon (vertices into table, records into polygon); 1 when
   // one with at least one vertex was read. shiftMode < 0 shifts repeated
@@ -95,6 +111,10 @@ class TaxiwayList {
 
   std::string plyPath;
   std::FILE* plyFile = nullptr;
+  StagedOutput plyStaged;
+  // Load found a file that must not be replaced (reported).
+  int32_t keepFile = 0;
+  int32_t saveFailures = 0;
   std::string savePath = kNoneSavePath;
   int32_t loaded = 0;
   double originLat = 0.0;

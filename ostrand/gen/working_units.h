@@ -10,7 +10,7 @@ namespace ostrand {
 
 inline constexpr int32_t kUnitsPerFoot = 256;
 
-// Feet to working units; callers keep |feet| within kMaxCoordinateFeet
+// Feet to working units; callers keep |feet| within kMaxWorkingFeet
 // (taxiway_list.h), so the product always fits.
 constexpr int32_t FeetToUnits(int32_t feet) { return feet * kUnitsPerFoot; }
 

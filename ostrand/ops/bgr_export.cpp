@@ -41,10 +41,12 @@ void PutText(std::FILE* out, const char* text) {
   if (out != nullptr) std::fwrite(text, 1, std::strlen(text) + 1, out);
 }
 
-// Output name beside the source; reports an output that does not open.
-std::FILE* OpenExport(const char* op, const char* file, const char* ext, std::string& name) {
+// Output name beside the source, staged until the export succeeded;
+// reports an output that does not open.
+std::FILE* OpenExport(const char* op, const char* file, const char* ext, std::string& name,
+                      StagedOutput& staged) {
   name = ReplaceExtension(file, ext);
-  std::FILE* out = WrapFileOpen(name, "wb");
+  std::FILE* out = staged.Open(name);
   if (out == nullptr) {
     const std::string format = std::string(op) + " dest file '%s' not openable";
     ReportError(format.c_str(), name.c_str());
@@ -69,7 +71,8 @@ int BgrTxd(const char* file) {
     ReportError("BgrTxd source file '%s' not found", file);
   }
   std::string outName;
-  std::FILE* out = OpenExport("BgrTxd", file, "txd", outName);
+  StagedOutput staged;
+  std::FILE* out = OpenExport("BgrTxd", file, "txd", outName, staged);
   if (out == nullptr) result = 0;
 
   double lat = 0.0, lon = 0.0, elev = 0.0;
@@ -102,9 +105,12 @@ int BgrTxd(const char* file) {
     PutDouble(out, 0.0);
   }
   if (out != nullptr && std::fseek(out, 0, SEEK_SET) == 0) PutInt32(out, edges);
+  if (in.Damaged()) {
+    result = 0;
+    ReportError("BgrTxd damaged record in '%s'", file);
+  }
   in.Close();
-  if (out != nullptr && !WrapFileClose(out)) result = 0;
-  return result;
+  return FinishTemp(result, staged);
 }
 
 int BgrTxp(const char* file, int variant) {
@@ -116,7 +122,8 @@ int BgrTxp(const char* file, int variant) {
     ReportError("BgrTxp source file '%s' not found", file);
   }
   std::string outName;
-  std::FILE* out = OpenExport("BgrTxp", file, "txp", outName);
+  StagedOutput staged;
+  std::FILE* out = OpenExport("BgrTxp", file, "txp", outName, staged);
   if (out == nullptr) result = 0;
   const bool printing = Options().printFlag != 0;
 
@@ -166,8 +173,7 @@ int BgrTxp(const char* file, int variant) {
     PutInt32(out, count);
   }
   WrapFileClose(in);
-  if (out != nullptr && !WrapFileClose(out)) result = 0;
-  return result;
+  return FinishTemp(result, staged);
 }
 
 }  // namespace ostrand

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "ostrand/bgr/bgr_file.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
@@ -54,7 +55,9 @@ void ListWidth(std::FILE* console, const char* tag, std::FILE* in) {
   const long word = ReadLongField(in, nullptr, 0, 65536, 1);
   const long code = word / 65536;
   const long sp = word & 0xFFFF;
-  std::fprintf(console, "%ld %ldft sp=%02lX\n", code, (code - 16840) * 50 / 128,
+  // The width as every other reader of the code decodes it.
+  std::fprintf(console, "%ld %ldft sp=%02lX\n", code,
+               static_cast<long>(WidthFeetOf(static_cast<int32_t>(code))),
                static_cast<unsigned long>(sp));
 }
 

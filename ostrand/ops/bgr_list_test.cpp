@@ -107,7 +107,7 @@ std::string SixVertices() {
   Bytes b;
   b.Tag("<bgno>").Origin(-1800.5, -3600.0, 12.0);
   for (int i = 0; i < 6; ++i) i == 3 ? b.Node(30, 1, -30, {1, 2}) : b.Node(10.0 * i, 0, 100.0 - i);
-  b.Edge(0, 5, 17096 * 65536 + 0x0F, 1).Edge(3, 4, 18120 * 65536 + 0x1A5, 0).Tag("<endo>");
+  b.Edge(0, 5, 16993 * 65536 + 0x0F, 1).Edge(3, 4, 18120 * 65536 + 0x1A5, 0).Tag("<endo>");
   return b.str();
 }
 
@@ -130,7 +130,7 @@ TEST_F(BgrListTest, ExactListings) {
       "<flow>\n 01 00 00 00<flow>\n 02 00 00 00<endo>\n"
       "<node>\n<bgno>\n<vloc> (4) 40.000000 0.000000 96.000000\n<endo>\n"
       "<node>\n<bgno>\n<vloc> (5) 50.000000 0.000000 95.000000\n<endo>\n"
-      "<edge>  0 5\n<bgno>\n<thck> 17096 100ft sp=0F\n<type>  1\n<endo>\n"
+      "<edge>  0 5\n<bgno>\n<thck> 16993 60ft sp=0F\n<type>  1\n<endo>\n"
       "<edge>  3 4\n<bgno>\n<thck> 18120 500ft sp=1A5\n<type>  0\n<endo>\n"
       "<endo>\n"
       "WS= 0.000000 -30.000000, EN= 50.000000 100.000000\n";

@@ -122,14 +122,13 @@ int32_t FindOrAddPoint(int32_t sourceIndex, const DoublePoint* source, int32_t s
 
 int BgrMerge(const char* file, const char* file2) {
   InPlaceRewrite rewrite("BgrMerge");
-  if (!rewrite.CheckSource(file) || !rewrite.CheckSource(file2)) return 0;
   TEXPOINTS points(kMergeCapacity);
   int result = 1;
   BgrFile in;
   BgrFile in2;
   if (!rewrite.OpenSource(in, file)) result = 0;
   if (!rewrite.OpenSource(in2, file2)) result = 0;
-  if (!rewrite.OpenTemp()) result = 0;
+  if (!rewrite.OpenTemp(file2)) result = 0;
   if (result && !rewrite.CopyOrigin(in2, file2)) result = 0;
   if (result && !rewrite.SkipOrigin(in, file)) result = 0;
   if (result) {
@@ -145,10 +144,11 @@ int BgrMerge(const char* file, const char* file2) {
       edge.to = static_cast<int32_t>(static_cast<uint32_t>(edge.to) + static_cast<uint32_t>(shift));
       out.WriteEdge(edge);
     }
+    if (!rewrite.CheckWhole(in2, file2) || !rewrite.CheckWhole(in, file)) result = 0;
   }
   in.Close();
   in2.Close();
-  return rewrite.Finish(result, file2);
+  return rewrite.Finish(result);
 }
 
 int BgrPurge(const char* file) {
@@ -159,11 +159,10 @@ int BgrPurge(const char* file) {
   if (!source.Allocate() || !kept.Allocate(kMaxDoublePoints + 1)) {
     FatalError("BgrPurge cannot allocate points");
   }
-  if (!rewrite.CheckSource(file)) return 0;
   int result = 1;
   BgrFile in;
   if (!rewrite.OpenSource(in, file)) result = 0;
-  if (!rewrite.OpenTemp()) result = 0;
+  if (!rewrite.OpenTemp(file)) result = 0;
   if (result && !rewrite.CopyOrigin(in, file)) result = 0;
   if (result) {
     double x = 0.0, y = 0.0, z = 0.0;
@@ -186,9 +185,10 @@ int BgrPurge(const char* file) {
       const int32_t to = table.Find(again.to);
       out.WriteEdge(from, to, again.width, again.type, again.code, again.sp);
     }
+    if (!rewrite.CheckWhole(in, file)) result = 0;
   }
   in.Close();
-  return rewrite.Finish(result, file);
+  return rewrite.Finish(result);
 }
 
 }  // namespace ostrand

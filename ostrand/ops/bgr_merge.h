@@ -1,5 +1,5 @@
 // Merge and purge: two operations that rewrite a network file in place
-// through "_TEMP_.BGR" (see bgr_rewrite.h). BgrMerge appends the network
+// through a staged copy (see bgr_rewrite.h). BgrMerge appends the network
 // of one file to that of a second file; BgrPurge keeps only the vertices
 // that edges use, folds vertices within 5 feet of each other into one and
 // renumbers the edges.

@@ -71,7 +71,7 @@ TEST_F(RewriteTest, MergeThreePlusTwoIntoFourPlusThree) {
     EXPECT_EQ(BgrMerge("file.bgr", "file2.bgr"), 1);
     EXPECT_EQ(ReadFileBytes("file2.bgr"), NetBytes(c.expected));
     EXPECT_EQ(ReadFileBytes("file.bgr"), NetBytes(c.file));
-    EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
+    EXPECT_FALSE(testing::StagedFileLeft());
   }
 }
 
@@ -102,23 +102,16 @@ TEST_F(RewriteTest, MergeMissingAndMalformedInputs) {
       {"missing.bgr", "good2.bgr", "ERROR: BgrMerge source file 'missing.bgr' not found\n"},
       {"good.bgr", "bad.bgr", "ERROR: BgrMerge no origin record in 'bad.bgr'\n"},
       {"bad.bgr", "good2.bgr", "ERROR: BgrMerge no origin record in 'bad.bgr'\n"},
-      {"good.bgr", "_TEMP_.BGR", "ERROR: BgrMerge source file '_TEMP_.BGR' is the temporary file\n"},
   };
   for (const auto& c : cases) {
     WriteFileBytes("good.bgr", good);
     WriteFileBytes("good2.bgr", good);
     WriteFileBytes("bad.bgr", bad);
-    std::remove(kTempFileName);
-    if (std::string(c.file2) == kTempFileName) WriteFileBytes(kTempFileName, good);
     CaptureConsole console;
     EXPECT_EQ(BgrMerge(c.file, c.file2), 0) << c.file << " " << c.file2;
     EXPECT_EQ(console.Text(), c.message);
-    if (std::string(c.file2) == kTempFileName) {
-      EXPECT_EQ(ReadFileBytes(kTempFileName), good);
-    } else {
-      EXPECT_FALSE(testing::FileExistsOnDisk("missing.bgr"));
-      EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
-    }
+    EXPECT_FALSE(testing::FileExistsOnDisk("missing.bgr"));
+    EXPECT_FALSE(testing::StagedFileLeft());
     EXPECT_EQ(ReadFileBytes("good2.bgr"), good);
     EXPECT_EQ(ReadFileBytes("bad.bgr"), bad);
   }
@@ -229,19 +222,6 @@ TEST_F(RewriteTest, PurgeFailures) {
             "ERROR: BgrPurge source file 'missing.bgr' not found\n");
 }
 
-// A temporary file that cannot be written in full (here it leads to a full
-// device) never replaces the target.
-TEST_F(RewriteTest, TempFileThatFailsToWriteLeavesTheTarget) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  const std::string good = NetBytes(File2Net());
-  WriteFileBytes("n.bgr", good);
-  std::filesystem::create_symlink("/dev/full", "_TEMP_.BGR");
-  CaptureConsole console;
-  EXPECT_EQ(BgrPurge("n.bgr"), 0);
-  ExpectUntouched("n.bgr", good);
-  EXPECT_EQ(console.Text(), "ERROR: BgrPurge temp file '_TEMP_.BGR' not written\n");
-}
-
 TEST(RewriteDeathTest, PurgeOfMoreThan12000VerticesIsFatalAndLeavesNoTemp) {
   ScratchDir dir;
   const std::string bytes = NetBytes(testing::GridNet(12001));
@@ -263,7 +243,7 @@ TEST_F(RewriteTest, CutInputs) {
     if (BgrMerge("file.bgr", "file2.bgr") == 0) ExpectUntouched("file2.bgr", cut);
     WriteFileBytes("p.bgr", cut);
     if (BgrPurge("p.bgr") == 0) ExpectUntouched("p.bgr", cut);
-    EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
+    EXPECT_FALSE(testing::StagedFileLeft());
   }
 }
 

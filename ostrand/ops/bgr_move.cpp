@@ -17,12 +17,13 @@ namespace ostrand {
 namespace {
 
 // The two streams of a copy. Both opens are tried even when the first
-// fails, and the pass runs with whatever opened. A destination that is the
-// source itself (by any name) is refused before anything is opened:
-// opening it for writing would empty the source.
+// fails, and the pass runs with whatever opened. The destination is staged
+// and put in place only when the whole copy succeeded. A destination that
+// is the source itself (by any name) is refused before anything is opened.
 struct CopyStreams {
   std::FILE* in = nullptr;
   std::FILE* out = nullptr;
+  StagedOutput staged;
   int result = 1;
 
   CopyStreams(const char* op, const char* source, const char* dest) {
@@ -39,16 +40,15 @@ struct CopyStreams {
       result = 0;
       ReportError("BgrMove source file '%s' not found", source);
     }
-    out = WrapFileOpen(dest, "wb");
+    out = staged.Open(dest);
     if (out == nullptr) {
       result = 0;
       ReportError("BgrMove dest file '%s' not openable", dest);
     }
   }
-  ~CopyStreams() {
-    WrapFileClose(in);
-    WrapFileClose(out);
-  }
+  ~CopyStreams() { WrapFileClose(in); }
+  // Puts the destination in place when the copy succeeded; the result.
+  int Finish() { return FinishTemp(result, staged); }
   CopyStreams(const CopyStreams&) = delete;
   CopyStreams& operator=(const CopyStreams&) = delete;
 };
@@ -108,7 +108,7 @@ int BgrMove(const char* source, const char* dest, double north, double east, lon
     ++index;
   }
   if (!ReportStoppedEarly("BgrMove", files.in, source)) files.result = 0;
-  return files.result;
+  return files.Finish();
 }
 
 int BgrDeleteEdges(const char* source, const char* dest, long vmin, long vmax) {
@@ -163,7 +163,7 @@ int BgrDeleteEdges(const char* source, const char* dest, long vmin, long vmax) {
     }
     std::fclose(stage);
   }
-  return files.result;
+  return files.Finish();
 }
 
 }  // namespace ostrand

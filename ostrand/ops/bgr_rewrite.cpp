@@ -5,7 +5,6 @@
 #include <string>
 
 #include "ostrand/frame/file_wrappers.h"
-#include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/surface/texpoints.h"
 
@@ -21,15 +20,6 @@ int insert_double_points(DoublePoint* table, int32_t& count, double x, double y,
 
 int32_t WholeFeet(double v) { return TruncateToInt32(v); }
 
-int InPlaceRewrite::CheckSource(const char* name) {
-  if (name != nullptr && platform::SameFile(SkipLeadingBlanks(name), kTempFileName)) {
-    const std::string format = std::string(op_) + " source file '%s' is the temporary file";
-    ReportError(format.c_str(), name);
-    return 0;
-  }
-  return 1;
-}
-
 int InPlaceRewrite::OpenSource(BgrFile& file, const char* name) {
   if (file.OpenRead(name != nullptr ? name : "")) return 1;
   file.Close();  // a file that opened but is no network is not read
@@ -38,10 +28,18 @@ int InPlaceRewrite::OpenSource(BgrFile& file, const char* name) {
   return 0;
 }
 
-int InPlaceRewrite::OpenTemp() {
-  if (temp_.OpenWrite(kTempFileName)) return 1;
+int InPlaceRewrite::OpenTemp(const char* target) {
+  target_ = target != nullptr ? target : "";
+  if (temp_.OpenWrite(target_)) return 1;
   const std::string format = std::string(op_) + " temp file '%s' not found";
-  ReportError(format.c_str(), kTempFileName);
+  ReportError(format.c_str(), target_.c_str());
+  return 0;
+}
+
+int InPlaceRewrite::CheckWhole(const BgrFile& source, const char* name) {
+  if (!source.Damaged()) return 1;
+  const std::string format = std::string(op_) + " damaged record in '%s'";
+  ReportError(format.c_str(), name != nullptr ? name : "");
   return 0;
 }
 
@@ -65,20 +63,19 @@ int InPlaceRewrite::SkipOrigin(BgrFile& source, const char* name) {
   return ReadOriginOf(source, name, lat, lon, elev);
 }
 
-int InPlaceRewrite::Finish(int result, const char* target) {
-  // A temporary file that was not written in full never replaces the target.
-  if (!temp_.Close() && result) {
-    const std::string format = std::string(op_) + " temp file '%s' not written";
-    ReportError(format.c_str(), kTempFileName);
-    result = 0;
+int InPlaceRewrite::Finish(int result) {
+  if (!result) {
+    temp_.Discard();
+    return 0;
   }
-  return FinishTemp(result, target) ? 1 : 0;
+  // A new network that was not written in full never replaces the target.
+  if (temp_.Close()) return 1;
+  const std::string format = std::string(op_) + " temp file '%s' not written";
+  ReportError(format.c_str(), target_.c_str());
+  return 0;
 }
 
-void InPlaceRewrite::Abandon() {
-  temp_.Close();
-  DeleteFiles(kTempFileName);
-}
+void InPlaceRewrite::Abandon() { temp_.Discard(); }
 
 bool DoublePointTable::Allocate(int32_t newCapacity) {
   points_.reset(new (std::nothrow) DoublePoint[static_cast<size_t>(newCapacity)]);

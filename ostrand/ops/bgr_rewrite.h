@@ -1,8 +1,8 @@
 // The frame of the operations that rewrite a network file in place (merge,
 // purge and the edit-script commands): the source is read through a
-// BgrFile, the new network is written to "_TEMP_.BGR" in the working
-// directory, and FinishTemp puts it in place of the target only when the
-// operation succeeded; otherwise the target stays byte for byte as it was.
+// BgrFile, the new network is staged beside the target, and it replaces
+// the target only when the operation succeeded; otherwise the target stays
+// byte for byte as it was.
 //
 // Every message names the operation ("<op> source file '%s' not found",
 // "<op> temp file '%s' not found"), so one frame serves all of them.
@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "ostrand/bgr/bgr_file.h"
 
@@ -41,31 +42,33 @@ class InPlaceRewrite {
   InPlaceRewrite(const InPlaceRewrite&) = delete;
   InPlaceRewrite& operator=(const InPlaceRewrite&) = delete;
 
-  // Refuses a source that is "_TEMP_.BGR" itself (writing it would destroy
-  // what is being read). 1 when the name may be read.
-  int CheckSource(const char* name);
   // OpenRead with the "source file not found" report; 0 on failure.
   int OpenSource(BgrFile& file, const char* name);
-  // OpenWrite of "_TEMP_.BGR" with the "temp file not found" report.
-  int OpenTemp();
+  // Starts the new network beside the target, with the "temp file not
+  // found" report (a read-only target is refused).
+  int OpenTemp(const char* target);
+  // 0, with the report "<op> damaged record in '%s'", when a record of the
+  // source was cut short: what was read is not the whole network.
+  int CheckWhole(const BgrFile& source, const char* name);
   // Reads the origin of the source and writes it to the temporary file; a
   // source without an origin after its "<bgno>" is refused (reported).
   int CopyOrigin(BgrFile& source, const char* name);
   // Reads an origin that is not used; refuses a source without one.
   int SkipOrigin(BgrFile& source, const char* name);
-  // Closes the temporary file and finishes: 1 when the target was
-  // replaced. Sources are closed by their owners.
-  int Finish(int result, const char* target);
+  // Finishes: on success the new network replaces the target (1); on
+  // failure it is dropped (0). Sources are closed by their owners.
+  int Finish(int result);
 
   BgrFile& Temp() { return temp_; }
-  // Closes and removes the temporary file before a fatal report ends the
-  // run, so that no half-written "_TEMP_.BGR" stays behind.
+  // Drops the new network before a fatal report ends the run, so that no
+  // half-written file stays behind.
   void Abandon();
 
  private:
   int ReadOriginOf(BgrFile& source, const char* name, double& lat, double& lon, double& elev);
 
   const char* op_;
+  std::string target_;
   BgrFile temp_;
 };
 

@@ -42,22 +42,22 @@ int RunCall(const char* file, const ScriptCall& call) {
 }
 
 // Frame shared by the three commands: the point table (when the command
-// needs one), the source, "_TEMP_.BGR" and the origin; then the command's
+// needs one), the source, the new network and the origin; then the command's
 // body writes the rest, and the rewrite is finished.
 template <typename Body>
 int RunCommand(const char* file, bool withTable, Body body) {
   InPlaceRewrite rewrite("Bgr");
   DoublePointTable table;
   if (withTable && !table.Allocate()) FatalError("Bgr cannot allocate points");
-  if (!rewrite.CheckSource(file)) return 0;
   BgrFile in;
   int result = 1;
   if (!rewrite.OpenSource(in, file)) result = 0;
-  if (!rewrite.OpenTemp()) result = 0;
+  if (!rewrite.OpenTemp(file)) result = 0;
   if (result && !rewrite.CopyOrigin(in, file)) result = 0;
   if (result) body(in, rewrite, table);
+  if (result && !rewrite.CheckWhole(in, file)) result = 0;
   in.Close();
-  return rewrite.Finish(result, file);
+  return rewrite.Finish(result);
 }
 
 // Reads every vertex into the table; with `copy` each is also written.

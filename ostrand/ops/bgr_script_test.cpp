@@ -274,7 +274,7 @@ TEST_F(ScriptTest, CutNetworks) {
     CaptureConsole console;
     WriteFileBytes("n.bgr", cut);
     if (BgrReplaceEdges("n.bgr", 0, 2, 10) == 0) ExpectUntouched("n.bgr", cut);
-    EXPECT_FALSE(testing::FileExistsOnDisk(kTempFileName));
+    EXPECT_FALSE(testing::StagedFileLeft());
   }
 }
 

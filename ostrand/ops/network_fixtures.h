@@ -72,10 +72,10 @@ inline Net GridNet(int32_t n) {
   return net;
 }
 
-// After a failed in-place operation: target unchanged, no "_TEMP_.BGR".
+// After a failed in-place operation: target unchanged, nothing staged left.
 inline void ExpectUntouched(const std::string& name, const std::string& bytes) {
   EXPECT_EQ(ReadFileBytes(name), bytes) << name;
-  EXPECT_FALSE(FileExistsOnDisk(kTempFileName));
+  EXPECT_FALSE(StagedFileLeft());
 }
 
 // Every prefix of a file's bytes, shortest first (for damage tests).

@@ -88,5 +88,59 @@ TEST(OpsCommandsTest, ExportsAndDeletedLines) {
   EXPECT_NE(run.output.find("\nDeleted 2 1\n"), std::string::npos) << run.output;
 }
 
+// Every operation against every way it can fail: the file it writes keeps
+// its bytes and mode bits (or is not created), nothing staged is left
+// behind, and the run exits with the failure status.
+TEST(OpsCommandsTest, FailuresReplaceNothing) {
+  ScratchDir dir;
+  // Failure kinds: m missing source, r read-only target, f full disk,
+  // d damaged input, o oversized network.
+  struct Case {
+    std::vector<std::string> args;
+    const char* target;
+    const char* kinds;
+  } const cases[] = {
+      {{"-mv1:1", "a.bgr", "b.bgr"}, "b.bgr", "mrf"},
+      {{"-de0", "a.bgr", "b.bgr"}, "b.bgr", "mrf"},
+      {{"-txd", "a.bgr"}, "a.txd", "mrfd"},
+      {{"-txp", "a.bgr"}, "a.txp", "mrf"},
+      {{"-mg", "a.bgr", "b.bgr"}, "b.bgr", "mrfd"},
+      {{"-pg", "a.bgr"}, "a.bgr", "mrfd"},
+      {{"-rsscript.txt", "a.bgr"}, "a.bgr", "mrfd"},
+      {{"-tm", "a.bgr"}, "a.bgr", "rfdo"},
+      {{"-tm", "a.bgr"}, "a.TMS", "rf"},
+  };
+  const std::string whole = NetBytes(testing::GridNet(400));  // beyond the size limit
+  const std::string cut = whole.substr(0, whole.size() - 7 - 20);  // inside the last edge
+  Net oversized = testing::GridNet(12000);
+  oversized.edges.push_back({0, 2});  // 6001 edges
+  WriteFileBytes("script.txt", "<bgr-width-edges> 30\n");
+  for (const Case& c : cases) {
+    for (const char* k = c.kinds; *k != '\0'; ++k) {
+      SCOPED_TRACE(c.args[0] + " " + c.target + " " + *k);
+      for (const char* name : {"a.bgr", "b.bgr", "a.txd", "a.txp", "a.TMS"}) {
+        std::filesystem::remove(name);
+        WriteFileBytes(name, whole);
+        std::filesystem::permissions(name, static_cast<std::filesystem::perms>(0640));
+      }
+      if (*k == 'm') std::filesystem::remove("a.bgr");
+      if (*k == 'd') WriteFileBytes("a.bgr", cut);
+      if (*k == 'o') WriteFileBytes("a.bgr", NetBytes(oversized));
+      const bool existed = std::filesystem::exists(c.target);
+      const std::string before = ReadFileBytes(c.target);
+      const auto mode = static_cast<std::filesystem::perms>(*k == 'r' ? 0444 : 0640);
+      if (existed) std::filesystem::permissions(c.target, mode);
+      const auto run = RunOstrand(c.args, OSTRAND_EXE, *k == 'f' ? 4096 : -1);
+      EXPECT_EQ(run.status, 0);
+      EXPECT_EQ(std::filesystem::exists(c.target), existed);  // none is created
+      EXPECT_EQ(ReadFileBytes(c.target), before);
+      if (existed) {
+        EXPECT_EQ(std::filesystem::status(c.target).permissions(), mode);
+      }
+      EXPECT_FALSE(testing::StagedFileLeft());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ostrand

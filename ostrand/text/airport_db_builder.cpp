@@ -73,18 +73,16 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   return ok;
 }
 
-// Writes the bytes beside the target and puts them in its place.
+// Writes the bytes beside the target and puts them in its place (flushed,
+// with the target's mode), so that a failed run leaves the old database.
 bool WriteReplacing(const std::string& path, const void* data, size_t size) {
-  const std::string temp = path + ".tmp";
-  std::FILE* f = platform::OpenFile(temp, "wb");
-  if (f == nullptr) return false;
-  const bool written = std::fwrite(data, 1, size, f) == size;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || !platform::ReplaceFile(temp, path)) {
-    platform::RemoveFile(temp);
+  platform::StagedFile out;
+  if (platform::BeginStaged(path, out) != platform::StageRefusal::kNone) return false;
+  if (std::fwrite(data, 1, size, out.stream) != size) {
+    platform::DiscardStaged(out);
     return false;
   }
-  return true;
+  return platform::CommitStaged(out);
 }
 
 }  // namespace

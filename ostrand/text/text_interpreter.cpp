@@ -411,9 +411,10 @@ int InterpretText(const char* name) {
     }
   }
   reader.Close();
-  list->ClosePly();
   list->Save(list->savePath);
-  return 1;
+  // An airport whose network or polygon file could not be saved fails the
+  // run (the others are saved all the same).
+  return list->saveFailures == 0 ? 1 : 0;
 }
 
 }  // namespace ostrand
