@@ -283,8 +283,15 @@ std::string NormalizeSeparators(const std::string& name) {
   return out;
 }
 
+namespace {
+std::string g_workingFolder;  // empty: the process's working directory
+}  // namespace
+
+void SetWorkingFolder(const std::string& folder) { g_workingFolder = NormalizeSeparators(folder); }
+
 std::string ResolvePath(const std::string& name) {
-  const std::string path = NormalizeSeparators(name);
+  std::string path = NormalizeSeparators(name);
+  if (!g_workingFolder.empty() && (path.empty() || path[0] != '/')) path = g_workingFolder + '/' + path;
   if (path.empty() || Exists(path)) return path;
 
   std::string resolved;
@@ -353,7 +360,7 @@ bool MakeDirectory(const std::string& name) {
 }
 
 std::vector<std::string> ListDirectory(const std::string& folder) {
-  return ListResolved(folder.empty() ? std::string() : ResolvePath(folder));
+  return ListResolved(folder.empty() ? g_workingFolder : ResolvePath(folder));
 }
 
 bool MatchWildcard(const std::string& rawPattern, const std::string& rawName) {

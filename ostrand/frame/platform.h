@@ -22,6 +22,12 @@
 
 namespace ostrand::platform {
 
+// Relative names resolve against the working folder: the process's working
+// directory, or the absolute folder set here ("" goes back to the process's).
+// Fuzz targets and tests set it so that they run in a folder of their own
+// without changing the process's working directory.
+void SetWorkingFolder(const std::string& folder);
+
 // The name with every '\' turned into '/'.
 std::string NormalizeSeparators(const std::string& name);
 

@@ -1,7 +1,8 @@
 // Fuzz target of the whole surface generation: the input is a network file
 // and the polygon file beside it. The first two bytes give the length of
 // the network file (little-endian); the rest after it is the polygon file.
-// Runs in a folder of its own; the run log is emptied after each run.
+// Runs in a folder of its own (the working folder of the platform layer;
+// the process's is left alone); the run log is emptied after each run.
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,20 +13,26 @@
 #include <fstream>
 #include <string>
 
+#include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/bgr_tms.h"
 
 namespace {
 
+std::string g_folder;  // the run's own folder
+
+std::string At(const char* name) { return g_folder + "/" + name; }
+
 void WriteFile(const char* name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(At(name), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool Setup() {
   std::string templ = (std::filesystem::temp_directory_path() / "ostrand-tm-fuzz-XXXXXX").string();
   if (mkdtemp(templ.data()) == nullptr) std::abort();
-  std::filesystem::current_path(templ);
+  g_folder = templ;
+  ostrand::platform::SetWorkingFolder(g_folder);
   ostrand::SetConsole(std::fopen("/dev/null", "w"));
   return true;
 }
@@ -43,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   WriteFile("F.BGR", network);
   WriteFile("F.PLY", polygons);
   ostrand::BgrTms("F.BGR");
-  std::filesystem::remove("report.txt");
+  std::filesystem::remove(At("report.txt"));
   return 0;
 }

@@ -1,7 +1,8 @@
 // Fuzz target of the scenery text interpreter: the input is a scenery text,
 // optionally followed by a NUL byte and the exclusion list. Runs in a
-// folder of its own with a small airport database; the files written are
-// removed after each run.
+// folder of its own (the working folder of the platform layer; the
+// process's is left alone) with a small airport database; the files written
+// are removed after each run.
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,22 +12,28 @@
 #include <string>
 
 #include "ostrand/frame/options.h"
+#include "ostrand/frame/platform.h"
 #include "ostrand/text/airport_db_builder.h"
 #include "ostrand/text/geo_tile.h"
 #include "ostrand/text/text_interpreter.h"
 
 namespace {
 
+std::string g_folder;  // the run's own folder
+
+std::string At(const char* name) { return g_folder + "/" + name; }
+
 void WriteFile(const char* name, const std::string& bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(At(name), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 bool Setup() {
   std::string templ = (std::filesystem::temp_directory_path() / "ostrand-te-fuzz-XXXXXX").string();
   if (mkdtemp(templ.data()) == nullptr) std::abort();
-  std::filesystem::current_path(templ);
-  std::filesystem::create_directories("DATABASE");
+  g_folder = templ;
+  ostrand::platform::SetWorkingFolder(g_folder);
+  std::filesystem::create_directories(At("DATABASE"));
   const std::vector<uint8_t> image = ostrand::DatabaseImage({
       {"TEST", 180000, 36000},
       {"KABC", 180000, 43200},
@@ -50,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (nul != std::string::npos)
     WriteFile("excllist.txt", input.substr(nul + 1));
   else
-    std::filesystem::remove("excllist.txt");
+    std::filesystem::remove(At("excllist.txt"));
   // Every other input runs with the tile filter set to TEST's tile.
   ostrand::ResetOptions();
   if (size % 2 == 1) {
@@ -60,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ostrand::Options().tileRow = tile.row;
   }
   ostrand::InterpretText("scenery.txt");
-  std::filesystem::remove_all("DATA");
-  std::filesystem::remove("report.txt");
+  std::filesystem::remove_all(At("DATA"));
+  std::filesystem::remove(At("report.txt"));
   return 0;
 }
