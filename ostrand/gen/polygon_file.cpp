@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/taxiway_list.h"
@@ -26,10 +27,6 @@ void ReadLine(std::FILE* file, char (&line)[kPolygonLineSize]) {
 
 // End of the file, or a read error (which would otherwise repeat forever).
 bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) != 0; }
-
-bool StartsWith(const char* line, const char* prefix) {
-  return std::strncmp(line, prefix, std::strlen(prefix)) == 0;
-}
 
 }  // namespace
 

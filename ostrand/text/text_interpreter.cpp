@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/int32_range.h"
@@ -43,10 +44,6 @@ double EastFeetPerSecond(double latitude) {
   const double c = std::cos(latitude / 3600.0 * kDegreesToRadians);
   if (c >= -kSmallCosine && c <= kSmallCosine) return 0.0;
   return kFeetPerLongitudeCircle * c / kSecondsPerCircle;
-}
-
-bool StartsWith(const char* line, const char* keyword) {
-  return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
 }
 
 bool EqualNoCase(const char* a, const char* b, size_t n) {
