@@ -11,11 +11,11 @@ namespace ostrand {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 
-// 355 and 175 degrees: the bounds of the near-opposite rule of Intersect.
-constexpr double kNearFullTurn = 6.19591884457987;
-constexpr double kNearHalfTurn = 3.0543261909900767;
+// The bounds of the near-opposite rule of Intersect.
+constexpr double kNearFullTurn = DegreesToRadians(355.0);
+constexpr double kNearHalfTurn = DegreesToRadians(175.0);
 
 // a + b, held at the int64 limits instead of overflowing.
 int64_t SaturatingAdd(int64_t a, int64_t b) {

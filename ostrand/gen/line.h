@@ -4,11 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
 
 namespace ostrand {
 
 // Marker slope of a vertical line (dx = 0); compared for exact equality.
 inline constexpr double kVerticalSlope = 99999.9;
+
+// An angle in degrees as radians; constant angles are written with it.
+constexpr double DegreesToRadians(double degrees) { return degrees * (std::numbers::pi / 180.0); }
 
 double Length(double dx, double dz);
 double Distance(double xa, double za, double xb, double zb);

@@ -23,8 +23,8 @@ constexpr double kRunwayShortening = 256000; // 1000 ft
 constexpr double kCrossingClearance = 51200; // 200 ft
 constexpr double kSnapInside = 25600;        // 100 ft
 constexpr double kSnapReach = 38400;         // 150 ft
-constexpr double kSnapAngle = 0.3490658503988659;       // 20 degrees
-constexpr double kConnectorTurn = 2.007128639793479;    // 115 degrees
+constexpr double kSnapAngle = DegreesToRadians(20.0);
+constexpr double kConnectorTurn = DegreesToRadians(115.0);
 constexpr int32_t kMaxTaxiwayEdgesForCrossings = 100;
 
 const IntPoint& VertexOf(const TaxiwayList& net, int32_t v) { return net.points[v]; }
