@@ -59,6 +59,12 @@ int32_t RoundHalfUp(double v) {
 
 // ---------------------------------------------------------------- Line
 
+Line LineOf(const IntPoint& a, const IntPoint& b) {
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  return line;
+}
+
 void Line::Set(double ax1, double az1, double ax2, double az2) {
   x1 = ax1;
   z1 = az1;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <numbers>
 
+#include "ostrand/surface/texpoints.h"
+
 namespace ostrand {
 
 // Marker slope of a vertical line (dx = 0); compared for exact equality.
@@ -51,6 +53,9 @@ class Line {
   double heading = 0;
   int xMajor = 1;
 };
+
+// The line from a to b in the x-z plane.
+Line LineOf(const IntPoint& a, const IntPoint& b);
 
 class IntLine {
  public:

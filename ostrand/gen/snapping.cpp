@@ -29,20 +29,9 @@ constexpr int32_t kMaxTaxiwayEdgesForCrossings = 100;
 
 const IntPoint& VertexOf(const TaxiwayList& net, int32_t v) { return net.points[v]; }
 
-Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-const Edge& EdgeAt(const TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-
 bool IsTaxiway(const TaxiwayList& net, int32_t i) {
   const Edge& e = EdgeAt(net, i);
   return e.type == kTaxiway && net.HasVertices(e);
-}
-
-Line EdgeLine(const TaxiwayList& net, const Edge& e) {
-  const IntPoint& a = VertexOf(net, e.from);
-  const IntPoint& b = VertexOf(net, e.to);
-  Line line;
-  line.Set(a.x, a.z, b.x, b.z);
-  return line;
 }
 
 double DistanceTo(const TaxiwayList& net, double x, double z, int32_t v) {

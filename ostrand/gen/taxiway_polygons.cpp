@@ -49,12 +49,6 @@ IntPoint PointAlong(const IntPoint& p, const IntPoint& q, double d) {
   return Point(p.x + (q.x - p.x) * d / len, p.z + (q.z - p.z) * d / len);
 }
 
-Line LineOf(const IntPoint& a, const IntPoint& b) {
-  Line line;
-  line.Set(a.x, a.z, b.x, b.z);
-  return line;
-}
-
 void AddLights(const IntPoint& a, const IntPoint& b, int32_t attribute) {
   AddLightLine(kLightsLayer, a.x, a.z, b.x, b.z, attribute);
 }
