@@ -15,6 +15,7 @@
 // an empty file.
 #pragma once
 
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,8 @@
 
 namespace corvane {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kPi = std::numbers::pi;
+constexpr double kTwoPi = 2 * std::numbers::pi;
 
 // Bearing from p to q in radians, from north (+z) toward east (+x).
 double Bearing(const TaxiPoint& p, const TaxiPoint& q);

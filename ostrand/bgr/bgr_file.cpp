@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/little_endian.h"
 
 namespace ostrand {
 namespace {
@@ -117,38 +118,28 @@ int BgrFile::FindTag(const char* tag) {
 }
 
 int BgrFile::WriteInt(int32_t v) {
-  const uint32_t u = static_cast<uint32_t>(v);
-  const unsigned char bytes[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-                                  static_cast<unsigned char>(u >> 16),
-                                  static_cast<unsigned char>(u >> 24)};
+  unsigned char bytes[4];
+  StoreLe32(bytes, static_cast<uint32_t>(v));
   return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
 }
 
 int BgrFile::WriteReal(double v) {
-  uint64_t u = 0;
-  static_assert(sizeof u == sizeof v);
-  std::memcpy(&u, &v, sizeof u);
   unsigned char bytes[8];
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(u >> (8 * i));
+  StoreLeDouble(bytes, v);
   return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
 }
 
 int BgrFile::ReadInt(int32_t& v) {
   unsigned char bytes[4];
   if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
-  const uint32_t u = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                     (static_cast<uint32_t>(bytes[2]) << 16) |
-                     (static_cast<uint32_t>(bytes[3]) << 24);
-  v = static_cast<int32_t>(u);  // two's complement, defined since C++20
+  v = static_cast<int32_t>(LoadLe32(bytes));  // two's complement, defined since C++20
   return 1;
 }
 
 int BgrFile::ReadReal(double& v) {
   unsigned char bytes[8];
   if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
-  uint64_t u = 0;
-  for (int i = 7; i >= 0; --i) u = (u << 8) | bytes[i];
-  std::memcpy(&v, &u, sizeof v);
+  v = LoadLeDouble(bytes);
   return 1;
 }
 

@@ -3,15 +3,12 @@
 
 #include <cstring>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 
 namespace ostrand {
 namespace {
-
-int LowerAscii(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
-int UpperAscii(int c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "ostrand/frame/ascii_text.h"
+
 namespace ostrand::platform {
 namespace {
 
@@ -29,8 +31,6 @@ Clock::time_point ProcessStart() {
 // Captures the start point while the program is being initialised, so the
 // clock counts from process start rather than from its first use.
 [[maybe_unused]] const Clock::time_point kForceStart = ProcessStart();
-
-int LowerAscii(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
 
 bool Exists(const std::string& path) {
   struct stat st;

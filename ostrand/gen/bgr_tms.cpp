@@ -26,14 +26,6 @@ constexpr int32_t kYellowRestoreLimit = 100;
 constexpr int32_t kRestoredYellowWidth = 100;
 constexpr int32_t kPlyLightStep = 100;
 
-Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-
-double EdgeLength(const TaxiwayList& net, const Edge& e) {
-  const IntPoint& a = net.points[e.from];
-  const IntPoint& b = net.points[e.to];
-  return Distance(a.x, a.z, b.x, b.z);
-}
-
 // Writes one section of a tile's polygon layer: its point table once, then
 // every polygon; an empty section is still opened.
 void WritePolygonSection(SurfaceFile& out, TileSection& layer, int (SurfaceFile::*writer)()) {

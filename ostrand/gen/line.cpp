@@ -11,11 +11,11 @@ namespace ostrand {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 
-// 355 and 175 degrees: the bounds of the near-opposite rule of Intersect.
-constexpr double kNearFullTurn = 6.19591884457987;
-constexpr double kNearHalfTurn = 3.0543261909900767;
+// The bounds of the near-opposite rule of Intersect.
+constexpr double kNearFullTurn = DegreesToRadians(355.0);
+constexpr double kNearHalfTurn = DegreesToRadians(175.0);
 
 // a + b, held at the int64 limits instead of overflowing.
 int64_t SaturatingAdd(int64_t a, int64_t b) {
@@ -58,6 +58,12 @@ int32_t RoundHalfUp(double v) {
 }
 
 // ---------------------------------------------------------------- Line
+
+Line LineOf(const IntPoint& a, const IntPoint& b) {
+  Line line;
+  line.Set(a.x, a.z, b.x, b.z);
+  return line;
+}
 
 void Line::Set(double ax1, double az1, double ax2, double az2) {
   x1 = ax1;

@@ -4,11 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <numbers>
+
+#include "ostrand/surface/texpoints.h"
 
 namespace ostrand {
 
 // Marker slope of a vertical line (dx = 0); compared for exact equality.
 inline constexpr double kVerticalSlope = 99999.9;
+
+// An angle in degrees as radians; constant angles are written with it.
+constexpr double DegreesToRadians(double degrees) { return degrees * (std::numbers::pi / 180.0); }
 
 double Length(double dx, double dz);
 double Distance(double xa, double za, double xb, double zb);
@@ -47,6 +53,9 @@ class Line {
   double heading = 0;
   int xMajor = 1;
 };
+
+// The line from a to b in the x-z plane.
+Line LineOf(const IntPoint& a, const IntPoint& b);
 
 class IntLine {
  public:

@@ -10,7 +10,7 @@
 namespace ostrand {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 constexpr double kDeg = kPi / 180.0;
 
 Line Segment(double x1, double z1, double x2, double z2) {

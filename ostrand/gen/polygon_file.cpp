@@ -2,13 +2,13 @@
 // apron polygons and light strings.
 #include "ostrand/gen/polygon_file.h"
 
-#include <cctype>
-#include <cerrno>
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/surface/texture.h"
@@ -27,39 +27,9 @@ void ReadLine(std::FILE* file, char (&line)[kPolygonLineSize]) {
 // End of the file, or a read error (which would otherwise repeat forever).
 bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) != 0; }
 
-bool StartsWith(const char* line, const char* prefix) {
-  return std::strncmp(line, prefix, std::strlen(prefix)) == 0;
-}
-
 }  // namespace
 
 void ResetPolygonFileReports() { g_tooManyPointsReported = false; }
-
-int ScanLongs(const char* line, const char* format, long* values, int maxValues) {
-  int converted = 0;
-  const char* in = line;
-  for (const char* f = format; *f != '\0';) {
-    if (std::isspace(static_cast<unsigned char>(*f))) {
-      while (std::isspace(static_cast<unsigned char>(*in))) ++in;
-      ++f;
-    } else if (std::strncmp(f, "%ld", 3) == 0) {
-      if (converted >= maxValues) break;
-      while (std::isspace(static_cast<unsigned char>(*in))) ++in;
-      char* end = nullptr;
-      errno = 0;
-      const long v = std::strtol(in, &end, 10);
-      if (end == in) break;
-      values[converted++] = v;  // strtol saturates at LONG_MIN / LONG_MAX
-      in = end;
-      f += 3;
-    } else {
-      if (*in != *f) break;
-      ++in;
-      ++f;
-    }
-  }
-  return converted;
-}
 
 int TaxiwayList::OpenPly(const char* mode) {
   ClosePly();
@@ -120,7 +90,7 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
     while (vertexCount < 255) {
       ReadLine(plyFile, line);
       long xz[2] = {0, 0};
-      if (ScanLongs(line, "POI %ld %ld", xz, 2) == 2) {
+      if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
         int32_t x = ClampFeet(xz[0]);
         int32_t z = ClampFeet(xz[1]);
         const int32_t before = table.count;
@@ -163,7 +133,8 @@ int TaxiwayList::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, i
   for (;;) {
     ReadLine(plyFile, line);
     long v[6] = {0, 0, 0, 0, 0, 0};
-    const int n = ScanLongs(line, "LGT %ld %ld %ld %ld %ld %ld", v, 6);
+    const int n =
+        ScanText(line, "LGT %ld %ld %ld %ld %ld %ld", {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
     auto narrow = [](long value) {
       return static_cast<int32_t>(value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : value);
     };

@@ -29,10 +29,4 @@ namespace ostrand {
 
 inline constexpr size_t kPolygonLineSize = 255;  // 254 characters and NUL
 
-// Scans `line` like sscanf with a format made of literal characters, blanks
-// (any run of white space, possibly empty) and "%ld" conversions; values
-// outside the range of long saturate instead of being undefined. Returns
-// the number of values converted, stored into values[0..].
-int ScanLongs(const char* line, const char* format, long* values, int maxValues);
-
 }  // namespace ostrand

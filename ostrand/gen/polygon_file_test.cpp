@@ -151,17 +151,5 @@ TEST_F(PolygonFileTest, NoFileReadsNothing) {
   EXPECT_EQ(list.OpenPly("r"), 0);
 }
 
-TEST(ScanLongsTest, ConvertsLikeScanf) {
-  long v[6];
-  EXPECT_EQ(ScanLongs("POI 1 2", "POI %ld %ld", v, 2), 2);
-  EXPECT_EQ(ScanLongs("POI1   -2", "POI %ld %ld", v, 2), 2);
-  EXPECT_EQ(v[1], -2);
-  EXPECT_EQ(ScanLongs("POX 1 2", "POI %ld %ld", v, 2), 0);
-  EXPECT_EQ(ScanLongs("POI 1 x", "POI %ld %ld", v, 2), 1);
-  EXPECT_EQ(ScanLongs("", "POI %ld %ld", v, 2), 0);
-  EXPECT_EQ(ScanLongs("LGT 1 2 3 4", "LGT %ld %ld %ld %ld %ld %ld", v, 6), 4);
-  EXPECT_EQ(ScanLongs("POI 1 2 3", "POI %ld %ld", v, 1), 1);
-}
-
 }  // namespace
 }  // namespace ostrand

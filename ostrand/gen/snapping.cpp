@@ -23,26 +23,15 @@ constexpr double kRunwayShortening = 256000; // 1000 ft
 constexpr double kCrossingClearance = 51200; // 200 ft
 constexpr double kSnapInside = 25600;        // 100 ft
 constexpr double kSnapReach = 38400;         // 150 ft
-constexpr double kSnapAngle = 0.3490658503988659;       // 20 degrees
-constexpr double kConnectorTurn = 2.007128639793479;    // 115 degrees
+constexpr double kSnapAngle = DegreesToRadians(20.0);
+constexpr double kConnectorTurn = DegreesToRadians(115.0);
 constexpr int32_t kMaxTaxiwayEdgesForCrossings = 100;
 
 const IntPoint& VertexOf(const TaxiwayList& net, int32_t v) { return net.points[v]; }
 
-Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-const Edge& EdgeAt(const TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-
 bool IsTaxiway(const TaxiwayList& net, int32_t i) {
   const Edge& e = EdgeAt(net, i);
   return e.type == kTaxiway && net.HasVertices(e);
-}
-
-Line EdgeLine(const TaxiwayList& net, const Edge& e) {
-  const IntPoint& a = VertexOf(net, e.from);
-  const IntPoint& b = VertexOf(net, e.to);
-  Line line;
-  line.Set(a.x, a.z, b.x, b.z);
-  return line;
 }
 
 double DistanceTo(const TaxiwayList& net, double x, double z, int32_t v) {

@@ -31,6 +31,16 @@ void TaxiwayList::ClearNetwork() {
   keepFile = 0;
 }
 
+Line EdgeLine(const TaxiwayList& net, const Edge& e) {
+  return LineOf(net.points[e.from], net.points[e.to]);
+}
+
+double EdgeLength(const TaxiwayList& net, const Edge& e) {
+  const IntPoint& a = net.points[e.from];
+  const IntPoint& b = net.points[e.to];
+  return Distance(a.x, a.z, b.x, b.z);
+}
+
 namespace {
 
 // A coordinate read from a network file, and whether it lies within the

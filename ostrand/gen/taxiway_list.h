@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/gen/line.h"
 #include "ostrand/surface/texpoints.h"
 
 namespace ostrand {
@@ -130,6 +131,15 @@ class TaxiwayList {
   int32_t tileFilter[3] = {0, -1, 0};
   Edge pending;
 };
+
+// Edge i of the network.
+inline Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
+inline const Edge& EdgeAt(const TaxiwayList& net, int32_t i) {
+  return net.edges[static_cast<size_t>(i)];
+}
+// The line from an edge's first vertex to its second, and its length.
+Line EdgeLine(const TaxiwayList& net, const Edge& e);
+double EdgeLength(const TaxiwayList& net, const Edge& e);
 
 // Re-arms the once-per-run reports of the polygon file reader (tests).
 void ResetPolygonFileReports();

@@ -20,11 +20,11 @@ constexpr double kShortestPavement = 6400;    // 25 ft, also the fillet step
 constexpr double kCentreLineWidth = 256;      // 1 ft
 constexpr double kYellowHalfWidth = 128;      // 0.5 ft
 constexpr double kEdgeLightMinLength = 76800; // 300 ft
-constexpr double kStraightTurn = 0.3490658503988659;  // 20 degrees
-constexpr double kNoJoinTurn = 2.6179938779914944;    // 150 degrees
-constexpr double kCrowdedTurn = 1.8325957145940461;   // 105 degrees
-constexpr double kBusyTurn = 1.7453292519943295;      // 100 degrees
-constexpr double kFilletAngle = 0.5235987755982988;   // 30 degrees
+constexpr double kStraightTurn = DegreesToRadians(20.0);
+constexpr double kNoJoinTurn = DegreesToRadians(150.0);
+constexpr double kCrowdedTurn = DegreesToRadians(105.0);
+constexpr double kBusyTurn = DegreesToRadians(100.0);
+constexpr double kFilletAngle = DegreesToRadians(30.0);
 constexpr int32_t kMinFilletSteps = 1;
 constexpr int32_t kMaxFilletSteps = 25;
 constexpr int32_t kMinLitFilletSteps = 7;
@@ -47,12 +47,6 @@ double DistanceOf(const IntPoint& a, const IntPoint& b) { return Distance(a.x, a
 IntPoint PointAlong(const IntPoint& p, const IntPoint& q, double d) {
   const double len = DistanceOf(p, q);
   return Point(p.x + (q.x - p.x) * d / len, p.z + (q.z - p.z) * d / len);
-}
-
-Line LineOf(const IntPoint& a, const IntPoint& b) {
-  Line line;
-  line.Set(a.x, a.z, b.x, b.z);
-  return line;
 }
 
 void AddLights(const IntPoint& a, const IntPoint& b, int32_t attribute) {

@@ -8,6 +8,7 @@
 
 #include "ostrand/bgr/bgr_file.h"
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/little_endian.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_rewrite.h"
@@ -20,19 +21,15 @@ namespace {
 // Little-endian writers; nothing without a stream.
 void PutInt32(std::FILE* out, int32_t v) {
   if (out == nullptr) return;
-  const uint32_t u = static_cast<uint32_t>(v);
-  const unsigned char bytes[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-                                  static_cast<unsigned char>(u >> 16),
-                                  static_cast<unsigned char>(u >> 24)};
+  unsigned char bytes[4];
+  StoreLe32(bytes, static_cast<uint32_t>(v));
   std::fwrite(bytes, 1, sizeof bytes, out);
 }
 
 void PutDouble(std::FILE* out, double v) {
   if (out == nullptr) return;
-  uint64_t u = 0;
-  std::memcpy(&u, &v, sizeof u);
   unsigned char bytes[8];
-  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(u >> (8 * i));
+  StoreLeDouble(bytes, v);
   std::fwrite(bytes, 1, sizeof bytes, out);
 }
 

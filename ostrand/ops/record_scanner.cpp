@@ -7,6 +7,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "ostrand/frame/little_endian.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/report.h"
 
@@ -74,13 +75,8 @@ double ReadRealField(std::FILE* in, std::FILE* out, double addend) {
   const size_t got = ReadField(in, bytes, sizeof bytes);
   double value = 0.0;
   if (got == sizeof bytes) {
-    uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = (u << 8) | bytes[i];
-    std::memcpy(&value, &u, sizeof value);
-    value += addend;
-    uint64_t w = 0;
-    std::memcpy(&w, &value, sizeof w);
-    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(w >> (8 * i));
+    value = LoadLeDouble(bytes) + addend;
+    StoreLeDouble(bytes, value);
   }
   // A field cut short by the end of the file is copied as it was.
   if (out != nullptr && got > 0) std::fwrite(bytes, 1, got, out);
@@ -93,13 +89,11 @@ long ReadLongField(std::FILE* in, std::FILE* out, long addend, long divisor, int
   const size_t got = ReadField(in, bytes, sizeof bytes);
   long value = 0;
   if (got == sizeof bytes) {
-    const uint32_t u = static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-                       (static_cast<uint32_t>(bytes[2]) << 16) |
-                       (static_cast<uint32_t>(bytes[3]) << 24);
+    const uint32_t u = LoadLe32(bytes);
     // The field is 32 bits: the sum wraps to 32 bits as it is stored.
     const uint32_t sum = u + static_cast<uint32_t>(addend);
     value = static_cast<long>(static_cast<int32_t>(sum));
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(sum >> (8 * i));
+    StoreLe32(bytes, sum);
   }
   if (out != nullptr && got > 0) std::fwrite(bytes, 1, got, out);
   if (Options().printFlag && !quiet) {

@@ -1,5 +1,6 @@
 #include "ostrand/surface/surface_file.h"
 
+#include <bit>
 #include <cstring>
 
 namespace ostrand {
@@ -20,17 +21,13 @@ long SurfaceFile::Tell() {
 }
 
 int SurfaceFile::WriteSingle(float v) {
-  uint32_t u = 0;
-  static_assert(sizeof u == sizeof v);
-  std::memcpy(&u, &v, sizeof u);
-  return file.WriteInt(static_cast<int32_t>(u));
+  return file.WriteInt(static_cast<int32_t>(std::bit_cast<uint32_t>(v)));
 }
 
 int SurfaceFile::ReadSingle(float& v) {
   int32_t bits = 0;
   if (!file.ReadInt(bits)) return 0;
-  uint32_t u = static_cast<uint32_t>(bits);
-  std::memcpy(&v, &u, sizeof v);
+  v = std::bit_cast<float>(static_cast<uint32_t>(bits));
   return 1;
 }
 

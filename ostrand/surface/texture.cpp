@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <new>
+#include <numbers>
 #include <utility>
 
 #include "ostrand/frame/report.h"
@@ -13,7 +14,7 @@ namespace ostrand {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 
 // The point of a vertex for the winding test (its index taken relative to
 // the table's base); false when the index is outside the table.

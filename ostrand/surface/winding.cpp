@@ -1,11 +1,12 @@
 #include "ostrand/surface/winding.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace ostrand {
 
 namespace {
-constexpr double kDegreesPerRadian = 180.0 / 3.14159265358979323846;
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 }
 
 int32_t StepDirection(int64_t du, int64_t dv) {

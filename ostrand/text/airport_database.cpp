@@ -6,6 +6,7 @@
 
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/format_scan.h"
+#include "ostrand/frame/little_endian.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/text/string_list.h"
 
@@ -16,19 +17,6 @@ constexpr int32_t kCountOffset = 16;
 constexpr int32_t kSizeOffset = 20;
 constexpr double kFullCircle = 1296000.0;  // seconds of arc
 constexpr double kHalfCircle = 648000.0;
-
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-double ReadF64(const uint8_t* p) {
-  uint64_t bits = 0;
-  for (int i = 7; i >= 0; --i) bits = bits << 8 | p[i];
-  double v = 0.0;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
 
 // Offset of a field from the field list: the first line whose first four
 // characters are the name; the number after "%4c,". -1 with a reason when
@@ -62,8 +50,8 @@ int CheckDatabaseHeader(const uint8_t* header, int64_t fileLength, int32_t& coun
     reason = "the file is shorter than its header (" + std::to_string(fileLength) + " bytes)";
     return 0;
   }
-  const int32_t c = static_cast<int32_t>(ReadU32(header + kCountOffset));
-  const int32_t s = static_cast<int32_t>(ReadU32(header + kSizeOffset));
+  const int32_t c = static_cast<int32_t>(LoadLe32(header + kCountOffset));
+  const int32_t s = static_cast<int32_t>(LoadLe32(header + kSizeOffset));
   if (c < 0 || s < 1) {
     reason = "absurd header: record count " + std::to_string(c) + ", record size " + std::to_string(s);
     return 0;
@@ -106,8 +94,8 @@ int AirportDatabase::FinishLoad(const STRING_LIST& fields, std::string& reason) 
   longitudes_.resize(static_cast<size_t>(count_));
   for (int32_t i = 0; i < count_; ++i) {
     const uint8_t* record = records_.data() + static_cast<size_t>(i) * static_cast<size_t>(recordSize_);
-    latitudes_[static_cast<size_t>(i)] = ReadF64(record + lat);
-    longitudes_[static_cast<size_t>(i)] = ReadF64(record + lon);
+    latitudes_[static_cast<size_t>(i)] = LoadLeDouble(record + lat);
+    longitudes_[static_cast<size_t>(i)] = LoadLeDouble(record + lon);
   }
   return 1;
 }

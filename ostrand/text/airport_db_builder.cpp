@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/little_endian.h"
 #include "ostrand/frame/platform.h"
 #include "ostrand/text/airport_database.h"
 
@@ -50,16 +51,6 @@ int32_t ColumnNamed(const std::vector<std::string>& header, std::initializer_lis
     for (size_t i = 0; i < header.size(); ++i)
       if (Lower(Trim(header[i])) == name) return static_cast<int32_t>(i);
   return -1;
-}
-
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-void PutF64(uint8_t* p, double v) {
-  uint64_t bits = 0;
-  std::memcpy(&bits, &v, sizeof bits);
-  for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
 bool ReadWholeFile(const std::string& path, std::string& text) {
@@ -174,14 +165,14 @@ CsvReadResult ReadAirportCsv(const std::string& text) {
 std::vector<uint8_t> DatabaseImage(const std::vector<AirportEntry>& airports) {
   const size_t count = airports.size();
   std::vector<uint8_t> image(static_cast<size_t>(kDatabaseHeaderSize) + count * kBuiltRecordSize, 0);
-  PutU32(image.data() + 16, static_cast<uint32_t>(count));
-  PutU32(image.data() + 20, static_cast<uint32_t>(kBuiltRecordSize));
+  StoreLe32(image.data() + 16, static_cast<uint32_t>(count));
+  StoreLe32(image.data() + 20, static_cast<uint32_t>(kBuiltRecordSize));
   for (size_t i = 0; i < count; ++i) {
     uint8_t* record = image.data() + kDatabaseHeaderSize + i * kBuiltRecordSize;
     const std::string& code = airports[i].code;
     std::memcpy(record + kCodeField, code.data(), std::min<size_t>(code.size(), kBuiltCodeLength));
-    PutF64(record + kLatitudeField, airports[i].latitude);
-    PutF64(record + kLongitudeField, airports[i].longitude);
+    StoreLeDouble(record + kLatitudeField, airports[i].latitude);
+    StoreLeDouble(record + kLongitudeField, airports[i].longitude);
   }
   return image;
 }

@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "ostrand/frame/int32_range.h"
+#include "ostrand/gen/line.h"
 
 namespace ostrand {
 namespace {
 
 constexpr double kBandStep = 1.40625;  // degrees of a band at the equator
-constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 constexpr int32_t kFirstNorthBand = 128;
 constexpr int32_t kLastBand = 254;  // the last band with an upper boundary
 constexpr int kMaxSearchSteps = 257;
@@ -20,9 +20,9 @@ const std::array<double, kLatitudeBands>& BandTable() {
     std::array<double, kLatitudeBands> b{};
     b[kFirstNorthBand] = 0.0;
     for (int i = kFirstNorthBand + 1; i < kLatitudeBands; ++i)
-      b[i] = b[i - 1] + kBandStep * std::cos(b[i - 1] * kDegreesToRadians);
+      b[i] = b[i - 1] + kBandStep * std::cos(DegreesToRadians(b[i - 1]));
     for (int i = kFirstNorthBand - 1; i >= 0; --i)
-      b[i] = b[i + 1] - kBandStep * std::cos(b[i + 1] * kDegreesToRadians);
+      b[i] = b[i + 1] - kBandStep * std::cos(DegreesToRadians(b[i + 1]));
     return b;
   }();
   return table;

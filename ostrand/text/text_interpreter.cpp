@@ -10,12 +10,14 @@
 #include <cstring>
 #include <memory>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/int32_range.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
+#include "ostrand/gen/line.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/geo_tile.h"
@@ -31,7 +33,6 @@ constexpr double kFeetPerLatitudeCircle = 131256561.67979005;
 constexpr double kFeetPerLongitudeCircle = 131479658.79265094;
 constexpr double kSecondsPerCircle = 1296000.0;
 constexpr double kSecondsPerHalfCircle = 648000.0;
-constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 constexpr double kSmallCosine = 0.001;
 
 // A real number of feet as a whole number, truncated toward zero.
@@ -40,13 +41,9 @@ int32_t Feet(double v) { return TruncateToInt32(v); }
 // Feet east per second of arc of longitude at a latitude (seconds of arc);
 // 0 near the poles.
 double EastFeetPerSecond(double latitude) {
-  const double c = std::cos(latitude / 3600.0 * kDegreesToRadians);
+  const double c = std::cos(DegreesToRadians(latitude / 3600.0));
   if (c >= -kSmallCosine && c <= kSmallCosine) return 0.0;
   return kFeetPerLongitudeCircle * c / kSecondsPerCircle;
-}
-
-bool StartsWith(const char* line, const char* keyword) {
-  return std::strncmp(line, keyword, std::strlen(keyword)) == 0;
 }
 
 bool EqualNoCase(const char* a, const char* b, size_t n) {

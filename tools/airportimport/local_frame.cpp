@@ -1,11 +1,12 @@
 #include "tools/airportimport/local_frame.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace airportimport {
 
 namespace {
-constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
+constexpr double kDegreesToRadians = std::numbers::pi / 180.0;
 constexpr double kSmallCosine = 0.001;
 constexpr double kSecondsPerHalfCircle = 648000.0;
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -98,7 +99,7 @@ void WriteSharpJoints(std::string& out, const std::vector<Feet>& at, const std::
     touching[static_cast<size_t>(edges[i].from)].push_back(i);
     touching[static_cast<size_t>(edges[i].to)].push_back(i);
   }
-  const double radians = 3.14159265358979323846 / 180.0;
+  const double radians = std::numbers::pi / 180.0;
   for (size_t n = 0; n < at.size(); ++n) {
     const Feet c = at[n];
     for (size_t i : touching[n]) {
@@ -112,7 +113,7 @@ void WriteSharpJoints(std::string& out, const std::vector<Feet>& at, const std::
         const Edge& f = edges[j];
         const Feet other = at[static_cast<size_t>(f.from == static_cast<int32_t>(n) ? f.to : f.from)];
         const double a1 = std::atan2(far.z - c.z, far.x - c.x), a2 = std::atan2(other.z - c.z, other.x - c.x);
-        double angle = std::fabs(std::remainder(a1 - a2, 2 * 3.14159265358979323846)) / radians;
+        double angle = std::fabs(std::remainder(a1 - a2, 2 * std::numbers::pi)) / radians;
         if (angle >= kSharpJoint) continue;
         angle = std::max(angle, 0.5);
         const double half = std::max(e.widthFeet, f.widthFeet) / 2;
@@ -189,7 +190,7 @@ std::string SceneryText(const Airport& airport, WrittenCounts* countsOut) {
   for (const Stand& s : airport.stands) {
     const Feet c = frame.ToFeet(s.at);
     const double r = std::max(s.radiusFeet, 20.0);
-    const double h = s.headingDegrees * 3.14159265358979323846 / 180.0;
+    const double h = s.headingDegrees * std::numbers::pi / 180.0;
     const Feet along{std::sin(h) * r, std::cos(h) * r}, across{along.z, -along.x};
     std::vector<Feet> square;
     for (const auto& [u, v] : {std::pair{1, 1}, {1, -1}, {-1, -1}, {-1, 1}})
