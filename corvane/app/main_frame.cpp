@@ -30,6 +30,7 @@
 #include "corvane/app/options_dlg.h"
 #include "corvane/app/qt_painter.h"
 #include "corvane/app/snapshot.h"
+#include "corvane/core/command_table.h"
 #include "corvane/core/commands.h"
 #include "corvane/core/document_loader.h"
 #include "corvane/core/taxi_path.h"
@@ -92,6 +93,21 @@ bool SaveWithQt(const std::string& path, const std::string& text) {
 }
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+  CreateView();
+  UseDialogs();
+  BindHandlers();
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+  SetTitle(QString());
+  CarryOverRecentFiles();
+  UpdateRecentMenu();
+  UpdateCommandUi();
+  ConnectView();
+}
+
+void CMainFrame::CreateView() {
   m_view = new CCorvaneView(m_doc, this);
   m_history = new CDocumentHistory(m_doc, m_view->Model(), this);
   m_view->SetHistory(m_history);
@@ -100,7 +116,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(CAboutDlg::AppIcon());
   setAcceptDrops(true);
   resize(900, 680);
+}
 
+void CMainFrame::UseDialogs() {
   showMessage = [this](const QString& text) {
     QMessageBox::information(this, QStringLiteral("Corvane"), text);
   };
@@ -119,16 +137,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
         QStringLiteral("The taxi path has changed.\nDo you want to save it?"),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
   };
+}
 
-  CreateActions();
-  CreateMenus();
-  CreateToolBar();
-  CreateStatusBar();
-  SetTitle(QString());
-  CarryOverRecentFiles();
-  UpdateRecentMenu();
-  UpdateCommandUi();
-
+void CMainFrame::ConnectView() {
   connect(m_view, &CCorvaneView::mouseMoved, this, &CMainFrame::UpdateStatusPanes);
   connect(m_view, &CCorvaneView::viewMoved, this, &CMainFrame::UpdateCommandUi);
   connect(m_view, &CCorvaneView::contextMenuAboutToShow, this, &CMainFrame::UpdateCommandUi);
@@ -137,118 +148,48 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
 
 CMainFrame::~CMainFrame() { delete m_printer; }
 
-QAction* CMainFrame::MakeAction(int id, const QString& text, const QString& prompt,
-                                bool checkable) {
-  auto* action = new QAction(text, this);
-  action->setData(id);
-  action->setCheckable(checkable);
-  if (!prompt.isEmpty()) {
-    // A prompt is the status text, then optionally a line feed and the tip.
-    const QStringList parts = prompt.split(QLatin1Char('\n'));
-    action->setStatusTip(parts.first());
-    if (parts.size() > 1) action->setToolTip(parts[1]);
-  }
-  connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-  m_actions.insert(id, action);
-  return action;
+void CMainFrame::BindHandlers() {
+  m_handlers = {
+      {ID_FILE_NEW, [this] { OnFileNew(); }},
+      {ID_FILE_OPEN, [this] { OnFileOpen(); }},
+      {ID_FILE_SAVE, [this] { OnFileSave(); }},
+      {ID_FILE_SAVE_AS, [this] { OnFileSaveAs(); }},
+      {ID_FILE_EXPORT_PICTURE, [this] { OnExportPicture(); }},
+      {ID_FILE_PRINT, [this] { OnPrint(); }},
+      // No dialog: the printer as last set up.
+      {ID_FILE_PRINT_DIRECT, [this] { PrintTo(Printer()); }},
+      {ID_FILE_PRINT_PREVIEW, [this] { OnPrintPreview(); }},
+      {ID_FILE_PRINT_SETUP, [this] { OnPrintSetup(); }},
+      {ID_EDIT_UNDO, [this] { m_history->Stack().undo(); }},
+      {ID_EDIT_REDO, [this] { m_history->Stack().redo(); }},
+      {ID_VIEW_CONTEXT_MENU, [this] { m_view->ShowContextMenuFromKeyboard(); }},
+      {ID_PROC_SAVE_TAXI_PATH, [this] { SaveProjectTo(QString::fromLatin1(kProjectName)); }},
+      {ID_TAXI_PATH_FILE_OPTIONS, [this] { OnMakeTaxiPathFile(); }},
+      {ID_APP_ABOUT,
+       [this] {
+         CAboutDlg about(this);
+         about.exec();
+       }},
+  };
 }
 
 void CMainFrame::CreateActions() {
-  MakeAction(ID_FILE_NEW, QStringLiteral("&New\tCtrl+N"),
-             QStringLiteral("Create a new document\nNew"))
-      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-  MakeAction(ID_FILE_OPEN, QStringLiteral("&Open...\tCtrl+O"),
-             QStringLiteral("Open an airport file\nOpen"))
-      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-  MakeAction(ID_FILE_SAVE, QStringLiteral("&Save\tCtrl+S"),
-             QStringLiteral("Save the taxi path\nSave"))
-      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-  MakeAction(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."),
-             QStringLiteral("Save the taxi path under a new name"));
-  MakeAction(ID_FILE_EXPORT_PICTURE, QStringLiteral("&Export Picture..."),
-             QStringLiteral("Save the view as a picture (PNG, JPEG, BMP or SVG)"));
-  MakeAction(ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P"),
-             QStringLiteral("Print the active document\nPrint"))
-      ->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-  MakeAction(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"),
-             QStringLiteral("Display full pages\nPrint Preview"));
-  MakeAction(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."),
-             QStringLiteral("Change the printer and printing options"));
-
-  MakeAction(ID_EDIT_UNDO, QStringLiteral("&Undo\tCtrl+Z"),
-             QStringLiteral("Undo the last change of the taxi path\nUndo"))
-      ->setShortcuts(
-          {QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Alt+Backspace"))});
-  MakeAction(ID_EDIT_REDO, QStringLiteral("&Redo\tCtrl+Shift+Z"),
-             QStringLiteral("Redo the change last undone\nRedo"))
-      ->setShortcuts(
-          {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
-  MakeAction(ID_EDIT_DELETE_LAST_POINT, QStringLiteral("&Delete Last Point\tBackspace"),
-             QStringLiteral("Remove the last point of the taxi path"))
-      ->setShortcut(QKeySequence(Qt::Key_Backspace));
-  // Cut, Copy and Paste have no handler here; their keys do nothing.
-  MakeAction(ID_EDIT_CUT, QStringLiteral("Cu&t\tCtrl+X"), QStringLiteral("Cut\nCut"))
-      ->setShortcuts(
-          {QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))});
-  MakeAction(ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C"), QStringLiteral("Copy\nCopy"))
-      ->setShortcuts(
-          {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))});
-  MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Paste\nPaste"))
-      ->setShortcuts(
-          {QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))});
-
-  MakeAction(ID_VIEW_EDGES_POLYGONS, QStringLiteral("&Edges/Polygons"),
-             QStringLiteral("View both airport edges and polygons"), true);
-  MakeAction(ID_VIEW_EDGES, QStringLiteral("&Edges"), QStringLiteral("View only airport edges"),
-             true);
-  MakeAction(ID_VIEW_POLYGONS, QStringLiteral("&Polygons"),
-             QStringLiteral("View only airport polygons"), true);
-  MakeAction(ID_VIEW_CENTER, QStringLiteral("&Center"), QStringLiteral("Original airport center"),
-             true);
-  MakeAction(ID_VIEW_FIT, QStringLiteral("&Fit\tHome"), QStringLiteral("Show the whole airport"))
-      ->setShortcut(QKeySequence(Qt::Key_Home));
-  // The right-click menu from the keyboard; no menu item of its own.
-  QAction* context = MakeAction(ID_VIEW_CONTEXT_MENU, QStringLiteral("Context Menu"));
-  context->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(QStringLiteral("Shift+F10"))});
-  addAction(context);
-
-  MakeAction(ID_ZOOM_1X1, QStringLiteral("1&x1"), QString(), true);
-  MakeAction(ID_ZOOM_1X05, QStringLiteral("1x&05"), QString(), true);
-  MakeAction(ID_ZOOM_1X10, QStringLiteral("1x&10"), QString(), true);
-  MakeAction(ID_ZOOM_1X20, QStringLiteral("1x&20"), QString(), true);
-  MakeAction(ID_ZOOM_1X25, QStringLiteral("1x2&5"), QString(), true);
-
-  MakeAction(ID_START_LANDING, QStringLiteral("&Landing"), QStringLiteral("Landing Path"), true);
-  MakeAction(ID_START_DEPARTURE, QStringLiteral("&Departure"), QStringLiteral("Departure"), true);
-  MakeAction(ID_PROC_STOP_TAXI_PATH, QStringLiteral("St&op Taxi Path"), QString(), true);
-  MakeAction(ID_PROC_SAVE_TAXI_PATH, QStringLiteral("&Save taxi path"),
-             QStringLiteral("Save taxi path"));
-  MakeAction(ID_PROC_PROCESS_DATA_1, QStringLiteral("&Process Data 1"),
-             QStringLiteral("Produces a fDiveZero file"));
-  MakeAction(ID_TAXI_PATH_FILE_OPTIONS, QStringLiteral("&Options"), QStringLiteral("Options"));
-  MakeAction(ID_APP_ABOUT, QStringLiteral("&About Corvane..."),
-             QStringLiteral("Display program information, version number and copyright\nAbout"));
-
-  MakeAction(ID_FLAG_LANDING_POINT, QStringLiteral("&Landing point"),
-             QStringLiteral("Landing Point = first runway point / speed = 60"), true);
-  MakeAction(ID_FLAG_BRAKING, QStringLiteral("&Braking Point"),
-             QStringLiteral("Leg with speed = 60"), true);
-  MakeAction(ID_FLAG_PARKING_PIVOT, QStringLiteral("&Parking Pivot"),
-             QStringLiteral("Pivot before parking"), true);
-  MakeAction(ID_FLAG_STOP_POINT, QStringLiteral("&Stop Point"),
-             QStringLiteral("Parking Point (many for a single pivot)"), true);
-  MakeAction(ID_FLAG_ACCELERATION, QStringLiteral("&Acceleration Point"),
-             QStringLiteral("Acceleration before takeoff / speed = 60"), true);
-  MakeAction(ID_FLAG_TAKEOFF, QStringLiteral("&TakeOff Point"), QStringLiteral("Takeoff"), true);
-  MakeAction(ID_SHOW_POINT_DATA, QStringLiteral("&Show Point Data"),
-             QStringLiteral("Enable data layout"), true);
-  MakeAction(ID_ENABLE_FACTORY_NODES, QStringLiteral("&Enable Factory Nodes"),
-             QStringLiteral("Get BGR nodes"), true);
-  MakeAction(ID_PAUSE, QStringLiteral("&Pause"));
-
-  // Menu texts carry their key after a tab; Qt shows the shortcut itself.
-  for (QAction* action : m_actions) {
-    action->setText(action->text().section(QLatin1Char('\t'), 0, 0));
+  for (const CommandRow& row : Commands()) {
+    const int id = row.id;
+    auto* action = new QAction(QString::fromUtf8(row.text), this);
+    action->setData(id);
+    action->setCheckable(row.checked != nullptr);
+    const QString prompt = QString::fromUtf8(row.prompt);
+    if (!prompt.isEmpty()) {
+      // A prompt is the status text, then optionally a line feed and the tip.
+      const QStringList parts = prompt.split(QLatin1Char('\n'));
+      action->setStatusTip(parts.first());
+      if (parts.size() > 1) action->setToolTip(parts[1]);
+    }
+    const QString keys = QString::fromLatin1(row.keys);
+    if (!keys.isEmpty()) action->setShortcuts(QKeySequence::listFromString(keys));
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_actions.insert(id, action);
   }
 }
 
@@ -298,6 +239,8 @@ void CMainFrame::CreateMenus() {
       {ID_FLAG_ACCELERATION, ID_FLAG_TAKEOFF});
   add(m_contextMenu, {0, ID_SHOW_POINT_DATA, ID_ENABLE_FACTORY_NODES, 0, ID_PAUSE});
   m_view->SetContextMenu(m_contextMenu);
+  // The right-click menu's keys work anywhere in the window.
+  addAction(m_actions.value(ID_VIEW_CONTEXT_MENU));
 
   // Check marks are brought up to date whenever a menu opens.
   for (QMenu* menu : findChildren<QMenu*>()) {
@@ -358,66 +301,19 @@ void CMainFrame::UpdateStatusPanes() {
 }
 
 void CMainFrame::UpdateCommandUi() {
-  for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it) {
-    it.value()->setEnabled(ViewModel::Enabled(it.key()));
-    if (auto checked = m_view->Model().Checked(it.key(), m_doc)) it.value()->setChecked(*checked);
+  const bool canUndo = m_history->Stack().canUndo();
+  const bool canRedo = m_history->Stack().canRedo();
+  for (const CommandRow& row : Commands()) {
+    QAction* action = m_actions.value(row.id);
+    action->setEnabled(IsEnabled(row.enable, m_doc, canUndo, canRedo));
+    if (row.checked != nullptr) action->setChecked(row.checked(m_view->Model(), m_doc));
   }
-  m_actions.value(ID_EDIT_UNDO)->setEnabled(m_history->Stack().canUndo());
-  m_actions.value(ID_EDIT_REDO)->setEnabled(m_history->Stack().canRedo());
-  m_actions.value(ID_EDIT_DELETE_LAST_POINT)->setEnabled(!m_doc.m_taxiPoints.empty());
 }
 
 void CMainFrame::OnCommand(int id) {
-  switch (id) {
-    case ID_FILE_NEW:
-      OnFileNew();
-      return;
-    case ID_FILE_OPEN:
-      OnFileOpen();
-      return;
-    case ID_FILE_SAVE:
-      OnFileSave();
-      return;
-    case ID_FILE_SAVE_AS:
-      OnFileSaveAs();
-      return;
-    case ID_FILE_EXPORT_PICTURE:
-      OnExportPicture();
-      return;
-    case ID_EDIT_UNDO:
-      m_history->Stack().undo();
-      return;
-    case ID_EDIT_REDO:
-      m_history->Stack().redo();
-      return;
-    case ID_VIEW_CONTEXT_MENU:
-      m_view->ShowContextMenuFromKeyboard();
-      return;
-    case ID_FILE_PRINT:
-      OnPrint();
-      return;
-    case ID_FILE_PRINT_DIRECT:  // no dialog: the printer as last set up
-      PrintTo(Printer());
-      return;
-    case ID_FILE_PRINT_PREVIEW:
-      OnPrintPreview();
-      return;
-    case ID_FILE_PRINT_SETUP:
-      OnPrintSetup();
-      return;
-    case ID_PROC_SAVE_TAXI_PATH:
-      SaveProjectTo(QString::fromLatin1(kProjectName));
-      return;
-    case ID_TAXI_PATH_FILE_OPTIONS:
-      OnMakeTaxiPathFile();
-      return;
-    case ID_APP_ABOUT: {
-      CAboutDlg about(this);
-      about.exec();
-      return;
-    }
-    default:
-      break;
+  if (const auto handler = m_handlers.constFind(id); handler != m_handlers.constEnd()) {
+    (*handler)();
+    return;
   }
   ViewModel::Effect effect = ViewModel::Effect::kNotHandled;
   const QAction* action = m_actions.value(id);

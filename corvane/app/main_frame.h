@@ -15,6 +15,7 @@
 // and closing the window ask first whether to save a modified path.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QMap>
 #include <QMessageBox>
@@ -72,12 +73,16 @@ class CMainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  QAction* MakeAction(int id, const QString& text, const QString& prompt = QString(),
-                      bool checkable = false);
+  void CreateView();
+  void UseDialogs();
+  // The handlers of the commands that need the window, by command number.
+  void BindHandlers();
+  // One action for each row of the command table.
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
   void CreateStatusBar();
+  void ConnectView();
   void UpdateStatusPanes();
   void UpdateRecentMenu();
   void AddRecentFile(const QString& path);
@@ -103,6 +108,7 @@ class CMainFrame : public QMainWindow {
   CDocumentHistory* m_history = nullptr;
   QString m_docPath;  // the file named in the title
   QMap<int, QAction*> m_actions;
+  QHash<int, std::function<void()>> m_handlers;
   QMenu* m_contextMenu = nullptr;
   QMenu* m_fileMenu = nullptr;
   QAction* m_recentSeparator = nullptr;

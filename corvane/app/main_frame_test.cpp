@@ -22,6 +22,7 @@
 #include "corvane/app/corvane_view.h"
 #include "corvane/app/document_history.h"
 #include "corvane/app/options_dlg.h"
+#include "corvane/core/command_table.h"
 #include "corvane/core/commands.h"
 #include "corvane/core/edit_state.h"
 #include "corvane/core/test_support.h"
@@ -123,6 +124,8 @@ TEST_F(MainFrameTest, MenusWithTheirLabels) {
   EXPECT_EQ(Texts(arrival),
             (QStringList{"&Landing point", "&Braking Point", "&Parking Pivot", "&Stop Point"}));
   EXPECT_EQ(frame_->Action(ID_FILE_OPEN)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  for (const CommandRow& row : Commands())  // a key name Qt does not know is lost
+    EXPECT_EQ(QKeySequence::listToString(frame_->Action(row.id)->shortcuts()), row.keys);
   EXPECT_EQ(frame_->Action(ID_FLAG_STOP_POINT)->statusTip(),
             QStringLiteral("Parking Point (many for a single pivot)"));
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled - Corvane"));

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "corvane/core/commands.h"
+#include "corvane/core/command_table.h"
 #include "corvane/core/text_number.h"
-#include "corvane/core/view_navigation.h"
 
 namespace corvane {
 
@@ -46,148 +45,19 @@ void ViewModel::SetClientSize(int32_t width, int32_t height) {
 }
 
 ViewModel::Effect ViewModel::OnCommand(int id, CCorvaneDoc& doc) {
-  auto zoom = [](int32_t z) {
-    g_nZoom = z;
-    return Effect::kRedraw;
-  };
-  auto flag = [&](uint8_t kind, uint8_t type, uint8_t pivot) {
-    m_nPathKind = kind;
-    m_nPointType = type;
-    m_bPivot = pivot;
-  };
-  switch (id) {
-    case ID_ZOOM_1X1:
-      return zoom(1);
-    case ID_ZOOM_1X05:
-      return zoom(5);
-    case ID_ZOOM_1X10:
-      return zoom(10);
-    case ID_ZOOM_1X20:
-      return zoom(20);
-    case ID_ZOOM_1X25:
-      return zoom(25);
-    case ID_VIEW_EDGES_POLYGONS:
-      doc.m_nShowFlags |= kShowEdges | kShowEdgesRead | kShowPolygons;
-      return Effect::kRedraw;
-    case ID_VIEW_EDGES:
-      doc.m_nShowFlags =
-          static_cast<uint8_t>((doc.m_nShowFlags | kShowEdges | kShowEdgesRead) & ~kShowPolygons);
-      return Effect::kRedraw;
-    case ID_VIEW_POLYGONS:
-      doc.m_nShowFlags =
-          static_cast<uint8_t>((doc.m_nShowFlags | kShowPolygons) & ~(kShowEdges | kShowEdgesRead));
-      return Effect::kRedraw;
-    case ID_VIEW_CENTER:
-      doc.m_ptCentre = IntPoint{};
-      return Effect::kRedraw;
-    case ID_START_LANDING:
-      m_nPathKind = kKindArrival;
-      doc.m_bStopped = 0;
-      return Effect::kHandled;
-    case ID_START_DEPARTURE:
-      m_nPathKind = kKindDeparture;
-      doc.m_bStopped = 0;
-      return Effect::kHandled;
-    case ID_FLAG_LANDING_POINT:
-      flag(kKindArrival, kTypeLanding, 0);
-      doc.m_bStopped = 0;
-      return Effect::kHandled;
-    case ID_FLAG_BRAKING:
-      flag(kKindArrival, kTypeBraking, 0);
-      return Effect::kHandled;
-    case ID_FLAG_PARKING_PIVOT:
-      flag(kKindArrival, kTypeOrdinary, 1);
-      return Effect::kHandled;
-    case ID_FLAG_STOP_POINT:
-      flag(kKindArrival, kTypeStop, 0);
-      return Effect::kHandled;
-    case ID_FLAG_ACCELERATION:
-      flag(kKindDeparture, kTypeAcceleration, 0);
-      return Effect::kHandled;
-    case ID_FLAG_TAKEOFF:
-      flag(kKindDeparture, kTypeTakeOff, 0);
-      return Effect::kHandled;
-    case ID_SHOW_POINT_DATA:
-      m_nViewFlags ^= kShowPointData;
-      return Effect::kRedraw;
-    case ID_ENABLE_FACTORY_NODES:
-      m_bFactory = m_bFactory != 0 ? 0 : 1;
-      return Effect::kHandled;
-    case ID_PROC_STOP_TAXI_PATH:
-      doc.m_bStopped = 1;
-      return Effect::kHandled;
-    case ID_PROC_PROCESS_DATA_1:
-      if (!doc.m_taxiPoints.empty()) doc.SnapFactoryPoints();
-      return Effect::kRedraw;
-    case ID_EDIT_DELETE_LAST_POINT:
-      doc.RemoveLastTaxiPoint();
-      return Effect::kRedraw;
-    case ID_VIEW_FIT:
-      FitAll(doc, *this);
-      return Effect::kRedraw;
-    default:
-      return Effect::kNotHandled;
-  }
+  const CommandRow* row = FindCommand(id);
+  return row != nullptr && row->run != nullptr ? row->run(*this, doc) : Effect::kNotHandled;
 }
 
 std::optional<bool> ViewModel::Checked(int id, const CCorvaneDoc& doc) const {
-  const uint8_t f = doc.m_nShowFlags;
-  switch (id) {
-    case ID_ZOOM_1X1:
-      return g_nZoom == 1;
-    case ID_ZOOM_1X05:
-      return g_nZoom == 5;
-    case ID_ZOOM_1X10:
-      return g_nZoom == 10;
-    case ID_ZOOM_1X20:
-      return g_nZoom == 20;
-    case ID_ZOOM_1X25:
-      return g_nZoom == 25;
-    case ID_VIEW_EDGES_POLYGONS:
-      return (f & kShowEdges) && (f & kShowEdgesRead) && (f & kShowPolygons);
-    case ID_VIEW_EDGES:
-      return (f & (kShowEdges | kShowEdgesRead)) != 0;
-    case ID_VIEW_POLYGONS:
-      return (f & kShowPolygons) != 0;
-    case ID_VIEW_CENTER:
-      return doc.m_ptCentre.x == 0 && doc.m_ptCentre.z == 0;
-    case ID_START_LANDING:
-      return m_nPathKind == kKindArrival;
-    case ID_START_DEPARTURE:
-      return m_nPathKind == kKindDeparture;
-    case ID_FLAG_LANDING_POINT:
-      return m_nPointType == kTypeLanding;
-    case ID_FLAG_BRAKING:
-      return m_nPointType == kTypeBraking;
-    case ID_FLAG_PARKING_PIVOT:
-      return m_bPivot != 0;
-    case ID_FLAG_STOP_POINT:
-      return m_nPointType == kTypeStop;
-    case ID_FLAG_ACCELERATION:
-      return m_nPointType == kTypeAcceleration;
-    case ID_FLAG_TAKEOFF:
-      return m_nPointType == kTypeTakeOff;
-    case ID_SHOW_POINT_DATA:
-      return (m_nViewFlags & kShowPointData) != 0;
-    case ID_ENABLE_FACTORY_NODES:
-      return m_bFactory != 0;
-    case ID_PROC_STOP_TAXI_PATH:
-      return doc.m_bStopped == 1;
-    default:
-      return std::nullopt;
-  }
+  const CommandRow* row = FindCommand(id);
+  if (row == nullptr || row->checked == nullptr) return std::nullopt;
+  return row->checked(*this, doc);
 }
 
 bool ViewModel::Enabled(int id) {
-  switch (id) {
-    case ID_PAUSE:
-    case ID_EDIT_CUT:
-    case ID_EDIT_COPY:
-    case ID_EDIT_PASTE:
-      return false;
-    default:
-      return true;
-  }
+  const CommandRow* row = FindCommand(id);
+  return row == nullptr || row->enable != EnableRule::kNever;
 }
 
 void ViewModel::OnMouseMove(CCorvaneDoc& doc, int32_t mx, int32_t my) const {

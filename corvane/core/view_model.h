@@ -55,13 +55,14 @@ class ViewModel {
   void SetClientSize(int32_t width, int32_t height);
 
   enum class Effect { kNotHandled, kHandled, kRedraw };
-  // Runs a command of the view or of the document; kRedraw when what is
-  // drawn changed.
+  // Runs a command of the view or of the document as its row in the command
+  // table says; kRedraw when what is drawn changed.
   Effect OnCommand(int id, CCorvaneDoc& doc);
   // Check mark of a menu item; nothing for items without one.
   std::optional<bool> Checked(int id, const CCorvaneDoc& doc) const;
-  // Items without a handler (Cut, Copy, Paste, "&Pause") are disabled; Undo
-  // and Redo are enabled by the window, which holds the history.
+  // Items without a handler (Cut, Copy, Paste, "&Pause") are disabled; Undo,
+  // Redo and Delete Last Point are enabled by the window, which holds the
+  // history.
   static bool Enabled(int id);
 
   void OnMouseMove(CCorvaneDoc& doc, int32_t mx, int32_t my) const;
