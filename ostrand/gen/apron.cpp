@@ -81,7 +81,7 @@ void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
   }
   if (produced == 0 && !g_triangulationReported) {
     g_triangulationReported = true;
-    ReportError("%sGenerateApronPolygons - triangulation failed %d %ld", "", 0, 0);
+    ReportError("GenerateApronPolygons - triangulation failed 0 0");
   }
 }
 
@@ -108,7 +108,7 @@ void GenerateApron(TaxiwayList& net, int pass) {
     if (n != table.count) {
       if (!g_complexReported) {
         g_complexReported = true;
-        ReportError(">WARNING:%sGenerateApron complex/holes in PLY %d %ld", "", 0, 0);
+        ReportError(">WARNING:GenerateApron complex/holes in PLY 0 0");
       }
       continue;
     }

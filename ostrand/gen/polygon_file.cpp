@@ -151,7 +151,7 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   }
   if (vertexCount >= 128 && !g_tooManyPointsReported) {
     g_tooManyPointsReported = true;
-    ReportError("%sTaxiwayList::ReadPly - too many points %d %ld", "", 0, 0);
+    ReportError("TaxiwayList::ReadPly - too many points 0 0");
   }
   return vertexCount > 0 ? 1 : 0;
 }

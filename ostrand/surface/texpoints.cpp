@@ -44,7 +44,7 @@ void TEXPOINTS::SetSize(int32_t newCapacity) {
   try {
     points.resize(static_cast<size_t>(newCapacity));
   } catch (const std::bad_alloc&) {
-    FatalError("TEXPOINTS::SetSize() alloc failed %s %d %ld\n", "", 0, newCapacity);
+    FatalError("TEXPOINTS::SetSize() alloc failed  0 %d\n", newCapacity);
   }
   capacity = newCapacity;
 }
@@ -63,7 +63,7 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
   if (count >= capacity) {
     if (!g_tableFullReported) {
       g_tableFullReported = true;
-      ReportError("TEXPOINTS::Add() table full %s%d %ld", "", 0, count);
+      ReportError("TEXPOINTS::Add() table full 0 %d", count);
     }
     return 0;
   }

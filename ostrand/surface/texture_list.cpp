@@ -32,7 +32,7 @@ int TextureList::Add(const TEXTURE& texture) {
   } catch (const std::bad_alloc&) {
     if (!g_allocFailureReported) {
       g_allocFailureReported = true;
-      ReportError("BitAndTex::Add(TEXTURE) alloc failed %s%d %ld", "", 0,
+      ReportError("BitAndTex::Add(TEXTURE) alloc failed 0 %ld",
                   static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
     }
     delete node;
