@@ -84,7 +84,11 @@ void Put(std::FILE* stream, const std::string& text) {
   return text;
 }
 
-// The error report of ReportError and FatalError.
+// The reset period of ReportOnce: objects that reported in an earlier one
+// report again.
+unsigned long g_oncePeriod = 1;
+
+// The error report of ReportError, FatalError and ReportOnce.
 [[gnu::format(printf, 1, 0)]] void ReportList(const char* format, std::va_list args) {
   ReportState& s = State();
   if (s.busy) return;
@@ -182,6 +186,17 @@ void FatalError(const char* format, ...) {
   // 1 is the success status of this tool, so a fatal end reports failure.
   std::exit(0);
 }
+
+void ReportOnce::Report(const char* format, ...) {
+  if (reportedIn_ == g_oncePeriod) return;
+  reportedIn_ = g_oncePeriod;
+  std::va_list args;
+  va_start(args, format);
+  ReportList(format, args);
+  va_end(args);
+}
+
+void ResetReportOnce() { ++g_oncePeriod; }
 
 long ElapsedMilliseconds() { return platform::MillisecondsSinceStart() - State().startTime; }
 

@@ -36,6 +36,22 @@ void Shutdown();
 // the console shows it again) and ends the process with the failure status 0.
 [[noreturn, gnu::format(printf, 1, 2)]] void FatalError(const char* format, ...);
 
+// A report made at most once until the next ResetReportOnce(), for "table
+// full" and "alloc failed" style faults that would otherwise be reported
+// again for every item that does not fit. Several messages of one fault may
+// share an object: the first of them is reported.
+class ReportOnce {
+ public:
+  [[gnu::format(printf, 2, 3)]] void Report(const char* format, ...);
+
+ private:
+  unsigned long reportedIn_ = 0;  // the reset period it reported in; 0 for none
+};
+
+// Lets every ReportOnce report again: at the start of a generation, and
+// between tests.
+void ResetReportOnce();
+
 // Milliseconds since the process started.
 long ElapsedMilliseconds();
 

@@ -16,7 +16,7 @@
 namespace ostrand {
 namespace {
 
-bool g_tooManyPointsReported = false;
+ReportOnce g_tooManyPoints;
 
 // Reads one line of at most 254 characters into `line`; an empty text when
 // the read fails.
@@ -32,8 +32,6 @@ bool StartsWith(const char* line, const char* prefix) {
 }
 
 }  // namespace
-
-void ResetPolygonFileReports() { g_tooManyPointsReported = false; }
 
 int ScanLongs(const char* line, const char* format, long* values, int maxValues) {
   int converted = 0;
@@ -149,10 +147,7 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
       }
     }
   }
-  if (vertexCount >= 128 && !g_tooManyPointsReported) {
-    g_tooManyPointsReported = true;
-    ReportError("TaxiwayList::ReadPly - too many points 0 0");
-  }
+  if (vertexCount >= 128) g_tooManyPoints.Report("TaxiwayList::ReadPly - too many points 0 0");
   return vertexCount > 0 ? 1 : 0;
 }
 

@@ -131,7 +131,4 @@ class TaxiwayList {
   Edge pending;
 };
 
-// Re-arms the once-per-run reports of the polygon file reader (tests).
-void ResetPolygonFileReports();
-
 }  // namespace ostrand
