@@ -26,7 +26,7 @@ size_t ExtensionDot(const std::string& name) {
 }
 
 void LogOpenFailure(const char* name, const char* mode) {
-  ReportError(">INFO: WrapFileOpen(%s, [%d%ld] %s) failed", name, 0, 0, mode);
+  ReportError(">INFO: WrapFileOpen(%s, [00] %s) failed", name, mode);
 }
 
 }  // namespace

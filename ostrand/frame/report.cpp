@@ -62,13 +62,10 @@ void Put(std::FILE* stream, const std::string& text) {
 }
 
 // printf into a string of whatever length the text needs.
-std::string Format(const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
+[[gnu::format(printf, 1, 0)]] std::string FormatList(const char* format, std::va_list args) {
   std::va_list again;
   va_copy(again, args);
   const int length = std::vsnprintf(nullptr, 0, format, args);
-  va_end(args);
   std::string text;
   if (length > 0) {
     text.resize(static_cast<size_t>(length) + 1);
@@ -77,6 +74,41 @@ std::string Format(const char* format, ...) {
   }
   va_end(again);
   return text;
+}
+
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::string text = FormatList(format, args);
+  va_end(args);
+  return text;
+}
+
+// The reset period of ReportOnce: objects that reported in an earlier one
+// report again.
+unsigned long g_oncePeriod = 1;
+
+// The error report of ReportError, FatalError and ReportOnce.
+[[gnu::format(printf, 1, 0)]] void ReportList(const char* format, std::va_list args) {
+  ReportState& s = State();
+  if (s.busy) return;
+  s.busy = 1;
+
+  if (format == nullptr) format = "";
+  const bool quiet = format[0] == '>';
+  if (quiet) ++format;
+  const std::string text = FormatList(format, args);
+
+  const LogStream log = OpenLog();
+  const std::string line = (quiet ? std::string() : std::string("ERROR: ")) + text + "\n";
+  Put(log.stream, line);
+  if (!quiet && s.consoleOutput) {
+    std::FILE* console = Console();
+    Put(console, line);
+    std::fflush(console);
+  }
+  CloseLog(log);
+  s.busy = 0;
 }
 
 // Position just after the last '\' or '/' of a program path, or 0.
@@ -133,38 +165,38 @@ void Shutdown() {
   CloseLog(log);
 }
 
-void ReportError(const char* format, const char* text1, short short1, long long1,
-                 const char* text2) {
-  ReportState& s = State();
-  if (s.busy) return;
-  s.busy = 1;
-
-  if (format == nullptr) format = "";
-  const bool quiet = format[0] == '>';
-  if (quiet) ++format;
-  const std::string text = Format(format, text1 != nullptr ? text1 : "", static_cast<int>(short1),
-                                  long1, text2 != nullptr ? text2 : "");
-
-  const LogStream log = OpenLog();
-  const std::string line = (quiet ? std::string() : std::string("ERROR: ")) + text + "\n";
-  Put(log.stream, line);
-  if (!quiet && s.consoleOutput) {
-    std::FILE* console = Console();
-    Put(console, line);
-    std::fflush(console);
-  }
-  CloseLog(log);
-  s.busy = 0;
+void ReportError(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  ReportList(format, args);
+  va_end(args);
 }
 
-void FatalError(const char* format, const char* text1, short short1, long long1) {
-  ReportError(format, text1, short1, long1, "");
+void FatalError(const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::va_list again;
+  va_copy(again, args);
+  ReportList(format, args);
   State().logEnabled = 0;
-  ReportError(format, text1, short1, long1, "");
+  ReportList(format, again);
+  va_end(again);
+  va_end(args);
   std::fflush(Console());
   // 1 is the success status of this tool, so a fatal end reports failure.
   std::exit(0);
 }
+
+void ReportOnce::Report(const char* format, ...) {
+  if (reportedIn_ == g_oncePeriod) return;
+  reportedIn_ = g_oncePeriod;
+  std::va_list args;
+  va_start(args, format);
+  ReportList(format, args);
+  va_end(args);
+}
+
+void ResetReportOnce() { ++g_oncePeriod; }
 
 long ElapsedMilliseconds() { return platform::MillisecondsSinceStart() - State().startTime; }
 

@@ -26,18 +26,31 @@ void Startup(int argc, char** argv, const char* versionText, int consoleOutput);
 // Shut-down: prints "TIME= %.3lf sec" to the console and the log.
 void Shutdown();
 
-// The error report. The format is a printf format that consumes, in this
-// order, a string, an int (short1 widened), a long and a string; formats use
-// any leading part of that shape. A format beginning with '>' is a quiet
-// line: written to the log only, without the '>'. Any other format is an
-// error: "ERROR: " and the text go to the log and to the console.
-void ReportError(const char* format, const char* text1 = "", short short1 = 0,
-                 long long1 = 0, const char* text2 = "");
+// The error report: a printf format and its arguments. A format beginning
+// with '>' is a quiet line: written to the log only, without the '>'. Any
+// other format is an error: "ERROR: " and the text go to the log and to the
+// console.
+[[gnu::format(printf, 1, 2)]] void ReportError(const char* format, ...);
 
 // The fatal report: reports twice (the second time with the log disabled, so
 // the console shows it again) and ends the process with the failure status 0.
-[[noreturn]] void FatalError(const char* format, const char* text1 = "",
-                             short short1 = 0, long long1 = 0);
+[[noreturn, gnu::format(printf, 1, 2)]] void FatalError(const char* format, ...);
+
+// A report made at most once until the next ResetReportOnce(), for "table
+// full" and "alloc failed" style faults that would otherwise be reported
+// again for every item that does not fit. Several messages of one fault may
+// share an object: the first of them is reported.
+class ReportOnce {
+ public:
+  [[gnu::format(printf, 2, 3)]] void Report(const char* format, ...);
+
+ private:
+  unsigned long reportedIn_ = 0;  // the reset period it reported in; 0 for none
+};
+
+// Lets every ReportOnce report again: at the start of a generation, and
+// between tests.
+void ResetReportOnce();
 
 // Milliseconds since the process started.
 long ElapsedMilliseconds();

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int64_t kHashModulus = 398713;
 
-bool g_complexReported = false;
-bool g_triangulationReported = false;
+ReportOnce g_complex;
+ReportOnce g_triangulation;
 
 // Hash of an outline as read (feet), to recognise the same outline written
 // twice in a row.
@@ -79,15 +79,7 @@ void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
     --polygon.vertexCount();
     produced = FileTriangles(table, polygon);
   }
-  if (produced == 0 && !g_triangulationReported) {
-    g_triangulationReported = true;
-    ReportError("%sGenerateApronPolygons - triangulation failed %d %ld", "", 0, 0);
-  }
-}
-
-void ResetApronReports() {
-  g_complexReported = false;
-  g_triangulationReported = false;
+  if (produced == 0) g_triangulation.Report("GenerateApronPolygons - triangulation failed 0 0");
 }
 
 void GenerateApron(TaxiwayList& net, int pass) {
@@ -106,10 +98,7 @@ void GenerateApron(TaxiwayList& net, int pass) {
     const int32_t hash = OutlineHash(table, polygon);
     if (n < 3 || hash == lastHash) continue;
     if (n != table.count) {
-      if (!g_complexReported) {
-        g_complexReported = true;
-        ReportError(">WARNING:%sGenerateApron complex/holes in PLY %d %ld", "", 0, 0);
-      }
+      g_complex.Report(">WARNING:GenerateApron complex/holes in PLY 0 0");
       continue;
     }
     lastHash = hash;

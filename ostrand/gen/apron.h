@@ -24,7 +24,4 @@ void GenerateApron(TaxiwayList& net, int pass);
 // without that last vertex.
 void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon);
 
-// Re-arms the once-per-run reports of the apron stage (tests).
-void ResetApronReports();
-
 }  // namespace ostrand

@@ -16,7 +16,7 @@
 namespace ostrand {
 namespace {
 
-bool g_tooManyPointsReported = false;
+ReportOnce g_tooManyPoints;
 
 // Reads one line of at most 254 characters into `line`; an empty text when
 // the read fails.
@@ -29,7 +29,6 @@ bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) !
 
 }  // namespace
 
-void ResetPolygonFileReports() { g_tooManyPointsReported = false; }
 
 int TaxiwayList::OpenPly(const char* mode) {
   ClosePly();
@@ -119,10 +118,7 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
       }
     }
   }
-  if (vertexCount >= 128 && !g_tooManyPointsReported) {
-    g_tooManyPointsReported = true;
-    ReportError("%sTaxiwayList::ReadPly - too many points %d %ld", "", 0, 0);
-  }
+  if (vertexCount >= 128) g_tooManyPoints.Report("TaxiwayList::ReadPly - too many points 0 0");
   return vertexCount > 0 ? 1 : 0;
 }
 

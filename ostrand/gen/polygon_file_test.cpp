@@ -24,7 +24,7 @@ class PolygonFileTest : public testing::GenerationTest {
  protected:
   void SetUp() override {
     GenerationTest::SetUp();
-    ResetPolygonFileReports();
+    ResetReportOnce();
   }
   void Open(const std::string& text) {
     WriteFileBytes("T.PLY", text);

@@ -7,8 +7,8 @@
 namespace ostrand {
 namespace {
 
-// One flag for both lists: the overflow is reported once per run.
-bool g_overflowReported = false;
+// One report for both lists: the overflow is reported once per run.
+ReportOnce g_overflow;
 
 }  // namespace
 
@@ -24,9 +24,8 @@ int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& e
     for (IntPoint& c : s.corners) c = IntPoint();
     ++count;
     added = 1;
-  } else if (!g_overflowReported) {
-    g_overflowReported = true;
-    ReportError("SegmentList::Add - too many edges");
+  } else {
+    g_overflow.Report("SegmentList::Add - too many edges");
   }
   GenerationBox().Extend(start.x, start.z);
   GenerationBox().Extend(end.x, end.z);
@@ -42,7 +41,5 @@ SegmentList& TaxiwaySegments() {
   static SegmentList list(kMaxTaxiwaySegments);
   return list;
 }
-
-void ResetSegmentListReport() { g_overflowReported = false; }
 
 }  // namespace ostrand

@@ -40,7 +40,4 @@ class SegmentList {
 SegmentList& RunwaySegments();
 SegmentList& TaxiwaySegments();
 
-// Re-arms the once-per-run overflow report (tests).
-void ResetSegmentListReport();
-
 }  // namespace ostrand

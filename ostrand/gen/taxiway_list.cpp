@@ -106,8 +106,7 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
   }
   if (problem != nullptr) {
     keepFile = 1;
-    const std::string format = std::string("TaxiwayList::Load(%s) ") + problem + ", left unchanged";
-    ReportError(format.c_str(), name.c_str());
+    ReportError("TaxiwayList::Load(%s) %s, left unchanged", name.c_str(), problem);
   }
   plyPath = ReplaceExtension(name, "PLY");
   if (forWriting == 0) {

@@ -141,7 +141,4 @@ inline const Edge& EdgeAt(const TaxiwayList& net, int32_t i) {
 Line EdgeLine(const TaxiwayList& net, const Edge& e);
 double EdgeLength(const TaxiwayList& net, const Edge& e);
 
-// Re-arms the once-per-run reports of the polygon file reader (tests).
-void ResetPolygonFileReports();
-
 }  // namespace ostrand

@@ -4,9 +4,8 @@
 
 #include <vector>
 
-#include "ostrand/gen/apron.h"
+#include "ostrand/frame/report.h"
 #include "ostrand/gen/segment_list.h"
-#include "ostrand/gen/taxiway_list.h"
 #include "ostrand/gen/tile_clipping.h"
 
 namespace ostrand {
@@ -133,9 +132,7 @@ void ResetGenerationState() {
   ClearPointDegrees();
   RunwaySegments().Clear();
   TaxiwaySegments().Clear();
-  ResetSegmentListReport();
-  ResetPolygonFileReports();
-  ResetApronReports();
+  ResetReportOnce();
 }
 
 }  // namespace ostrand

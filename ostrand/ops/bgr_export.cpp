@@ -45,8 +45,7 @@ std::FILE* OpenExport(const char* op, const char* file, const char* ext, std::st
   name = ReplaceExtension(file, ext);
   std::FILE* out = staged.Open(name);
   if (out == nullptr) {
-    const std::string format = std::string(op) + " dest file '%s' not openable";
-    ReportError(format.c_str(), name.c_str());
+    ReportError("%s dest file '%s' not openable", op, name.c_str());
   }
   return out;
 }

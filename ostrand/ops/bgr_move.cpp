@@ -30,8 +30,7 @@ struct CopyStreams {
     source = source != nullptr ? source : "";
     dest = dest != nullptr ? dest : "";
     if (platform::SameFile(SkipLeadingBlanks(source), SkipLeadingBlanks(dest))) {
-      const std::string format = std::string(op) + " dest file '%s' is the source file";
-      ReportError(format.c_str(), dest);
+      ReportError("%s dest file '%s' is the source file", op, dest);
       result = 0;
       return;
     }
@@ -59,8 +58,7 @@ bool PrintFlag() { return Options().printFlag != 0; }
 // the destination, which is reported rather than passed off as a copy.
 int ReportStoppedEarly(const char* op, std::FILE* in, const char* source) {
   if (!StoppedEarly(in)) return 1;
-  const std::string format = std::string(op) + " stopped at a damaged record in '%s'";
-  ReportError(format.c_str(), source);
+  ReportError("%s stopped at a damaged record in '%s'", op, source);
   return 0;
 }
 

@@ -23,31 +23,27 @@ int32_t WholeFeet(double v) { return TruncateToInt32(v); }
 int InPlaceRewrite::OpenSource(BgrFile& file, const char* name) {
   if (file.OpenRead(name != nullptr ? name : "")) return 1;
   file.Close();  // a file that opened but is no network is not read
-  const std::string format = std::string(op_) + " source file '%s' not found";
-  ReportError(format.c_str(), name != nullptr ? name : "");
+  ReportError("%s source file '%s' not found", op_, name != nullptr ? name : "");
   return 0;
 }
 
 int InPlaceRewrite::OpenTemp(const char* target) {
   target_ = target != nullptr ? target : "";
   if (temp_.OpenWrite(target_)) return 1;
-  const std::string format = std::string(op_) + " temp file '%s' not found";
-  ReportError(format.c_str(), target_.c_str());
+  ReportError("%s temp file '%s' not found", op_, target_.c_str());
   return 0;
 }
 
 int InPlaceRewrite::CheckWhole(const BgrFile& source, const char* name) {
   if (!source.Damaged()) return 1;
-  const std::string format = std::string(op_) + " damaged record in '%s'";
-  ReportError(format.c_str(), name != nullptr ? name : "");
+  ReportError("%s damaged record in '%s'", op_, name != nullptr ? name : "");
   return 0;
 }
 
 int InPlaceRewrite::ReadOriginOf(BgrFile& source, const char* name, double& lat, double& lon,
                                  double& elev) {
   if (source.ReadOrigin(lat, lon, elev)) return 1;
-  const std::string format = std::string(op_) + " no origin record in '%s'";
-  ReportError(format.c_str(), name != nullptr ? name : "");
+  ReportError("%s no origin record in '%s'", op_, name != nullptr ? name : "");
   return 0;
 }
 
@@ -70,8 +66,7 @@ int InPlaceRewrite::Finish(int result) {
   }
   // A new network that was not written in full never replaces the target.
   if (temp_.Close()) return 1;
-  const std::string format = std::string(op_) + " temp file '%s' not written";
-  ReportError(format.c_str(), target_.c_str());
+  ReportError("%s temp file '%s' not written", op_, target_.c_str());
   return 0;
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 // One report per run for a full table: the condition recurs for every point
 // of a crowded tile.
-bool g_tableFullReported = false;
+ReportOnce g_tableFull;
 
 int64_t Distance(int32_t a, int32_t b) {
   int64_t d = static_cast<int64_t>(a) - static_cast<int64_t>(b);
@@ -44,7 +44,7 @@ void TEXPOINTS::SetSize(int32_t newCapacity) {
   try {
     points.resize(static_cast<size_t>(newCapacity));
   } catch (const std::bad_alloc&) {
-    FatalError("TEXPOINTS::SetSize() alloc failed %s %d %ld\n", "", 0, newCapacity);
+    FatalError("TEXPOINTS::SetSize() alloc failed  0 %d\n", newCapacity);
   }
   capacity = newCapacity;
 }
@@ -61,10 +61,7 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
     }
   }
   if (count >= capacity) {
-    if (!g_tableFullReported) {
-      g_tableFullReported = true;
-      ReportError("TEXPOINTS::Add() table full %s%d %ld", "", 0, count);
-    }
+    g_tableFull.Report("TEXPOINTS::Add() table full 0 %d", count);
     return 0;
   }
   int32_t index = count++;
@@ -89,7 +86,5 @@ void TEXPOINTS::Release() {
   capacity = 0;
   std::vector<IntPoint>().swap(points);
 }
-
-void ResetTexpointsReports() { g_tableFullReported = false; }
 
 }  // namespace ostrand

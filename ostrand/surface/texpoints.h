@@ -64,7 +64,4 @@ class TEXPOINTS {
   IntPoint& operator[](int32_t i) { return points[static_cast<size_t>(i)]; }
 };
 
-// Test support: re-arms the once-per-run "table full" report.
-void ResetTexpointsReports();
-
 }  // namespace ostrand

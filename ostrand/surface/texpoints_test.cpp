@@ -67,8 +67,8 @@ TEST(TexpointsTest, UsageCountsNewAndMergedPoints) {
 // once-only reports re-armed.
 class TexpointsReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetTexpointsReports(); }
-  void TearDown() override { ResetTexpointsReports(); }
+  void SetUp() override { ResetReportOnce(); }
+  void TearDown() override { ResetReportOnce(); }
   ScratchDir dir_;
   CaptureConsole console_;
 };

@@ -49,7 +49,7 @@ TEXTURE::TEXTURE() {
   try {
     vertices.resize(kMaxVertices);
   } catch (const std::bad_alloc&) {
-    FatalError("TEXTURE::TEXTURE() alloc failed %s %d %ld\n", "", 0, kMaxVertices);
+    FatalError("TEXTURE::TEXTURE() alloc failed  0 %d\n", kMaxVertices);
   }
 }
 
@@ -65,7 +65,7 @@ void TEXTURE::CopyFrom(const TEXTURE& other) {
     try {
       vertices.resize(kMaxVertices);
     } catch (const std::bad_alloc&) {
-      FatalError("TEXTURE::TEXTURE() alloc failed %s %d %ld\n", "", 0, kMaxVertices);
+      FatalError("TEXTURE::TEXTURE() alloc failed  0 %d\n", kMaxVertices);
     }
   }
   header = other.header;

@@ -8,20 +8,15 @@ namespace ostrand {
 
 namespace {
 // One report per run for both allocation failures of Add.
-bool g_allocFailureReported = false;
+ReportOnce g_allocFailure;
 }  // namespace
-
-void ResetTextureListReports() { g_allocFailureReported = false; }
 
 TextureList::~TextureList() { Clear(); }
 
 int TextureList::Add(const TEXTURE& texture) {
   Node* node = new (std::nothrow) Node;
   if (node == nullptr) {
-    if (!g_allocFailureReported) {
-      g_allocFailureReported = true;
-      ReportError("TextureList::Add(TEXTURE) alloc failed");
-    }
+    g_allocFailure.Report("TextureList::Add(TEXTURE) alloc failed");
     return 0;
   }
   int32_t n = texture.vertexCount();
@@ -30,11 +25,8 @@ int TextureList::Add(const TEXTURE& texture) {
   try {
     node->vertices.assign(texture.vertices.begin(), texture.vertices.begin() + n);
   } catch (const std::bad_alloc&) {
-    if (!g_allocFailureReported) {
-      g_allocFailureReported = true;
-      ReportError("BitAndTex::Add(TEXTURE) alloc failed %s%d %ld", "", 0,
-                  static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
-    }
+    g_allocFailure.Report("BitAndTex::Add(TEXTURE) alloc failed 0 %ld",
+                          static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
     delete node;
     return 0;
   }

@@ -42,7 +42,4 @@ class TextureList {
   TEXTURE working_;
 };
 
-// Test support: re-arms the once-per-run allocation failure report.
-void ResetTextureListReports();
-
 }  // namespace ostrand

@@ -52,7 +52,7 @@ int STRING_LIST::Create(int32_t capacity) {
   Clear();
   if (capacity >= 0) buffer_.reset(new (std::nothrow) uint8_t[static_cast<size_t>(capacity) + 1]);
   if (!buffer_) {
-    ReportError("%s%d STRING_LIST::Create(%ld) failed ", "", 0, capacity);
+    ReportError("0 STRING_LIST::Create(%d) failed ", capacity);
     return 0;
   }
   capacity_ = capacity;
@@ -85,7 +85,7 @@ int32_t STRING_LIST::Add(const char* text) {
   if (int64_t{used_} + entrySize >= capacity_) {
     if (!fullReported_) {
       fullReported_ = 1;
-      ReportError("STRING_LIST::Add(%s) failed, %d %ld\n", text, 0, count_);
+      ReportError("STRING_LIST::Add(%s) failed, 0 %d\n", text, count_);
     }
     return -1;
   }

@@ -82,7 +82,7 @@ struct Exclusions {
 Exclusions& TheExclusions() {
   static Exclusions exclusions;
   static const bool created = exclusions.list.Create(kExclusionListCapacity) != 0;
-  if (!created) FatalError("%sExclusionList() no memory %d %ld", "", 0, kExclusionListCapacity);
+  if (!created) FatalError("ExclusionList() no memory 0 %d", kExclusionListCapacity);
   return exclusions;
 }
 
