@@ -5,7 +5,14 @@
 # *_test.cpp into the module's test program; every *_fuzz.cpp becomes one
 # libFuzzer target whose seed corpus is fuzz/corpus/<file stem>/.
 
-set(OSTRAND_WARNINGS -Wall -Wextra)
+# Warnings of our own targets only (never of generated or system code).
+# OSTRAND_WERROR makes them errors: the test and sanitizer builds set it, the
+# release builds do not, so that a newer compiler's new warning never stops a
+# user's build.
+set(OSTRAND_WARNINGS -Wall -Wextra -Wshadow -Wpedantic)
+if(OSTRAND_WERROR)
+  list(APPEND OSTRAND_WARNINGS -Werror)
+endif()
 
 if(OSTRAND_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh build/bench -DCMAKE_BUILD_TYPE=Release -DOSTRAND_BENCH=ON -DOSTRAND_TESTS=OFF
+bash scripts/build.sh bench
 for b in $(find build/bench -maxdepth 2 -type f -name '*_bench' -perm -u+x | sort); do
   echo "== $(basename "$b")"
   "$b" "$@"

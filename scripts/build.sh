@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Configures and builds one build tree: scripts/build.sh DIR [cmake options]
+# Configures and builds one build tree from its preset in CMakePresets.json
+# (release, test, asan, fuzz, bench; each builds in build/<preset>):
+#   scripts/build.sh PRESET [more cmake options]
+# build/PRESET names the same preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir="$1"; shift
-cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-cmake --build "$dir"
+preset="${1#build/}"; shift
+cmake --preset "$preset" "$@" >/dev/null
+cmake --build --preset "$preset"

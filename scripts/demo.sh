@@ -13,7 +13,7 @@ root="$(pwd)"
 
 bash scripts/setup.sh
 echo "== building the release programs in build/release"
-bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DOSTRAND_TESTS=OFF
+bash scripts/build.sh release
 
 bin="$root/build/release/ostrand"
 airportdb="$root/build/release/tools/airportdb"

@@ -22,7 +22,7 @@ root="$(pwd)"
 if [ -z "${IMPORT_NO_BUILD:-}" ]; then
   bash scripts/setup.sh
   echo "== building the release programs in build/release"
-  bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DOSTRAND_TESTS=OFF
+  bash scripts/build.sh release
 fi
 bin="${IMPORT_BIN:-$root/build/release}"
 

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 echo "== building the release programs in build/release"
-bash scripts/build.sh build/release -DCMAKE_BUILD_TYPE=Release -DOSTRAND_TESTS=OFF
+bash scripts/build.sh release
 
 echo "== building the package"
 rm -f build/release/*.deb

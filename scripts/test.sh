@@ -15,7 +15,7 @@ export QT_QPA_PLATFORM=offscreen
 fuzz_seconds="${FUZZ_SECONDS:-20}"
 
 echo "== build and test"
-bash scripts/build.sh build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/build.sh test
 (cd build/test && ctest --output-on-failure)
 
 echo "== manual pages"
@@ -43,12 +43,11 @@ echo "== batch build"
 bash scripts/test_batch.sh build/test
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
-bash scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DOSTRAND_SANITIZE=ON
+bash scripts/build.sh asan
 (cd build/asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)
 
 echo "== fuzz (${fuzz_seconds} s per target)"
-bash scripts/build.sh build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTRAND_FUZZ=ON -DOSTRAND_TESTS=OFF \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+bash scripts/build.sh fuzz
 fuzzers=$(find build/fuzz -maxdepth 4 -type f -name '*_fuzz' -perm -u+x | sort)
 failed=0
 passed=0

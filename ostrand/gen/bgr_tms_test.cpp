@@ -397,10 +397,10 @@ TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
 // tile, and the file holds the pavement handed to the clipping (but for the
 // rounding of crossing points to whole units: a few square feet).
 TEST_F(BgrTmsTest, RealAirportsKeepEveryPiece) {
-  const std::string dir = testing::RealDataDir();
-  if (dir.empty()) GTEST_SKIP() << "no real airport data";
+  const std::string realData = testing::RealDataDir();
+  if (realData.empty()) GTEST_SKIP() << "no real airport data";
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(dir + "/groundnet", ec)) {
+  for (const auto& entry : std::filesystem::directory_iterator(realData + "/groundnet", ec)) {
     const std::string icao = entry.path().filename().string().substr(0, 4);
     if (bench::ConvertGroundnet(entry.path().string(), "R.BGR", "R.PLY").vertices == 0) continue;
     ASSERT_EQ(BgrTms("R.BGR"), 1) << icao;

@@ -12,8 +12,8 @@ ReportOnce g_overflow;
 
 }  // namespace
 
-SegmentList::SegmentList(int32_t capacity)
-    : capacity(capacity), entries(static_cast<size_t>(capacity)) {}
+SegmentList::SegmentList(int32_t initialCapacity)
+    : capacity(initialCapacity), entries(static_cast<size_t>(initialCapacity)) {}
 
 int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& end) {
   int added = 0;

@@ -24,7 +24,7 @@ struct Segment {
 
 class SegmentList {
  public:
-  explicit SegmentList(int32_t capacity);
+  explicit SegmentList(int32_t initialCapacity);
 
   // Appends the segment of edge `edgeIndex` from start to end (x and z);
   // when the list is full, reports "SegmentList::Add - too many edges" once

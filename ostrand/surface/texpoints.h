@@ -30,7 +30,7 @@ class TEXPOINTS {
   static constexpr int32_t kDefaultCapacity = 2000;
 
   TEXPOINTS() { SetSize(kDefaultCapacity); }
-  explicit TEXPOINTS(int32_t capacity) { SetSize(capacity); }
+  explicit TEXPOINTS(int32_t initialCapacity) { SetSize(initialCapacity); }
 
   // Drops all points (base and count 0) and allocates room for `capacity`
   // (a negative capacity is taken as 0). Allocation failure is fatal.
