@@ -194,28 +194,30 @@ TEST(Fixtures, OpenStreetMapChain) {
   Accept("EDXA_osm", "EDXA", AirportFromOsm(ReadOsmFile(path), path, {}), {path}, false);
 }
 
-TEST(RealAirports, GroundNetworks) {
-  const fs::path dir = kReal + "/groundnet";
+// Calls check(path, code) for every file of a folder of the real data (the
+// code is the first four letters of the file name); skips when it is absent.
+template <typename Check>
+void ForEachRealFile(const std::string& folder, Check check) {
+  const fs::path dir = kReal + "/" + folder;
   if (!fs::is_directory(dir)) GTEST_SKIP() << "no real data at " << kReal;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    const std::string path = entry.path().string();
-    const std::string code = entry.path().filename().string().substr(0, 4);
+  for (const auto& entry : fs::directory_iterator(dir))
+    check(entry.path().string(), entry.path().filename().string().substr(0, 4));
+}
+
+TEST(RealAirports, GroundNetworks) {
+  ForEachRealFile("groundnet", [](const std::string& path, const std::string& code) {
     GroundnetOptions options;
     options.runwaysCsv = kReal + "/runways/runways_subset.csv";
     Accept(code, code, ReadGroundnet(path, options), {path, "--runways", options.runwaysCsv});
-  }
+  });
 }
 
 TEST(RealAirports, AptDat) {
-  const fs::path dir = kReal + "/aptdat";
-  if (!fs::is_directory(dir)) GTEST_SKIP() << "no real data at " << kReal;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    const std::string path = entry.path().string();
-    const std::string code = entry.path().filename().string().substr(0, 4);
+  ForEachRealFile("aptdat", [](const std::string& path, const std::string& code) {
     AptDatOptions options;
     options.airport = code;
     Accept(code + "_aptdat", code, ReadAptDat(path, options), {path, "--airport", code});
-  }
+  });
 }
 
 }  // namespace
