@@ -3,36 +3,26 @@
 // the network file (little-endian); the rest after it is the polygon file.
 // Runs in a folder of its own (the working folder of the platform layer;
 // the process's is left alone); the run log is emptied after each run.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "ostrand/frame/platform.h"
+#include "ostrand/frame/fuzz_folder.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/bgr_tms.h"
 
 namespace {
 
-std::string g_folder;  // the run's own folder
-
-std::string At(const char* name) { return g_folder + "/" + name; }
-
-void WriteFile(const char* name, const std::string& bytes) {
-  std::ofstream out(At(name), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+const ostrand::FuzzFolder& Folder() {
+  static const ostrand::FuzzFolder folder("ostrand-tm-fuzz");
+  return folder;
 }
 
 bool Setup() {
-  std::string templ = (std::filesystem::temp_directory_path() / "ostrand-tm-fuzz-XXXXXX").string();
-  if (mkdtemp(templ.data()) == nullptr) std::abort();
-  g_folder = templ;
-  ostrand::platform::SetWorkingFolder(g_folder);
+  Folder();
   ostrand::SetConsole(std::fopen("/dev/null", "w"));
   return true;
 }
@@ -47,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string network(reinterpret_cast<const char*>(data) + 2, networkLength);
   const std::string polygons(reinterpret_cast<const char*>(data) + 2 + networkLength,
                              size - 2 - networkLength);
-  WriteFile("F.BGR", network);
-  WriteFile("F.PLY", polygons);
+  Folder().Write("F.BGR", network);
+  Folder().Write("F.PLY", polygons);
   ostrand::BgrTms("F.BGR");
-  std::filesystem::remove(At("report.txt"));
+  std::filesystem::remove(Folder().At("report.txt"));
   return 0;
 }

@@ -11,12 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "ostrand/frame/file_wrappers.h"
-#include "ostrand/frame/platform.h"
+#include "ostrand/frame/fuzz_folder.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/ops/bgr_merge.h"
 #include "ostrand/ops/bgr_move.h"
@@ -25,26 +23,20 @@
 namespace {
 
 // Every run renames files; a folder in memory keeps that fast where the
-// system offers one. The operations find their files there through the
-// working folder of the platform layer; the process's stays as it is.
-std::string g_folder;
-
-std::string At(const char* name) { return g_folder + "/" + name; }
-
-void Write(const char* name, const std::string& bytes) {
-  std::ofstream out(At(name), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+// system offers one.
+const ostrand::FuzzFolder& Folder() {
+  static const ostrand::FuzzFolder folder("ostrand-fuzz", {"/dev/shm"});
+  return folder;
 }
 
-std::string Read(const char* name) {
-  std::ifstream in(At(name), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string At(const char* name) { return Folder().At(name); }
+void Write(const char* name, const std::string& bytes) { Folder().Write(name, bytes); }
+std::string Read(const char* name) { return Folder().Read(name); }
 
 // A failed rewrite leaves the target as it was and removes the temporary file.
 void CheckRewrite(int result, const char* target, const std::string& before) {
   if (result == 0 && Read(target) != before) __builtin_trap();
-  for (const auto& entry : std::filesystem::directory_iterator(g_folder)) {
+  for (const auto& entry : std::filesystem::directory_iterator(Folder().Path())) {
     if (entry.path().filename().string().front() == '.') __builtin_trap();  // staged file left
   }
 }
@@ -92,19 +84,11 @@ std::string SmallNetwork() {
 
 static void RemoveFolder() {
   for (const char* name : {"in.bgr", "small.bgr", "out.bgr", "report.txt"}) std::remove(At(name).c_str());
-  rmdir(g_folder.c_str());
+  rmdir(Folder().Path().c_str());
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  for (const std::string& base : {std::string("/dev/shm"), std::filesystem::temp_directory_path().string()}) {
-    std::string folder = base + "/ostrand-fuzz-XXXXXX";
-    if (mkdtemp(folder.data()) != nullptr) {
-      g_folder = folder;
-      break;
-    }
-  }
-  if (g_folder.empty()) std::abort();
-  ostrand::platform::SetWorkingFolder(g_folder);
+  Folder();
   std::atexit(RemoveFolder);
   return 0;
 }

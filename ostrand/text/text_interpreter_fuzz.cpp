@@ -3,37 +3,26 @@
 // folder of its own (the working folder of the platform layer; the
 // process's is left alone) with a small airport database; the files written
 // are removed after each run.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "ostrand/frame/options.h"
-#include "ostrand/frame/platform.h"
+#include "ostrand/frame/fuzz_folder.h"
 #include "ostrand/text/airport_db_builder.h"
 #include "ostrand/text/geo_tile.h"
 #include "ostrand/text/text_interpreter.h"
 
 namespace {
 
-std::string g_folder;  // the run's own folder
-
-std::string At(const char* name) { return g_folder + "/" + name; }
-
-void WriteFile(const char* name, const std::string& bytes) {
-  std::ofstream out(At(name), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+const ostrand::FuzzFolder& Folder() {
+  static const ostrand::FuzzFolder folder("ostrand-te-fuzz");
+  return folder;
 }
 
 bool Setup() {
-  std::string templ = (std::filesystem::temp_directory_path() / "ostrand-te-fuzz-XXXXXX").string();
-  if (mkdtemp(templ.data()) == nullptr) std::abort();
-  g_folder = templ;
-  ostrand::platform::SetWorkingFolder(g_folder);
-  std::filesystem::create_directories(At("DATABASE"));
+  std::filesystem::create_directories(Folder().At("DATABASE"));
   const std::vector<uint8_t> image = ostrand::DatabaseImage({
       {"TEST", 180000, 36000},
       {"KABC", 180000, 43200},
@@ -41,8 +30,8 @@ bool Setup() {
       {"WEST", 144000, -300000},
       {"ABC", 0, 0},
   });
-  WriteFile("DATABASE/AIRPORT.DBD", std::string(image.begin(), image.end()));
-  WriteFile("DATABASE/AIRPORT.dbt", ostrand::FieldListText());
+  Folder().Write("DATABASE/AIRPORT.DBD", std::string(image.begin(), image.end()));
+  Folder().Write("DATABASE/AIRPORT.dbt", ostrand::FieldListText());
   return true;
 }
 
@@ -53,11 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)ready;
   const std::string input(reinterpret_cast<const char*>(data), size);
   const size_t nul = input.find('\0');
-  WriteFile("scenery.txt", input.substr(0, nul));
+  Folder().Write("scenery.txt", input.substr(0, nul));
   if (nul != std::string::npos)
-    WriteFile("excllist.txt", input.substr(nul + 1));
+    Folder().Write("excllist.txt", input.substr(nul + 1));
   else
-    std::filesystem::remove(At("excllist.txt"));
+    std::filesystem::remove(Folder().At("excllist.txt"));
   // Every other input runs with the tile filter set to TEST's tile.
   ostrand::ResetOptions();
   if (size % 2 == 1) {
@@ -67,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ostrand::Options().tileRow = tile.row;
   }
   ostrand::InterpretText("scenery.txt");
-  std::filesystem::remove_all(At("DATA"));
-  std::filesystem::remove(At("report.txt"));
+  std::filesystem::remove_all(Folder().At("DATA"));
+  std::filesystem::remove(Folder().At("report.txt"));
   return 0;
 }
