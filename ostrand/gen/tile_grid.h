@@ -1,7 +1,8 @@
 // Process-wide tables of one surface generation run: the 8 x 8 tile grid
 // with its four layers per tile (pavement, edge marking, centre marking,
-// lights; each of one section or more), the grid geometry, the bounding box that sizes the grid, and the
-// vertex degree table that tells dead ends from junctions.
+// lights; each of one section or more), the grid geometry, the bounding box
+// that sizes the grid, and the vertex degree table that tells dead ends from
+// junctions.
 //
 // Coordinates are working units (1/256 ft). The grid is created on first use
 // and lives until the process ends; ResetGenerationState() empties every
