@@ -235,46 +235,6 @@ bool MatchFrom(const char* p, const char* n) {
   return *p == '\0';
 }
 
-// Copies `from` to a new file beside `to` and renames that over `to`.
-bool CopyThenRename(const std::string& from, const std::string& to) {
-  const size_t slash = to.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : to.substr(0, slash + 1);
-  std::string temp = folder + ".replace-XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  const int out = ::mkstemp(name.data());
-  if (out < 0) return false;
-  temp = name.data();
-  const int in = ::open(from.c_str(), O_RDONLY);
-  bool ok = in >= 0;
-  std::vector<char> buffer(1 << 16);
-  while (ok) {
-    const ssize_t got = ::read(in, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ok = got == 0;
-      break;
-    }
-    for (ssize_t done = 0; ok && done < got;) {
-      const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      ok = put > 0;
-      if (ok) done += put;
-    }
-  }
-  if (in >= 0) ::close(in);
-  struct stat st;
-  if (ok && ::stat(from.c_str(), &st) == 0) ::fchmod(out, st.st_mode & 07777);
-  ok = ::fsync(out) == 0 && ok;
-  ok = ::close(out) == 0 && ok;
-  if (ok && ::rename(temp.c_str(), to.c_str()) == 0) {
-    ::unlink(from.c_str());
-    return true;
-  }
-  ::unlink(temp.c_str());
-  return false;
-}
-
 }  // namespace
 
 std::string NormalizeSeparators(const std::string& name) {
@@ -374,18 +334,6 @@ bool MatchWildcard(const std::string& rawPattern, const std::string& rawName) {
     return MatchFrom(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
   }
   return false;
-}
-
-bool ReplaceFile(const std::string& from, const std::string& to) {
-  const std::string source = ResolvePath(from);
-  const std::string target = ResolvePath(to);
-  struct stat st;
-  if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (IsDirectory(target)) return false;
-  ForgetFolders();
-  if (::rename(source.c_str(), target.c_str()) == 0) return true;
-  if (errno != EXDEV) return false;
-  return CopyThenRename(source, target);
 }
 
 namespace {

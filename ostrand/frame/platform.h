@@ -56,12 +56,6 @@ std::vector<std::string> ListDirectory(const std::string& folder);
 // Wildcard match with '*' and '?' without regard to case.
 bool MatchWildcard(const std::string& pattern, const std::string& name);
 
-// Puts the file `from` in place of `to` atomically: a rename, or across file
-// systems a copy beside `to` followed by a rename. `to` is never removed
-// before its replacement is complete. True on success; on failure `to` is
-// unchanged (and `from` still exists).
-bool ReplaceFile(const std::string& from, const std::string& to);
-
 // Output staged beside its target. Callers write to `stream`; Commit puts
 // the whole file in place of the target, Discard removes it.
 struct StagedFile {

@@ -153,55 +153,6 @@ TEST(PlatformTest, WildcardTable) {
   }
 }
 
-TEST(PlatformTest, ReplaceFileRenames) {
-  ScratchDir dir;
-  WriteFileBytes("new", "replacement");
-  WriteFileBytes("Target.BGR", "original");
-  EXPECT_TRUE(ReplaceFile("new", "TARGET.bgr"));
-  EXPECT_EQ(ReadFileBytes("Target.BGR"), "replacement");
-  EXPECT_FALSE(fs::exists("new"));
-  EXPECT_EQ(ListDirectory(""), std::vector<std::string>{"Target.BGR"});
-  // A new target gets the name given.
-  WriteFileBytes("new", "fresh");
-  EXPECT_TRUE(ReplaceFile("new", "Fresh.bgr"));
-  EXPECT_EQ(ReadFileBytes("Fresh.bgr"), "fresh");
-}
-
-TEST(PlatformTest, ReplaceFileFailureLeavesBothFiles) {
-  ScratchDir dir;
-  WriteFileBytes("new", "replacement");
-  fs::create_directory("target");
-  WriteFileBytes("target/inside", "kept");
-  EXPECT_FALSE(ReplaceFile("new", "target"));
-  EXPECT_TRUE(fs::is_directory("target"));
-  EXPECT_EQ(ReadFileBytes("target/inside"), "kept");
-  EXPECT_EQ(ReadFileBytes("new"), "replacement");
-  EXPECT_FALSE(ReplaceFile("missing", "other"));
-  EXPECT_FALSE(fs::exists("other"));
-  EXPECT_FALSE(ReplaceFile("new", "nofolder/x"));
-  EXPECT_EQ(ReadFileBytes("new"), "replacement");
-}
-
-TEST(PlatformTest, ReplaceFileAcrossFileSystems) {
-  ScratchDir dir;
-  const fs::path other = "/dev/shm";
-  struct stat a;
-  struct stat b;
-  if (::stat(other.c_str(), &a) != 0 || ::stat(".", &b) != 0 || a.st_dev == b.st_dev ||
-      ::access(other.c_str(), W_OK) != 0) {
-    GTEST_SKIP() << "no second writable file system";
-  }
-  const fs::path source = other / ("ostrand-replace-" + std::to_string(::getpid()));
-  WriteFileBytes(source, std::string(200000, 'z'));
-  WriteFileBytes("target.bgr", "original");
-  EXPECT_TRUE(ReplaceFile(source.string(), "TARGET.BGR"));
-  EXPECT_EQ(ReadFileBytes("target.bgr"), std::string(200000, 'z'));
-  EXPECT_FALSE(fs::exists(source));
-  EXPECT_EQ(ListDirectory(""), std::vector<std::string>{"target.bgr"});
-  std::error_code ec;
-  fs::remove(source, ec);
-}
-
 TEST(PlatformTest, NamesLongerThan300Characters) {
   ScratchDir dir;
   const std::string folder = LongFolder();
@@ -215,9 +166,6 @@ TEST(PlatformTest, NamesLongerThan300Characters) {
   std::fclose(f);
   EXPECT_TRUE(fs::exists(name));
   EXPECT_TRUE(PathExists(upper + "\\" + std::string(200, 'F') + ".BGR"));
-  WriteFileBytes(folder + "/new", "n");
-  EXPECT_TRUE(ReplaceFile(upper + "/NEW", name));
-  EXPECT_EQ(ReadFileBytes(name), "n");
   EXPECT_TRUE(RemoveFile(upper + "\\" + std::string(200, 'F') + ".BGR"));
 }
 
