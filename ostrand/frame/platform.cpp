@@ -429,6 +429,16 @@ bool CommitStaged(StagedFile& file) {
   return false;
 }
 
+bool WriteStagedFile(const std::string& name, const void* data, size_t size) {
+  StagedFile out;
+  if (BeginStaged(name, out) != StageRefusal::kNone) return false;
+  if (std::fwrite(data, 1, size, out.stream) != size) {
+    DiscardStaged(out);
+    return false;
+  }
+  return CommitStaged(out);
+}
+
 void DiscardStaged(StagedFile& file) {
   if (file.stream != nullptr) std::fclose(file.stream);
   file.stream = nullptr;

@@ -85,6 +85,11 @@ bool CommitStaged(StagedFile& file);
 // Closes and removes a staged output; the target is left as it was.
 void DiscardStaged(StagedFile& file);
 
+// Writes a whole file as a staged output (BeginStaged, the bytes,
+// CommitStaged). True when the target is the new file; otherwise it is left
+// as it was.
+bool WriteStagedFile(const std::string& name, const void* data, size_t size);
+
 // True when both names refer to the same existing file (same device and
 // inode), however they are spelt.
 bool SameFile(const std::string& a, const std::string& b);

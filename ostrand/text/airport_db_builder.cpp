@@ -64,18 +64,6 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   return ok;
 }
 
-// Writes the bytes beside the target and puts them in its place (flushed,
-// with the target's mode), so that a failed run leaves the old database.
-bool WriteReplacing(const std::string& path, const void* data, size_t size) {
-  platform::StagedFile out;
-  if (platform::BeginStaged(path, out) != platform::StageRefusal::kNone) return false;
-  if (std::fwrite(data, 1, size, out.stream) != size) {
-    platform::DiscardStaged(out);
-    return false;
-  }
-  return platform::CommitStaged(out);
-}
-
 }  // namespace
 
 std::vector<std::string> SplitCsvLine(const std::string& line) {
@@ -201,8 +189,8 @@ int BuildAirportDatabase(const std::string& csvPath, const std::string& database
   const std::vector<uint8_t> image = DatabaseImage(result.airports);
   const std::string fields = FieldListText();
   const std::string fieldPath = ReplaceExtension(databasePath, "dbt");
-  if (!WriteReplacing(databasePath, image.data(), image.size()) ||
-      !WriteReplacing(fieldPath, fields.data(), fields.size())) {
+  if (!platform::WriteStagedFile(databasePath, image.data(), image.size()) ||
+      !platform::WriteStagedFile(fieldPath, fields.data(), fields.size())) {
     result.error = "'" + databasePath + "' cannot be written";
     return 0;
   }

@@ -1,11 +1,14 @@
 #include "tools/airportimport/import_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
+#include "ostrand/frame/platform.h"
 #include "tools/airportimport/aptdat_reader.h"
 #include "tools/airportimport/file_text.h"
 #include "tools/airportimport/groundnet_reader.h"
@@ -13,7 +16,6 @@
 #include "tools/airportimport/network_check.h"
 #include "tools/airportimport/osm_data.h"
 #include "tools/airportimport/scenery_writer.h"
-#include "tools/airportimport/staged_file.h"
 
 namespace airportimport {
 
@@ -43,6 +45,17 @@ const char* const kUsage =
     "1 the input could not be read (nothing written).\n";
 
 namespace {
+
+// Writes an output file beside its target and puts it in place only when it
+// is whole, so that a failed run leaves a user's file as it was; false, with
+// the reason on standard error, when it could not be written.
+bool WriteOutput(const std::string& path, const std::string& text) {
+  errno = 0;
+  if (ostrand::platform::WriteStagedFile(path, text.data(), text.size())) return true;
+  std::fprintf(stderr, "airportimport: %s: not written (%s)\n", path.c_str(),
+               errno != 0 ? std::strerror(errno) : "read-only, or not a file");
+  return false;
+}
 
 struct Options {
   std::string input, output, row, airport, code, ref, threshold, runways, format;
@@ -221,16 +234,12 @@ int RunImport(const std::vector<std::string>& args) {
     if (o.output.empty() || o.output == "-") {
       std::fwrite(text.data(), 1, text.size(), stdout);
       std::fflush(stdout);
-    } else if (const std::string failed = WriteStaged(o.output, text); !failed.empty()) {
-      std::fprintf(stderr, "airportimport: %s\n", failed.c_str());
+    } else if (!WriteOutput(o.output, text)) {
       return 1;
     }
   }
   if (!o.row.empty()) {
-    if (const std::string failed = WriteStaged(o.row, RowText(airport)); !failed.empty()) {
-      std::fprintf(stderr, "airportimport: %s\n", failed.c_str());
-      return 1;
-    }
+    if (!WriteOutput(o.row, RowText(airport))) return 1;
   }
 
   std::fprintf(stderr,
