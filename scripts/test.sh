@@ -13,10 +13,11 @@ bash scripts/setup.sh
 
 export QT_QPA_PLATFORM=offscreen
 fuzz_seconds="${FUZZ_SECONDS:-20}"
+jobs="$(nproc)"
 
 echo "== build and test"
 bash scripts/build.sh test
-(cd build/test && ctest --output-on-failure)
+(cd build/test && ctest --output-on-failure -j "$jobs")
 
 echo "== manual pages"
 for page in docs/man/*.1; do
@@ -44,35 +45,51 @@ bash scripts/test_batch.sh build/test
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 bash scripts/build.sh asan
-(cd build/asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure)
+(cd build/asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")
 
 echo "== fuzz (${fuzz_seconds} s per target)"
 bash scripts/build.sh fuzz
 fuzzers=$(find build/fuzz -maxdepth 4 -type f -name '*_fuzz' -perm -u+x | sort)
-failed=0
-passed=0
-for f in $fuzzers; do
+results="$(mktemp -d)"
+
+# Runs one target on a copy of its seed corpus; leaves NAME.ok or NAME.failed
+# (its log) in $results.
+fuzz_one() {
+  local f="$1" name work dicts
   name=$(basename "$f")
-  corpus="$root/fuzz/corpus/$name"
   work="$(mktemp -d)"
-  [ -d "$corpus" ] && cp -r "$corpus/." "$work/" 2>/dev/null || true
+  [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/" 2>/dev/null || true
   # The target's dictionaries (fuzz/dict/targets.txt) name the tags and
   # keywords of its format, so that mutations get past them.
-  dict_args=()
+  local dict_args=()
   dicts=$(awk -v t="$name" '$1 == t { $1 = ""; print }' fuzz/dict/targets.txt)
   if [ -n "$dicts" ]; then
     for d in $dicts; do cat "fuzz/dict/$d.dict"; done >"$work.dict"
     dict_args=(-dict="$work.dict")
   fi
-  echo "-- $name"
   if (cd "$(mktemp -d)" && ASAN_OPTIONS=detect_leaks=0 "$root/$f" -max_total_time="$fuzz_seconds" \
         -rss_limit_mb=2048 -timeout=10 -print_final_stats=0 "${dict_args[@]}" "$work" >"$work.log" 2>&1); then
-    passed=$((passed + 1))
+    touch "$results/$name.ok"
   else
-    echo "FAILED: $name"; tail -n 40 "$work.log"
-    failed=$((failed + 1))
+    tail -n 40 "$work.log" >"$results/$name.failed"
   fi
   rm -rf "$work" "$work.log" "$work.dict"
+}
+
+# The targets run side by side, one per processor.
+for f in $fuzzers; do
+  echo "-- $(basename "$f")"
+  fuzz_one "$f" &
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
 done
+wait
+failed=0
+for log in "$results"/*.failed; do
+  [ -e "$log" ] || continue
+  echo "FAILED: $(basename "$log" .failed)"; cat "$log"
+  failed=$((failed + 1))
+done
+passed=$(find "$results" -name '*.ok' | wc -l)
+rm -rf "$results"
 echo "fuzz: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
