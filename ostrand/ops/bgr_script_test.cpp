@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,40 +13,27 @@
 namespace ostrand {
 namespace {
 
-using testing::AllCuts;
-using testing::CaptureConsole;
-using testing::ExpectUntouched;
-using testing::Net;
-using testing::NetBytes;
-using testing::NetEdge;
-using testing::ReadFileBytes;
-using testing::ScratchDir;
-using testing::WriteFileBytes;
+using namespace testing;
 
-const char* const kPatterns[] = {"replace-edges> %ld %ld %ld", "align-nodes> %ld %ld %ld",
-                                 "width-edges> %ld %ld"};
-
-// The pattern scan behaves as the C library's for numbers in range.
+// The pattern scan behaves as the C library's for numbers in range (texts
+// made from pieces of commands, numbers, signs and blanks), and holds
+// numbers beyond the 32-bit range at its limits.
 TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
   std::vector<std::string> texts = {
-      "", "r", "replace", "replace-edges>", "replace-edges> ", "replace-edges> 3",
-      "replace-edges> 3 7", "replace-edges>3 7 12", "replace-edges> 3x", "replace-edges> x",
-      "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10",
-      "replace-edges> - 3", "replace-edges> -", "width-edges> 40", "width-edges>\t30\n60",
-      "align-nodes> 1 2 3", "Replace-edges> 1", "replace-edges> 1 2 3 4",
-      "replace-edges> 1\r", "align", "w", "width-edges> 30,60", "alignX"};
+      "", "replace-edges> ", "replace-edges> 3 7", "replace-edges>3 7 12", "replace-edges> 3x",
+      "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10", "replace-edges> - 3",
+      "width-edges>\t30\n60", "align-nodes> 1 2 3", "Replace-edges> 1", "replace-edges> 1\r",
+      "width-edges> 30,60", "alignX"};
   std::mt19937 rng(5);
   const char alphabet[] = "replacwidthgsno-> 0123456789+-\t";
   for (int i = 0; i < 3000; ++i) {
     const std::string& base = texts[rng() % texts.size()];
     std::string t = base.substr(0, rng() % (base.size() + 1));
-    const int extra = static_cast<int>(rng() % 6);
-    for (int k = 0; k < extra; ++k) t += alphabet[rng() % (sizeof alphabet - 1)];
-    if (t.find_first_of("0123456789") != std::string::npos && t.size() > 18) continue;
-    texts.push_back(t);
+    for (int k = static_cast<int>(rng() % 6); k > 0; --k) t += alphabet[rng() % (sizeof alphabet - 1)];
+    if (t.find_first_of("0123456789") == std::string::npos || t.size() <= 18) texts.push_back(t);
   }
   for (const std::string& text : texts) {
-    for (const char* pattern : kPatterns) {
+    for (const char* pattern : {"replace-edges> %ld %ld %ld", "align-nodes> %ld %ld %ld", "width-edges> %ld %ld"}) {
       long expected[3] = {-11, -12, -13};
       const int want = std::sscanf(text.c_str(), pattern, &expected[0], &expected[1], &expected[2]);
       int32_t got[3] = {-11, -12, -13};
@@ -53,9 +41,6 @@ TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
       for (int k = 0; k < 3; ++k) EXPECT_EQ(got[k], expected[k]) << "'" << text << "'";
     }
   }
-}
-
-TEST(ScriptParseTest, HugeNumbersAreHeldAtTheLimits) {
   for (const char* text : {"width-edges> 99999999999999999999999 -99999999999999999999",
                            "width-edges> 2147483648 -2147483648"}) {
     int32_t v[3] = {0, 0, 0};
@@ -67,10 +52,7 @@ TEST(ScriptParseTest, HugeNumbersAreHeldAtTheLimits) {
 
 TEST(ScriptParseTest, LineTable) {
   using C = ScriptCommand;
-  struct Case {
-    const char* text;
-    std::vector<ScriptCall> calls;
-  } cases[] = {
+  const std::pair<const char*, std::vector<ScriptCall>> rows[] = {
       {"", {{C::kReplaceEdges, {-1, -1, 10}}, {C::kAlignNodes, {-1, -1, 10}}, {C::kWidthEdges, {25, 100, 0}}}},
       {"replace-edges> 3 7", {{C::kReplaceEdges, {3, 7, 10}}}},
       {"replace-edges> 3 7 4", {{C::kReplaceEdges, {3, 7, 4}}}},
@@ -78,204 +60,134 @@ TEST(ScriptParseTest, LineTable) {
       {"align-nodes> 2", {{C::kAlignNodes, {2, -1, 10}}}},
       {"width-edges> 40", {{C::kWidthEdges, {40, 100, 0}}}},
       {"width-edges> 30 60", {{C::kWidthEdges, {30, 60, 0}}}},
-      {"width-edges> x", {}},
-      {"Replace-edges> 3 7", {}},
-      {"foo> 1 2", {}},
-      {"replace-edges>", {{C::kReplaceEdges, {-1, -1, 10}}}},
+      {"width-edges> x", {}}, {"Replace-edges> 3 7", {}}, {"foo> 1 2", {}},
   };
-  for (const auto& c : cases) {
-    const std::vector<ScriptCall> calls = ParseScriptLine(c.text);
-    ASSERT_EQ(calls.size(), c.calls.size()) << c.text;
-    for (size_t i = 0; i < calls.size(); ++i) {
-      EXPECT_EQ(calls[i].command, c.calls[i].command) << c.text;
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(calls[i].values[k], c.calls[i].values[k]) << c.text;
+  for (const auto& [text, calls] : rows) {
+    const std::vector<ScriptCall> got = ParseScriptLine(text);
+    ASSERT_EQ(got.size(), calls.size()) << text;
+    for (size_t i = 0; i < got.size(); ++i) {
+      EXPECT_EQ(got[i].command, calls[i].command) << text;
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(got[i].values[k], calls[i].values[k]) << text;
     }
   }
 }
 
 class ScriptTest : public ::testing::Test {
  protected:
+  // Runs the command on the network written as "n.bgr": the file must
+  // then hold `expected`, and nothing may be printed.
+  void Expect(const Net& net, const std::function<int()>& command, const Net& expected) {
+    WriteFileBytes("n.bgr", NetBytes(net));
+    CaptureConsole console;
+    EXPECT_EQ(command(), 1);
+    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
+    EXPECT_EQ(console.Text(), "");
+  }
   ScratchDir dir_;
 };
 
-// Vertices 3, 5, 6 and 7 lie along a line running east; the rest far off.
-Net LineNet() {
-  return testing::MakeNet({{0, 0, 500},
-                           {50, 0, 500},
-                           {0, 0, 900},
-                           {0, 0, 0},
-                           {300, 0, 900},
-                           {10.9, 2, 1},
-                           {20, 0, -10},
-                           {30, 1, 0.5},
-                           {400, 0, 400}},
-                          {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}});
+// Vertices 3, 5, 6 and 7 lie along a line running east (6 lies 10 feet
+// off it); the rest far off.
+Net LineNet(std::vector<NetEdge> edges = {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}}) {
+  return MakeNet({{0, 0, 500}, {50, 0, 500}, {0, 0, 900}, {0, 0, 0}, {300, 0, 900}, {10.9, 2, 1},
+                  {20, 0, -10}, {30, 1, 0.5}, {400, 0, 400}}, std::move(edges));
 }
 
-// Replace 3..7: the edges along the line give way to one edge 3-7 with the
-// width and type of the last of them; the tolerance is inclusive.
-TEST_F(ScriptTest, ReplaceEdgesAlongTheLine) {
+// Replace a..b: the edges along the line give way to one edge a-b with the
+// width and type of the last of them (the tolerance is inclusive), added
+// also when there is none; ends outside the file are kept; sections after
+// the edges are dropped; a vertex number outside the file does nothing.
+TEST_F(ScriptTest, ReplaceEdges) {
   const NetEdge last = {7, 8, 17096, 0x21, 0}, replaced = {3, 7, 17096, 0x21, 0};
-  struct Case {
-    int32_t tolerance;
-    std::vector<NetEdge> edges;
-  } cases[] = {  // vertex 6 lies 10 feet off the line
-      {10, {{0, 1}, {2, 4}, last, replaced}},
-      {9, {{0, 1}, {5, 6}, {2, 4}, {6, 7}, last, replaced}},
+  Net trailing = LineNet({{0, 1}, {3, 99}, {-1, 5}, {5, 6}});
+  trailing.trailer = std::string("<tex1>") + '\0' + "zz";
+  struct Row { Net net; int32_t b, tolerance; Net expected; };
+  const Row rows[] = {
+      {LineNet(), 7, 10, LineNet({{0, 1}, {2, 4}, last, replaced})},
+      {LineNet(), 7, 9, LineNet({{0, 1}, {5, 6}, {2, 4}, {6, 7}, last, replaced})},
+      {trailing, 7, 10, LineNet({{0, 1}, {3, 99}, {-1, 5}, {3, 7}})},
+      {LineNet({{0, 1, 17000, 7, 0}}), 7, 10, LineNet({{0, 1, 17000, 7, 0}, {3, 7, 17000, 7, 0}})},
+      {LineNet(), -1, 10, LineNet()}, {LineNet(), 9, 10, LineNet()}, {LineNet(), 2147483647, 10, LineNet()},
   };
-  for (const auto& c : cases) {
-    WriteFileBytes("n.bgr", NetBytes(LineNet()));
-    EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, 7, c.tolerance), 1);
-    Net expected = LineNet();
-    expected.edges = c.edges;
-    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected)) << c.tolerance;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::Message() << r.b << " " << r.tolerance);
+    Expect(r.net, [&] { return BgrReplaceEdges("n.bgr", 3, r.b, r.tolerance); }, r.expected);
   }
 }
 
-TEST_F(ScriptTest, ReplaceSpecialCases) {
-  Net net = LineNet();
-  net.edges = {{0, 1}, {3, 99}, {-1, 5}, {5, 6}};  // ends outside the file are kept
-  net.trailer = std::string("<tex1>") + '\0' + "zz";
-  WriteFileBytes("n.bgr", NetBytes(net));
-  EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, 7, 10), 1);
-  Net expected = net;
-  expected.trailer.clear();
-  expected.edges = {{0, 1}, {3, 99}, {-1, 5}, {3, 7}};
-  EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
-
-  // No edge on the line: the edge a-b is still added.
-  net = LineNet();
-  net.edges = {{0, 1, 17000, 7, 0}};
-  WriteFileBytes("n.bgr", NetBytes(net));
-  EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, 7, 10), 1);
-  expected = net;
-  expected.edges.push_back({3, 7, 17000, 7, 0});
-  EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
-
-  // Inactive: a vertex number outside the file.
-  for (int32_t b : {-1, 9, 2147483647}) {
-    WriteFileBytes("n.bgr", NetBytes(LineNet()));
-    EXPECT_EQ(BgrReplaceEdges("n.bgr", 3, b, 10), 1);
-    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(LineNet())) << b;
-  }
-}
-
-TEST_F(ScriptTest, AlignTable) {
-  struct Case {
-    testing::NetVertex a, b, v, expected;
-  } cases[] = {
+// Vertices within 10 feet of the line (and its box) move onto it.
+TEST_F(ScriptTest, AlignNodes) {
+  struct Row { NetVertex a, b, v, expected; };
+  const Row rows[] = {
       {{0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}, {40.7, 3, 50}},    // east-west: z = z1
       {{0, 0, 50}, {100, 0, 50}, {40, 3, 61}, {40, 3, 61}},          // 11 off: unchanged
       {{0, 0, 50}, {100, 0, 50}, {-10, 3, 60}, {-10, 3, 50}},        // corner of the box
-      {{0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}},      // diagonal: ZAtX(50)
+      {{0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}},      // diagonal: z at x
       {{50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}, {50, 2, 40.25}},  // north-south: x = 50
   };
-  for (const auto& c : cases) {
-    const Net net = testing::MakeNet({c.a, c.b, c.v}, {{0, 2, 17000, 3, 0}});
-    WriteFileBytes("n.bgr", NetBytes(net));
-    EXPECT_EQ(BgrAlignNodes("n.bgr", 0, 1, 10), 1);
-    Net expected = net;
-    expected.vertices[2] = c.expected;
-    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected)) << c.v.x << "," << c.v.z;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.v.x);
+    Expect(MakeNet({r.a, r.b, r.v}, {{0, 2, 17000, 3, 0}}), [] { return BgrAlignNodes("n.bgr", 0, 1, 10); },
+           MakeNet({r.a, r.b, r.expected}, {{0, 2, 17000, 3, 0}}));
   }
-}
-
-TEST_F(ScriptTest, CommandsRefuseAFileWithoutOrigin) {
-  Net net = LineNet();
-  net.origin = false;
-  const std::string bytes = NetBytes(net);
-  WriteFileBytes("n.bgr", bytes);
-  for (int which = 0; which < 3; ++which) {
-    CaptureConsole console;
-    const int result = which == 0   ? BgrReplaceEdges("n.bgr", 3, 7, 10)
-                       : which == 1 ? BgrAlignNodes("n.bgr", 3, 7, 10)
-                                    : BgrWidthEdges("n.bgr", 30, 60);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(console.Text(), "ERROR: Bgr no origin record in 'n.bgr'\n");
-    ExpectUntouched("n.bgr", bytes);
-  }
-  CaptureConsole console;
-  EXPECT_EQ(BgrWidthEdges("missing.bgr", 30, 60), 0);
-  EXPECT_EQ(console.Text(), "ERROR: Bgr source file 'missing.bgr' not found\n");
 }
 
 // Edges of 25, 100 and 500 feet; widths change, flags and types stay.
-Net WidthNet() {
-  return testing::MakeNet({{0, 0, 0}, {1, 0, 1}},
-                          {{0, 1, 16904, 0x5, 1}, {0, 1, 17096, 0x6, 0}, {0, 1, 18120, 0x7, 1}});
+Net WidthNet(int32_t c0 = 16904, int32_t c1 = 17096, int32_t c2 = 18120) {
+  return MakeNet({{0, 0, 0}, {1, 0, 1}}, {{0, 1, c0, 0x5, 1}, {0, 1, c1, 0x6, 0}, {0, 1, c2, 0x7, 1}});
 }
 
-// Width codes of WidthNet after a script.
-Net WidthNetWith(int32_t c0, int32_t c1, int32_t c2) {
-  Net net = WidthNet();
-  for (int32_t i : {0, 1, 2}) net.edges[i].code = (i == 0 ? c0 : i == 1 ? c1 : c2);
-  return net;
-}
-
-TEST_F(ScriptTest, ScriptsTable) {
-  const std::string longPrefix(254, 'x');
-  struct Case {
-    std::string script;
-    Net expected;
-  } cases[] = {
-      {"<bgr-width-edges> 30 60\n", WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60\r\n", WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 40\n", WidthNetWith(16942, 17096, 17096)},
-      {"<bgr-\n", WidthNetWith(16904, 17096, 17096)},  // all three with defaults
-      {"<bgr-width-edges>\n", WidthNetWith(16904, 17096, 17096)},
+// Scripts: defaults for what a line leaves out, comments and unknown
+// commands ignored, repeated lines run once, long lines cut.
+TEST_F(ScriptTest, Scripts) {
+  const std::pair<std::string, Net> rows[] = {
+      {"<bgr-width-edges> 30 60\n", WidthNet(16916, 16993, 16993)},
+      {"<bgr-width-edges> 30 60\r\n", WidthNet(16916, 16993, 16993)},
+      {"<bgr-width-edges> 40\n", WidthNet(16942, 17096, 17096)},
+      {"<bgr-\n", WidthNet(16904, 17096, 17096)},
       {"; comment\n<bgr-foo> 1 2\n<BGR-width-edges> 30 60\n", WidthNet()},
       {"<bgr-width-edges> x\n", WidthNet()},
-      {"<bgr-width-edges> 99999999999999999999 -99999999999999999999\n",
-       WidthNetWith(18120, 18120, 18120)},
-      {longPrefix + "<bgr-width-edges> 30 60\n", WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n",
-       WidthNetWith(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n", WidthNetWith(17352, 17352, 17608)},
+      {"<bgr-width-edges> 99999999999999999999 -99999999999999999999\n", WidthNet(18120, 18120, 18120)},
+      {std::string(254, 'x') + "<bgr-width-edges> 30 60\n", WidthNet(16916, 16993, 16993)},
+      {"<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n", WidthNet(16916, 16993, 16993)},
+      {"<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n", WidthNet(17352, 17352, 17608)},
   };
-  for (const auto& c : cases) {
-    WriteFileBytes("n.bgr", NetBytes(WidthNet()));
-    WriteFileBytes("s.txt", c.script);
-    CaptureConsole console;
-    EXPECT_EQ(BgrScript("n.bgr", "s.txt"), 1) << c.script;
-    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(c.expected)) << c.script;
-    EXPECT_EQ(console.Text(), "") << c.script;
+  for (const auto& [script, expected] : rows) {
+    SCOPED_TRACE(script);
+    WriteFileBytes("s.txt", script);
+    Expect(WidthNet(), [] { return BgrScript("n.bgr", "s.txt"); }, expected);
   }
 }
 
-TEST_F(ScriptTest, ScriptWithoutCommandsLeavesTheFileAlone) {
-  Net net = WidthNet();
-  net.trailer = std::string("<tex1>") + '\0';
-  const std::string bytes = NetBytes(net);
-  WriteFileBytes("n.bgr", bytes);
-  WriteFileBytes("s.txt", "nothing here\n<bgr-unknown> 1\n");
-  EXPECT_EQ(BgrScript("n.bgr", "s.txt"), 1);
-  EXPECT_EQ(ReadFileBytes("n.bgr"), bytes);
-  WriteFileBytes("e.txt", "\n\n");
-  EXPECT_EQ(BgrScript("n.bgr", "e.txt"), 0);
-  EXPECT_EQ(BgrScript("n.bgr", "missing.txt"), 0);
-  EXPECT_EQ(ReadFileBytes("n.bgr"), bytes);
-}
-
-TEST_F(ScriptTest, ScriptStopsAtTheFirstFailingCommand) {
-  Net net = WidthNet();
-  net.origin = false;
-  const std::string bytes = NetBytes(net);
-  WriteFileBytes("n.bgr", bytes);
+// Failures change nothing: a network without origin (each command reports
+// it; a script stops at the first), a missing network, an empty or missing
+// script; a script without commands leaves the file as it was.
+TEST_F(ScriptTest, Failures) {
+  Net noOrigin = WidthNet();
+  noOrigin.origin = false;
+  const std::string bytes = NetBytes(noOrigin), message = "ERROR: Bgr no origin record in 'n.bgr'\n";
   WriteFileBytes("s.txt", "<bgr-width-edges> 30 60\n<bgr-replace-edges> 0 1\n");
-  CaptureConsole console;
-  EXPECT_EQ(BgrScript("n.bgr", "s.txt"), 0);
-  EXPECT_EQ(console.Text(), "ERROR: Bgr no origin record in 'n.bgr'\n");  // once: stopped
-  ExpectUntouched("n.bgr", bytes);
-}
-
-TEST_F(ScriptTest, CutNetworks) {
-  const Net net = testing::MakeNet({{0, 0, 0}, {10, 0, 1}, {20, 0, 0}}, {{0, 1}, {1, 2}});
-  for (const std::string& cut : AllCuts(NetBytes(net))) {
+  WriteFileBytes("e.txt", "\n\n");
+  const std::pair<std::function<int()>, std::string> rows[] = {
+      {[] { return BgrReplaceEdges("n.bgr", 0, 1, 10); }, message},
+      {[] { return BgrAlignNodes("n.bgr", 0, 1, 10); }, message},
+      {[] { return BgrWidthEdges("n.bgr", 30, 60); }, message},
+      {[] { return BgrScript("n.bgr", "s.txt"); }, message},
+      {[] { return BgrScript("n.bgr", "e.txt"); }, ""},
+      {[] { return BgrScript("n.bgr", "missing.txt"); }, ""},
+      {[] { return BgrWidthEdges("missing.bgr", 30, 60); }, "ERROR: Bgr source file 'missing.bgr' not found\n"},
+  };
+  for (const auto& [command, printed] : rows) {
+    WriteFileBytes("n.bgr", bytes);
     CaptureConsole console;
-    WriteFileBytes("n.bgr", cut);
-    if (BgrReplaceEdges("n.bgr", 0, 2, 10) == 0) ExpectUntouched("n.bgr", cut);
-    EXPECT_FALSE(testing::StagedFileLeft());
+    EXPECT_EQ(command(), 0) << printed;
+    EXPECT_EQ(console.Text(), printed);
+    ExpectUntouched("n.bgr", bytes);
   }
+  Net trailing = WidthNet();
+  trailing.trailer = std::string("<tex1>") + '\0';
+  WriteFileBytes("s.txt", "nothing here\n<bgr-unknown> 1\n");
+  Expect(trailing, [] { return BgrScript("n.bgr", "s.txt"); }, trailing);
 }
 
 }  // namespace
