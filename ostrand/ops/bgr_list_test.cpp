@@ -1,13 +1,20 @@
+// The listing of network files and the record scanner it reads them with.
 #include "ostrand/ops/bgr_list.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "ostrand/bgr/bgr_test_bytes.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/test_support.h"
+#include "ostrand/ops/record_scanner.h"
 
 namespace ostrand {
 namespace {
@@ -139,6 +146,103 @@ TEST_F(BgrListTest, EndToEnd) {
     const size_t timeLine = run.output.rfind("TIME= ");
     ASSERT_NE(timeLine, std::string::npos) << run.output;
     EXPECT_EQ(run.output.substr(bodyStart, timeLine - bodyStart), r.listing) << r.args[0];
+  }
+}
+
+// Streams around a field read: the input holds the bytes, the output
+// collects what is copied.
+struct Streams {
+  explicit Streams(const std::string& bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), in);
+    std::rewind(in);
+  }
+  ~Streams() {
+    std::fclose(in);
+    std::fclose(out);
+    std::free(copied);
+  }
+  std::string Written() { return std::fflush(out) == 0 ? std::string(copied, size) : ""; }
+  std::FILE* in = std::tmpfile();
+  char* copied = nullptr;
+  size_t size = 0;
+  std::FILE* out = open_memstream(&copied, &size);
+};
+
+// The tags ScanTag returns 1 for, the buffer after its final 0, and the
+// copy, which gets every byte read and nothing else.
+TEST_F(BgrListTest, ScanTag) {
+  const std::string tag62 = "<" + std::string(60, 'a') + ">", tag63 = "<" + std::string(61, 'a') + ">";
+  struct Row { const char* name; std::string input; std::vector<std::string> tags; std::string last; };
+  const Row rows[] = {
+      {"empty", "", {}, ""},
+      {"two tags", Bytes().Tag("<bgno>").Tag("<orgn>").str(), {"<bgno>", "<orgn>"}, ""},
+      {"payload", Bytes().Tag("<edge>").Int(0x41424344).Tag("<type>").str(), {"<edge>", "<type>"}, ""},
+      {"no tag", "abc", {}, ""},
+      {"empty tag", std::string("<>\0", 3), {"<>"}, ""},
+      {"tag of 62", Bytes().Tag(tag62.c_str()).Tag("<endo>").str(), {tag62, "<endo>"}, ""},
+      {"tag of 63", Bytes().Tag(tag63.c_str()).Tag("<endo>").str(), {}, tag63.substr(0, 62)},
+      {"no NUL", std::string("<bgno>X<endo>\0", 14), {}, "<bgno>"},
+      {"end after '>'", "<bgno>", {}, "<bgno>"},
+      {"end inside", "<bgn", {}, "<bgn"},
+      {"'<' inside a tag", std::string("<a<b>\0", 6), {"<a<b>"}, ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    Streams s(r.input);
+    char tag[kTagBufferSize];
+    std::vector<std::string> got;
+    while (ScanTag(tag, s.in, s.out)) got.push_back(tag);
+    EXPECT_EQ(got, r.tags);
+    EXPECT_EQ(std::string(tag), r.last);
+    EXPECT_EQ(s.Written(), r.input.substr(0, static_cast<size_t>(std::ftell(s.in))));
+  }
+  char tag[kTagBufferSize] = "junk";
+  EXPECT_EQ(ScanTag(tag, nullptr, nullptr), 0);  // no stream: nothing read
+  EXPECT_STREQ(tag, "");
+  EXPECT_EQ(ReadRealField(nullptr, nullptr, 0.0), 0.0);
+}
+
+// An integer field read, the addend added, what is copied and what is
+// printed: divided toward zero (a divisor of 0 prints the value as it is),
+// wrapped at 32 bits as it is stored. Without a stream nothing is read.
+TEST_F(BgrListTest, ReadLongField) {
+  struct Long { unsigned flag; int32_t stored; long addend, divisor; int quiet; int32_t result; const char* printed; };
+  const Long longs[] = {
+      {1, 7, 0, 1, 0, 7, " 7"},   {1, 16968 * 65536, 0, 65536, 0, 16968 * 65536, " 16968"},
+      {1, 16968 * 65536, 0, 65536, 1, 16968 * 65536, ""}, {1, -7, 0, 2, 0, -7, " -3"},
+      {1, 5, 0, 0, 0, 5, " 5"},   {0, 5, 10, 1, 0, 15, ""},
+      {1, INT32_MAX, 1, 1, 0, INT32_MIN, " -2147483648"},
+  };
+  for (const Long& r : longs) {
+    Options().printFlag = r.flag;
+    CaptureConsole console;
+    Streams s(Bytes().Int(r.stored).str());
+    EXPECT_EQ(ReadLongField(s.in, s.out, r.addend, r.divisor, r.quiet), r.result) << r.stored;
+    EXPECT_EQ(console.Text(), r.printed) << r.stored;
+    EXPECT_EQ(s.Written(), Bytes().Int(r.result).str()) << r.stored;
+  }
+  EXPECT_EQ(ReadLongField(nullptr, nullptr, 0, 1, 1), 0);
+}
+
+// Printed reals are exactly what " %lf" prints, for every kind of value.
+TEST_F(BgrListTest, PrintedRealsMatchPrintf) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> values = {0.0, -0.0, 2560.0, -99999999.0, 0.0078125, 0.0234375, -0.0000005, 1e-300,
+                                4.9e-324, 1e22, -1.7976931348623157e308, inf, -inf, nan, -nan};
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    const uint64_t bits = random();
+    values.push_back(std::bit_cast<double>(bits));
+    values.push_back(std::ldexp(static_cast<double>(random() % 100000000) - 5e7, -(i % 40)));
+  }
+  Options().printFlag = 1;
+  for (double v : values) {
+    CaptureConsole console;
+    Streams s(Bytes().Real(v).str());
+    ReadRealField(s.in, nullptr, 0.0);
+    char expected[400];
+    std::snprintf(expected, sizeof expected, " %lf", v + 0.0);  // the addend is added
+    ASSERT_EQ(console.Text(), expected);
   }
 }
 
