@@ -23,58 +23,153 @@ class RewriteTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-Net FileNet() {  // 3 vertices, 2 edges
-  Net net = MakeNet({{10.7, 1.2, -20.9}, {30, 0, 40}, {50, 0, 60}}, {{0, 1, 16904, 3, 0}, {1, 2, 17000, 0, 1}});
-  net.lat = 1.0;
-  net.lon = 2.0;
+// Vertices 3, 5, 6 and 7 lie along a line running east (6 lies 10 feet
+// off it); the rest far off.
+Net LineNet(std::vector<NetEdge> edges = {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}}) {
+  return MakeNet({{0, 0, 500}, {50, 0, 500}, {0, 0, 900}, {0, 0, 0}, {300, 0, 900}, {10.9, 2, 1},
+                  {20, 0, -10}, {30, 1, 0.5}, {400, 0, 400}}, std::move(edges));
+}
+
+// Edges of 25, 100 and 500 feet; widths change, flags and types stay.
+Net WidthNet(int32_t c0 = 16904, int32_t c1 = 17096, int32_t c2 = 18120) {
+  return MakeNet({{0, 0, 0}, {1, 0, 1}}, {{0, 1, c0, 0x5, 1}, {0, 1, c1, 0x6, 0}, {0, 1, c2, 0x7, 1}});
+}
+
+// The network with other vertices and edges (origin and trailer kept).
+Net With(Net net, std::vector<NetVertex> vertices, std::vector<NetEdge> edges) {
+  net.vertices = std::move(vertices);
+  net.edges = std::move(edges);
   return net;
 }
 
-Net File2Net() {  // 4 vertices, 3 edges
-  Net net = MakeNet({{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {-0.5, 0, 7}}, {{0, 1}, {1, 2, 16968, 0x12, 0}, {2, 3}});
-  net.elev = 12.5;
+Net WithTrailer(Net net, std::string trailer) {
+  net.trailer = std::move(trailer);
   return net;
 }
 
+// Each command run on a network written as "n.bgr": the file then holds the
+// expected network, and nothing is printed.
+//
 // Merge 3+2 into 4+3: file2's origin and vertices, then file's vertices in
 // whole feet and its edges renumbered; sections after file2's edges are
-// dropped. An empty network adds nothing.
-TEST_F(RewriteTest, MergeThreePlusTwoIntoFourPlusThree) {
-  Net file2 = File2Net();
-  file2.trailer = std::string("<tex1>") + '\0' + "abc";
-  Net merged = File2Net();
-  merged.vertices = {{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {0, 0, 7}, {10, 1, -20}, {30, 0, 40}, {50, 0, 60}};
-  merged.edges.insert(merged.edges.end(), {{4, 5, 16904, 3, 0}, {5, 6, 17000, 0, 1}});
-  Net unchanged = File2Net();
-  unchanged.vertices[3].x = 0;
-  for (const auto& [file, expected] : {std::pair{FileNet(), merged}, std::pair{Net(), unchanged}}) {
-    WriteFileBytes("file.bgr", NetBytes(file));
-    WriteFileBytes("file2.bgr", NetBytes(file2));
-    EXPECT_EQ(BgrMerge("file.bgr", "file2.bgr"), 1);
-    EXPECT_EQ(ReadFileBytes("file2.bgr"), NetBytes(expected));
-    EXPECT_EQ(ReadFileBytes("file.bgr"), NetBytes(file));
+// dropped; an empty network adds nothing.
+// Purge: vertex 0 at the origin, then the vertices in the order edges
+// first refer to them, those within 5 feet in x and z (inclusive) folded
+// into the first; ends outside the file attach to vertex 0.
+// Replace a..b: the edges along the line give way to one edge a-b with the
+// width and type of the last of them (the tolerance is inclusive), added
+// also when there is none; ends outside the file are kept; sections after
+// the edges are dropped; a vertex number outside the file does nothing.
+// Align: vertices within 10 feet of the line (and its box) move onto it.
+// Scripts: defaults for what a line leaves out, comments and unknown
+// commands ignored, repeated lines run once, long lines cut.
+TEST_F(RewriteTest, Commands) {
+  using Command = std::function<int()>;
+  const auto merge = [](const Net& file) -> Command {
+    return [=] { return WriteFileBytes("file.bgr", NetBytes(file)), BgrMerge("file.bgr", "n.bgr"); };
+  };
+  const Command purge = [] { return BgrPurge("n.bgr"); };
+  const auto replace = [](int32_t b, int32_t tolerance) -> Command {
+    return [=] { return BgrReplaceEdges("n.bgr", 3, b, tolerance); };
+  };
+  const auto align = [](NetVertex a, NetVertex b, NetVertex v) { return MakeNet({a, b, v}, {{0, 2, 17000, 3, 0}}); };
+  const Command aligns = [] { return BgrAlignNodes("n.bgr", 0, 1, 10); };
+  const auto script = [](const std::string& text) -> Command {
+    return [=] { return WriteFileBytes("s.txt", text), BgrScript("n.bgr", "s.txt"); };
+  };
+  Net file = MakeNet({{10.7, 1.2, -20.9}, {30, 0, 40}, {50, 0, 60}}, {{0, 1, 16904, 3, 0}, {1, 2, 17000, 0, 1}});
+  file.lat = 1.0;
+  Net file2 = MakeNet({{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {-0.5, 0, 7}}, {{0, 1}, {1, 2, 16968, 0x12, 0}, {2, 3}});
+  file2.elev = 12.5;
+  const std::vector<NetVertex> whole2 = {{0, 0, 0}, {100, 0, 0}, {100, 0, 100}, {0, 0, 7}};
+  const std::vector<NetVertex> kept = {{0, 0, 0}, {100, 0, 100}, {500, 0, 500}};
+  const auto fold = [](NetVertex v) { return MakeNet({{500, 0, 500}, {100, 0, 100}, v}, {{1, 0}, {2, 0}}); };
+  const auto apart = [&](NetVertex v) { return MakeNet({kept[0], kept[1], kept[2], v}, {{1, 2}, {3, 2}}); };
+  Net renumber = MakeNet({{100, 0, 100}, {200, 0, 100}, {300, 0, 300}, {400, 1, 400}, {500, 2, 500.25}},
+                         {{3, 4, 17000, 5, 0}, {4, 2, 16968, 0, 1}});
+  renumber.lat = 5;
+  const NetEdge last = {7, 8, 17096, 0x21, 0}, replaced = {3, 7, 17096, 0x21, 0};
+  const std::string tex1 = std::string("<tex1>") + '\0';
+  struct Row { Net net; Command command; Net expected; };
+  const Row rows[] = {
+      {WithTrailer(file2, tex1 + "abc"), merge(file),
+       With(file2, {whole2[0], whole2[1], whole2[2], whole2[3], {10, 1, -20}, {30, 0, 40}, {50, 0, 60}},
+            {{0, 1}, {1, 2, 16968, 0x12, 0}, {2, 3}, {4, 5, 16904, 3, 0}, {5, 6, 17000, 0, 1}})},
+      {file2, merge(Net()), With(file2, whole2, file2.edges)},
+      {renumber, purge,
+       With(renumber, {{0, 0, 0}, {400, 1, 400}, {500, 2, 500.25}, {300, 0, 300}},
+            {{1, 2, 17000, 5, 0}, {2, 3, 16968, 0, 1}})},
+      {fold({105, 9, 103}), purge, MakeNet(kept, {{1, 2}, {1, 2}})},  // 5 in x, 3 in z
+      {fold({106, 0, 103}), purge, apart({106, 0, 103})},
+      {fold({95, 0, 95}), purge, MakeNet(kept, {{1, 2}, {1, 2}})},
+      {fold({100, 0, 94.9}), purge, apart({100, 0, 94.9})},
+      {MakeNet({{3, 7, -4}, {100, 0, 100}}, {{0, 1}, {1, 9}, {-3, 1}, {1, 1}}), purge,
+       MakeNet({{0, 0, 0}, {100, 0, 100}}, {{0, 1}, {1, 0}, {0, 1}, {1, 1}})},
+      {LineNet(), replace(7, 10), LineNet({{0, 1}, {2, 4}, last, replaced})},
+      {LineNet(), replace(7, 9), LineNet({{0, 1}, {5, 6}, {2, 4}, {6, 7}, last, replaced})},
+      {WithTrailer(LineNet({{0, 1}, {3, 99}, {-1, 5}, {5, 6}}), tex1 + "zz"), replace(7, 10),
+       LineNet({{0, 1}, {3, 99}, {-1, 5}, {3, 7}})},
+      {LineNet({{0, 1, 17000, 7, 0}}), replace(7, 10), LineNet({{0, 1, 17000, 7, 0}, {3, 7, 17000, 7, 0}})},
+      {LineNet(), replace(-1, 10), LineNet()},
+      {LineNet(), replace(9, 10), LineNet()},
+      {LineNet(), replace(2147483647, 10), LineNet()},
+      {align({0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}), aligns, align({0, 0, 50}, {100, 0, 50}, {40.7, 3, 50})},
+      {align({0, 0, 50}, {100, 0, 50}, {40, 3, 61}), aligns, align({0, 0, 50}, {100, 0, 50}, {40, 3, 61})},
+      {align({0, 0, 50}, {100, 0, 50}, {-10, 3, 60}), aligns, align({0, 0, 50}, {100, 0, 50}, {-10, 3, 50})},
+      {align({0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}), aligns, align({0, 0, 0}, {100, 0, 100}, {50.9, 0, 50})},
+      {align({50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}), aligns, align({50, 0, 0}, {50, 0, 100}, {50, 2, 40.25})},
+      {WidthNet(), script("<bgr-width-edges> 30 60\n"), WidthNet(16916, 16993, 16993)},
+      {WidthNet(), script("<bgr-width-edges> 30 60\r\n"), WidthNet(16916, 16993, 16993)},
+      {WidthNet(), script("<bgr-width-edges> 40\n"), WidthNet(16942, 17096, 17096)},
+      {WidthNet(), script("<bgr-\n"), WidthNet(16904, 17096, 17096)},
+      {WidthNet(), script("; comment\n<bgr-foo> 1 2\n<BGR-width-edges> 30 60\n"), WidthNet()},
+      {WidthNet(), script("<bgr-width-edges> x\n"), WidthNet()},
+      {WithTrailer(WidthNet(), tex1), script("nothing here\n<bgr-unknown> 1\n"), WithTrailer(WidthNet(), tex1)},
+      {WidthNet(), script("<bgr-width-edges> 99999999999999999999 -99999999999999999999\n"),
+       WidthNet(18120, 18120, 18120)},
+      {WidthNet(), script(std::string(254, 'x') + "<bgr-width-edges> 30 60\n"), WidthNet(16916, 16993, 16993)},
+      {WidthNet(), script("<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n"),
+       WidthNet(16916, 16993, 16993)},
+      {WidthNet(), script("<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n"), WidthNet(17352, 17352, 17608)},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    WriteFileBytes("n.bgr", NetBytes(rows[i].net));
+    CaptureConsole console;
+    EXPECT_EQ(rows[i].command(), 1);
+    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(rows[i].expected));
+    EXPECT_EQ(console.Text(), "");
     EXPECT_FALSE(StagedFileLeft());
   }
 }
 
 // Failures print their message and change nothing: missing files and
-// networks without origin on either side, a merge beyond the capacity
-// (reported for each vertex that does not fit).
+// networks without origin on either side (a script stops at its first
+// failing command), a merge beyond the capacity (reported for each vertex
+// that does not fit), an empty or missing script.
 TEST_F(RewriteTest, Failures) {
-  Net noOrigin = File2Net();
+  Net noOrigin = WidthNet();
   noOrigin.origin = false;
-  const std::string good = NetBytes(File2Net()), bad = NetBytes(noOrigin);
-  const std::string full = NetBytes(GridNet(1500));
-  const std::string overflow = "ERROR: BgrMerge too many nodes in big.bgr\n";
+  const std::string good = NetBytes(WidthNet()), bad = NetBytes(noOrigin), full = NetBytes(GridNet(1500));
+  const std::string overflow = "ERROR: BgrMerge too many nodes in big.bgr\n", noBad = " no origin record in 'bad.bgr'\n";
   const std::pair<std::function<int()>, std::string> rows[] = {
       {[] { return BgrMerge("good.bgr", "missing.bgr"); }, "ERROR: BgrMerge source file 'missing.bgr' not found\n"},
       {[] { return BgrMerge("missing.bgr", "good2.bgr"); }, "ERROR: BgrMerge source file 'missing.bgr' not found\n"},
-      {[] { return BgrMerge("good.bgr", "bad.bgr"); }, "ERROR: BgrMerge no origin record in 'bad.bgr'\n"},
-      {[] { return BgrMerge("bad.bgr", "good2.bgr"); }, "ERROR: BgrMerge no origin record in 'bad.bgr'\n"},
+      {[] { return BgrMerge("good.bgr", "bad.bgr"); }, "ERROR: BgrMerge" + noBad},
+      {[] { return BgrMerge("bad.bgr", "good2.bgr"); }, "ERROR: BgrMerge" + noBad},
       {[] { return BgrMerge("big.bgr", "full.bgr"); }, overflow + overflow + overflow},
-      {[] { return BgrPurge("bad.bgr"); }, "ERROR: BgrPurge no origin record in 'bad.bgr'\n"},
+      {[] { return BgrPurge("bad.bgr"); }, "ERROR: BgrPurge" + noBad},
       {[] { return BgrPurge("missing.bgr"); }, "ERROR: BgrPurge source file 'missing.bgr' not found\n"},
+      {[] { return BgrReplaceEdges("bad.bgr", 0, 1, 10); }, "ERROR: Bgr" + noBad},
+      {[] { return BgrAlignNodes("bad.bgr", 0, 1, 10); }, "ERROR: Bgr" + noBad},
+      {[] { return BgrWidthEdges("bad.bgr", 30, 60); }, "ERROR: Bgr" + noBad},
+      {[] { return BgrScript("bad.bgr", "s.txt"); }, "ERROR: Bgr" + noBad},
+      {[] { return BgrScript("good2.bgr", "e.txt"); }, ""},
+      {[] { return BgrScript("good2.bgr", "missing.txt"); }, ""},
+      {[] { return BgrWidthEdges("missing.bgr", 30, 60); }, "ERROR: Bgr source file 'missing.bgr' not found\n"},
   };
+  WriteFileBytes("s.txt", "<bgr-width-edges> 30 60\n<bgr-replace-edges> 0 1\n");
+  WriteFileBytes("e.txt", "\n\n");
   for (const auto& [command, message] : rows) {
     WriteFileBytes("good.bgr", good);
     WriteFileBytes("good2.bgr", good);
@@ -88,35 +183,6 @@ TEST_F(RewriteTest, Failures) {
     ExpectUntouched("good2.bgr", good);
     ExpectUntouched("bad.bgr", bad);
     ExpectUntouched("full.bgr", full);
-  }
-}
-
-// Purge: vertex 0 at the origin, then the vertices in the order edges
-// first refer to them, those within 5 feet in x and z (inclusive) folded into
-// the first; ends outside the file attach to vertex 0.
-TEST_F(RewriteTest, PurgeRenumbersAndFolds) {
-  const std::vector<NetVertex> kept = {{0, 0, 0}, {100, 0, 100}, {500, 0, 500}};
-  const auto fold = [](NetVertex second) { return MakeNet({{500, 0, 500}, {100, 0, 100}, second}, {{1, 0}, {2, 0}}); };
-  const auto apart = [&](NetVertex v) { return MakeNet({kept[0], kept[1], kept[2], v}, {{1, 2}, {3, 2}}); };
-  Net renumber = MakeNet({{100, 0, 100}, {200, 0, 100}, {300, 0, 300}, {400, 1, 400}, {500, 2, 500.25}},
-                         {{3, 4, 17000, 5, 0}, {4, 2, 16968, 0, 1}});
-  renumber.lat = 5;
-  Net renumbered = renumber;
-  renumbered.vertices = {{0, 0, 0}, {400, 1, 400}, {500, 2, 500.25}, {300, 0, 300}};
-  renumbered.edges = {{1, 2, 17000, 5, 0}, {2, 3, 16968, 0, 1}};
-  const std::pair<Net, Net> rows[] = {
-      {renumber, renumbered},
-      {fold({105, 9, 103}), MakeNet(kept, {{1, 2}, {1, 2}})},  // 5 in x, 3 in z
-      {fold({106, 0, 103}), apart({106, 0, 103})},
-      {fold({95, 0, 95}), MakeNet(kept, {{1, 2}, {1, 2}})},
-      {fold({100, 0, 94.9}), apart({100, 0, 94.9})},
-      {MakeNet({{3, 7, -4}, {100, 0, 100}}, {{0, 1}, {1, 9}, {-3, 1}, {1, 1}}),
-       MakeNet({{0, 0, 0}, {100, 0, 100}}, {{0, 1}, {1, 0}, {0, 1}, {1, 1}})},
-  };
-  for (const auto& [net, expected] : rows) {
-    WriteFileBytes("p.bgr", NetBytes(net));
-    EXPECT_EQ(BgrPurge("p.bgr"), 1);
-    EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(expected)) << expected.vertices.size();
   }
 }
 
@@ -134,8 +200,8 @@ TEST_F(RewriteTest, PurgeMatchesThePlainSearch) {
     for (int i = static_cast<int>(rng() % 400); i > 0; --i) {
       net.edges.push_back({static_cast<int32_t>(rng() % (n + 2)) - 1, static_cast<int32_t>(rng() % (n + 2)) - 1});
     }
-    WriteFileBytes("p.bgr", NetBytes(net));
-    ASSERT_EQ(BgrPurge("p.bgr"), 1);
+    WriteFileBytes("n.bgr", NetBytes(net));
+    ASSERT_EQ(BgrPurge("n.bgr"), 1);
     std::vector<DoublePoint> source, kept(kMaxDoublePoints);
     for (const auto& v : net.vertices) source.push_back({v.x, v.y, v.z});
     int32_t keptCount = 1;
@@ -146,7 +212,7 @@ TEST_F(RewriteTest, PurgeMatchesThePlainSearch) {
     }
     expected.vertices.clear();
     for (int32_t k = 0; k < keptCount; ++k) expected.vertices.push_back({kept[k].x, kept[k].y, kept[k].z});
-    EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(expected)) << round;
+    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected)) << round;
   }
 }
 
@@ -156,16 +222,16 @@ TEST_F(RewriteTest, PurgeMatchesThePlainSearch) {
 TEST_F(RewriteTest, PurgeOfTheLargestNetworks) {
   Net net = GridNet(12000);
   for (auto& v : net.vertices) v.x += 1000;
-  WriteFileBytes("p.bgr", NetBytes(net));
-  EXPECT_EQ(BgrPurge("p.bgr"), 1);
+  WriteFileBytes("n.bgr", NetBytes(net));
+  EXPECT_EQ(BgrPurge("n.bgr"), 1);
   net.vertices.insert(net.vertices.begin(), NetVertex{0, 0, 0});
   for (auto& e : net.edges) e = {e.from + 1, e.to + 1};
-  EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(net));
+  EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(net));
 
   const std::string bytes = NetBytes(GridNet(12001));
-  WriteFileBytes("p.bgr", bytes);
-  EXPECT_EXIT(BgrPurge("p.bgr"), ::testing::ExitedWithCode(0), "");
-  ExpectUntouched("p.bgr", bytes);
+  WriteFileBytes("n.bgr", bytes);
+  EXPECT_EXIT(BgrPurge("n.bgr"), ::testing::ExitedWithCode(0), "");
+  ExpectUntouched("n.bgr", bytes);
   EXPECT_NE(ReadFileBytes("report.txt").find("ERROR: insert_double_points failed\n"), std::string::npos);
 }
 
@@ -224,123 +290,6 @@ TEST(ScriptParseTest, LineTable) {
       for (int k = 0; k < 3; ++k) EXPECT_EQ(got[i].values[k], calls[i].values[k]) << text;
     }
   }
-}
-
-class ScriptTest : public RewriteTest {
- protected:
-  // Runs the command on the network written as "n.bgr": the file must
-  // then hold `expected`, and nothing may be printed.
-  void Expect(const Net& net, const std::function<int()>& command, const Net& expected) {
-    WriteFileBytes("n.bgr", NetBytes(net));
-    CaptureConsole console;
-    EXPECT_EQ(command(), 1);
-    EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(expected));
-    EXPECT_EQ(console.Text(), "");
-  }
-};
-
-// Vertices 3, 5, 6 and 7 lie along a line running east (6 lies 10 feet
-// off it); the rest far off.
-Net LineNet(std::vector<NetEdge> edges = {{0, 1}, {3, 5, 16904}, {5, 6}, {2, 4}, {6, 7}, {7, 8, 17096, 0x21, 0}}) {
-  return MakeNet({{0, 0, 500}, {50, 0, 500}, {0, 0, 900}, {0, 0, 0}, {300, 0, 900}, {10.9, 2, 1},
-                  {20, 0, -10}, {30, 1, 0.5}, {400, 0, 400}}, std::move(edges));
-}
-
-// Replace a..b: the edges along the line give way to one edge a-b with the
-// width and type of the last of them (the tolerance is inclusive), added
-// also when there is none; ends outside the file are kept; sections after
-// the edges are dropped; a vertex number outside the file does nothing.
-TEST_F(ScriptTest, ReplaceEdges) {
-  const NetEdge last = {7, 8, 17096, 0x21, 0}, replaced = {3, 7, 17096, 0x21, 0};
-  Net trailing = LineNet({{0, 1}, {3, 99}, {-1, 5}, {5, 6}});
-  trailing.trailer = std::string("<tex1>") + '\0' + "zz";
-  struct Row { Net net; int32_t b, tolerance; Net expected; };
-  const Row rows[] = {
-      {LineNet(), 7, 10, LineNet({{0, 1}, {2, 4}, last, replaced})},
-      {LineNet(), 7, 9, LineNet({{0, 1}, {5, 6}, {2, 4}, {6, 7}, last, replaced})},
-      {trailing, 7, 10, LineNet({{0, 1}, {3, 99}, {-1, 5}, {3, 7}})},
-      {LineNet({{0, 1, 17000, 7, 0}}), 7, 10, LineNet({{0, 1, 17000, 7, 0}, {3, 7, 17000, 7, 0}})},
-      {LineNet(), -1, 10, LineNet()}, {LineNet(), 9, 10, LineNet()}, {LineNet(), 2147483647, 10, LineNet()},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(::testing::Message() << r.b << " " << r.tolerance);
-    Expect(r.net, [&] { return BgrReplaceEdges("n.bgr", 3, r.b, r.tolerance); }, r.expected);
-  }
-}
-
-// Vertices within 10 feet of the line (and its box) move onto it.
-TEST_F(ScriptTest, AlignNodes) {
-  struct Row { NetVertex a, b, v, expected; };
-  const Row rows[] = {
-      {{0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}, {40.7, 3, 50}},    // east-west: z = z1
-      {{0, 0, 50}, {100, 0, 50}, {40, 3, 61}, {40, 3, 61}},          // 11 off: unchanged
-      {{0, 0, 50}, {100, 0, 50}, {-10, 3, 60}, {-10, 3, 50}},        // corner of the box
-      {{0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}},      // diagonal: z at x
-      {{50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}, {50, 2, 40.25}},  // north-south: x = 50
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.v.x);
-    Expect(MakeNet({r.a, r.b, r.v}, {{0, 2, 17000, 3, 0}}), [] { return BgrAlignNodes("n.bgr", 0, 1, 10); },
-           MakeNet({r.a, r.b, r.expected}, {{0, 2, 17000, 3, 0}}));
-  }
-}
-
-// Edges of 25, 100 and 500 feet; widths change, flags and types stay.
-Net WidthNet(int32_t c0 = 16904, int32_t c1 = 17096, int32_t c2 = 18120) {
-  return MakeNet({{0, 0, 0}, {1, 0, 1}}, {{0, 1, c0, 0x5, 1}, {0, 1, c1, 0x6, 0}, {0, 1, c2, 0x7, 1}});
-}
-
-// Scripts: defaults for what a line leaves out, comments and unknown
-// commands ignored, repeated lines run once, long lines cut.
-TEST_F(ScriptTest, Scripts) {
-  const std::pair<std::string, Net> rows[] = {
-      {"<bgr-width-edges> 30 60\n", WidthNet(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60\r\n", WidthNet(16916, 16993, 16993)},
-      {"<bgr-width-edges> 40\n", WidthNet(16942, 17096, 17096)},
-      {"<bgr-\n", WidthNet(16904, 17096, 17096)},
-      {"; comment\n<bgr-foo> 1 2\n<BGR-width-edges> 30 60\n", WidthNet()},
-      {"<bgr-width-edges> x\n", WidthNet()},
-      {"<bgr-width-edges> 99999999999999999999 -99999999999999999999\n", WidthNet(18120, 18120, 18120)},
-      {std::string(254, 'x') + "<bgr-width-edges> 30 60\n", WidthNet(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 60" + std::string(300, ' ') + "<bgr-width-edges> 100 100\n", WidthNet(16916, 16993, 16993)},
-      {"<bgr-width-edges> 30 600\n<bgr-width-edges> 200 300\n", WidthNet(17352, 17352, 17608)},
-  };
-  for (const auto& [script, expected] : rows) {
-    SCOPED_TRACE(script);
-    WriteFileBytes("s.txt", script);
-    Expect(WidthNet(), [] { return BgrScript("n.bgr", "s.txt"); }, expected);
-  }
-}
-
-// Failures change nothing: a network without origin (each command reports
-// it; a script stops at the first), a missing network, an empty or missing
-// script; a script without commands leaves the file as it was.
-TEST_F(ScriptTest, Failures) {
-  Net noOrigin = WidthNet();
-  noOrigin.origin = false;
-  const std::string bytes = NetBytes(noOrigin), message = "ERROR: Bgr no origin record in 'n.bgr'\n";
-  WriteFileBytes("s.txt", "<bgr-width-edges> 30 60\n<bgr-replace-edges> 0 1\n");
-  WriteFileBytes("e.txt", "\n\n");
-  const std::pair<std::function<int()>, std::string> rows[] = {
-      {[] { return BgrReplaceEdges("n.bgr", 0, 1, 10); }, message},
-      {[] { return BgrAlignNodes("n.bgr", 0, 1, 10); }, message},
-      {[] { return BgrWidthEdges("n.bgr", 30, 60); }, message},
-      {[] { return BgrScript("n.bgr", "s.txt"); }, message},
-      {[] { return BgrScript("n.bgr", "e.txt"); }, ""},
-      {[] { return BgrScript("n.bgr", "missing.txt"); }, ""},
-      {[] { return BgrWidthEdges("missing.bgr", 30, 60); }, "ERROR: Bgr source file 'missing.bgr' not found\n"},
-  };
-  for (const auto& [command, printed] : rows) {
-    WriteFileBytes("n.bgr", bytes);
-    CaptureConsole console;
-    EXPECT_EQ(command(), 0) << printed;
-    EXPECT_EQ(console.Text(), printed);
-    ExpectUntouched("n.bgr", bytes);
-  }
-  Net trailing = WidthNet();
-  trailing.trailer = std::string("<tex1>") + '\0';
-  WriteFileBytes("s.txt", "nothing here\n<bgr-unknown> 1\n");
-  Expect(trailing, [] { return BgrScript("n.bgr", "s.txt"); }, trailing);
 }
 
 }  // namespace
