@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "ostrand/frame/options.h"
@@ -21,6 +22,11 @@ const std::string kSection = std::string("<tex1>") + '\0' + "\x01\x02\x03\xff" +
 
 Net MoveNet() { return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {10, 2, 20}}, {{0, 1}, {1, 2}}, kSection); }
 
+Net WithoutSection(Net net) {
+  net.trailer.clear();
+  return net;
+}
+
 class CopyTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetOptions(); }
@@ -28,89 +34,75 @@ class CopyTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-// The vertices of the range move (all for -1, one for an upper end of -1),
-// everything else is copied byte for byte, nothing is printed.
-TEST_F(CopyTest, MoveRanges) {
-  struct Row { long vmin, vmax; bool moved[3]; };
-  const Row rows[] = {{-1, -1, {true, true, true}},  {1, -1, {false, true, false}}, {1, 2, {false, true, true}},
-                      {0, 0, {true, false, false}},  {5, -1, {false, false, false}}, {-5, 1, {true, true, false}}};
-  for (const Row& r : rows) {
-    WriteFileBytes("a.bgr", NetBytes(MoveNet()));
-    CaptureConsole console;
-    EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 1.5, -512, r.vmin, r.vmax), 1);
-    Net expected = MoveNet();
-    for (int i = 0; i < 3; ++i) {
-      expected.vertices[i].x -= r.moved[i] ? 512 : 0;
-      expected.vertices[i].z += r.moved[i] ? 1.5 : 0;
-    }
-    EXPECT_EQ(ReadFileBytes("b.bgr"), NetBytes(expected)) << r.vmin << ":" << r.vmax;
-    EXPECT_EQ(console.Text(), "");
-  }
-  Net net = GridNet(10005);  // all vertices: also those beyond number 9999
-  WriteFileBytes("a.bgr", NetBytes(net));
-  EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 1, 0, -1, -1), 1);
-  for (auto& v : net.vertices) v.z += 1;
-  EXPECT_EQ(ReadFileBytes("b.bgr"), NetBytes(net));
+// The network moved by dz, dx (the vertices listed), or with the edges listed.
+Net Moved(Net net, std::vector<size_t> which, double dz, double dx) {
+  for (size_t i : which) net.vertices[i] = {net.vertices[i].x + dx, net.vertices[i].y, net.vertices[i].z + dz};
+  return net;
 }
 
-TEST_F(CopyTest, MovePrintsWithPrintFlag) {
-  WriteFileBytes("a.bgr", NetBytes(MakeNet({{1, 2, 3}}, {})));
-  Options().printFlag = 1;
-  CaptureConsole console;
-  EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 10, 20, 0, -1), 1);
-  EXPECT_NE(console.Text().find("<vloc> (0) 21.000000 2.000000 13.000000\n"), std::string::npos);
+Net Kept(Net net, std::vector<size_t> kept) {
+  std::vector<NetEdge> edges;
+  for (size_t k : kept) edges.push_back(net.edges[k]);
+  net.edges = edges;
+  return net;
 }
 
-// The edges between the two vertices (either way round, or all edges of
-// one vertex for an upper end of -1) are dropped and printed; sections
-// after the edges are kept. A longer destination is cut to the copy.
-TEST_F(CopyTest, DeleteEdges) {
-  Net net = MakeNet({}, {{5, 6}, {1, 2}, {6, 5}, {5, 7}, {7, 5}}, kSection);
-  for (int i = 0; i < 8; ++i) net.vertices.push_back({i * 10.0, 0, 0});
-  Net last = MoveNet();
-  last.trailer.clear();
-  struct Row { Net net; long vmin, vmax; std::vector<size_t> kept; std::string printed; };
-  const Row rows[] = {
-      {net, 5, 6, {1, 3, 4}, "Deleted 5 6\nDeleted 6 5\n"},
-      {net, 6, 5, {1, 3, 4}, "Deleted 5 6\nDeleted 6 5\n"},
-      {net, 5, -1, {1}, "Deleted 5 6\nDeleted 6 5\nDeleted 5 7\nDeleted 7 5\n"},
-      {net, -1, -1, {0, 1, 2, 3, 4}, ""},
-      {net, 2, 1, {0, 2, 3, 4}, "Deleted 1 2\n"},
-      {net, 3, -1, {0, 1, 2, 3, 4}, ""},
-      {last, 2, 1, {0}, "Deleted 1 2\n"},
+// Each copy of "a.bgr" into "b.bgr" (a longer file before: it is cut to
+// the copy): the network it holds and the text printed. Everything but what
+// the command changes is copied byte for byte, sections after the edges too.
+// Move: the vertices of the range (all for -1; one for an upper end of -1;
+// also beyond number 9999), printed with the print flag. Delete: the edges
+// between the two vertices, either way round, or all edges of one vertex
+// for an upper end of -1, each printed. Vertex numbers whose bytes hold '<'
+// and '>' (574 is 3E 02 00 00, 1084 is 3C 04 00 00) and a width word with
+// '<' are copied whole, not taken for tags.
+TEST_F(CopyTest, Copies) {
+  using Command = std::function<int()>;
+  const auto move = [](long vmin, long vmax) -> Command {
+    return [=] { return BgrMove("a.bgr", "b.bgr", 1.5, -512, vmin, vmax); };
   };
-  for (const Row& r : rows) {
-    WriteFileBytes("a.bgr", NetBytes(r.net));
+  const auto del = [](long vmin, long vmax) -> Command {
+    return [=] { return BgrDeleteEdges("a.bgr", "b.bgr", vmin, vmax); };
+  };
+  const Net net = MoveNet(), grid = GridNet(10005);
+  Net edges = MakeNet({}, {{5, 6}, {1, 2}, {6, 5}, {5, 7}, {7, 5}}, kSection);
+  for (int i = 0; i < 8; ++i) edges.vertices.push_back({i * 10.0, 0, 0});
+  Net tags = GridNet(1100);
+  tags.edges = {{574, 1084}, {1084, 574, 0x3C3C, 0x3C3E, 1}, {574, 575}, {60, 62}};
+  std::vector<size_t> all(10005);
+  for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+  struct Row { Net net; Command command; Net expected; std::string printed; };
+  const Row rows[] = {
+      {net, move(-1, -1), Moved(net, {0, 1, 2}, 1.5, -512), ""},
+      {net, move(1, -1), Moved(net, {1}, 1.5, -512), ""},
+      {net, move(1, 2), Moved(net, {1, 2}, 1.5, -512), ""},
+      {net, move(0, 0), Moved(net, {0}, 1.5, -512), ""},
+      {net, move(5, -1), net, ""},
+      {net, move(-5, 1), Moved(net, {0, 1}, 1.5, -512), ""},
+      {grid, [] { return BgrMove("a.bgr", "b.bgr", 1, 0, -1, -1); }, Moved(grid, all, 1, 0), ""},
+      {MakeNet({{1, 2, 3}}, {}), [] { return Options().printFlag = 1, BgrMove("a.bgr", "b.bgr", 10, 20, 0, -1); },
+       MakeNet({{21, 2, 13}}, {}), "<vloc> (0) 21.000000 2.000000 13.000000\n"},
+      {edges, del(5, 6), Kept(edges, {1, 3, 4}), "Deleted 5 6\nDeleted 6 5\n"},
+      {edges, del(6, 5), Kept(edges, {1, 3, 4}), "Deleted 5 6\nDeleted 6 5\n"},
+      {edges, del(5, -1), Kept(edges, {1}), "Deleted 5 6\nDeleted 6 5\nDeleted 5 7\nDeleted 7 5\n"},
+      {edges, del(-1, -1), edges, ""},
+      {edges, del(2, 1), Kept(edges, {0, 2, 3, 4}), "Deleted 1 2\n"},
+      {edges, del(3, -1), edges, ""},
+      {WithoutSection(net), del(2, 1), Kept(WithoutSection(net), {0}), "Deleted 1 2\n"},
+      {tags, [] { return BgrMove("a.bgr", "b.bgr", 0, 0, 5, -1); }, tags, ""},
+      {tags, del(574, 575), Kept(tags, {0, 1, 3}), "Deleted 574 575\n"},
+      {tags, del(1084, -1), Kept(tags, {2, 3}), "Deleted 574 1084\nDeleted 1084 574\n"},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    ResetOptions();
+    WriteFileBytes("a.bgr", NetBytes(rows[i].net));
     WriteFileBytes("b.bgr", std::string(5000, 'x'));
     CaptureConsole console;
-    EXPECT_EQ(BgrDeleteEdges("a.bgr", "b.bgr", r.vmin, r.vmax), 1);
-    Net expected = r.net;
-    expected.edges.clear();
-    for (size_t k : r.kept) expected.edges.push_back(r.net.edges[k]);
-    EXPECT_EQ(ReadFileBytes("b.bgr"), NetBytes(expected)) << r.vmin << ":" << r.vmax;
-    EXPECT_EQ(console.Text(), r.printed);
+    EXPECT_EQ(rows[i].command(), 1);
+    EXPECT_EQ(ReadFileBytes("b.bgr"), NetBytes(rows[i].expected));
+    EXPECT_EQ(console.Text(), rows[i].printed);
   }
-}
-
-// Vertex numbers whose bytes hold '<' and '>' (574 is 3E 02 00 00, 1084 is
-// 3C 04 00 00) and a width word with '<' are copied whole, not taken for tags.
-TEST_F(CopyTest, ValuesThatLookLikeTagsAreCopiedWhole) {
-  Net net = GridNet(1100);
-  net.edges = {{574, 1084}, {1084, 574, 0x3C3C, 0x3C3E, 1}, {574, 575}, {60, 62}};
-  const std::string bytes = NetBytes(net);
-  WriteFileBytes("a.bgr", bytes);
-  CaptureConsole console;
-  EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 0, 0, 5, -1), 1);
-  EXPECT_EQ(ReadFileBytes("b.bgr"), bytes);
-  EXPECT_EQ(BgrDeleteEdges("a.bgr", "c.bgr", 574, 575), 1);
-  Net expected = net;
-  expected.edges.erase(expected.edges.begin() + 2);
-  EXPECT_EQ(ReadFileBytes("c.bgr"), NetBytes(expected));
-  EXPECT_EQ(BgrDeleteEdges("a.bgr", "c.bgr", 1084, -1), 1);
-  expected = net;
-  expected.edges.erase(expected.edges.begin(), expected.edges.begin() + 2);
-  EXPECT_EQ(ReadFileBytes("c.bgr"), NetBytes(expected));
-  EXPECT_EQ(console.Text(), "Deleted 574 575\nDeleted 574 1084\nDeleted 1084 574\n");
 }
 
 // The source itself under another name (case, folders, a hard link, '\\',

@@ -276,10 +276,8 @@ TEST(ScriptParseTest, LineTable) {
       {"", {{C::kReplaceEdges, {-1, -1, 10}}, {C::kAlignNodes, {-1, -1, 10}}, {C::kWidthEdges, {25, 100, 0}}}},
       {"replace-edges> 3 7", {{C::kReplaceEdges, {3, 7, 10}}}},
       {"replace-edges> 3 7 4", {{C::kReplaceEdges, {3, 7, 4}}}},
-      {"replace", {{C::kReplaceEdges, {-1, -1, 10}}}},
       {"align-nodes> 2", {{C::kAlignNodes, {2, -1, 10}}}},
       {"width-edges> 40", {{C::kWidthEdges, {40, 100, 0}}}},
-      {"width-edges> 30 60", {{C::kWidthEdges, {30, 60, 0}}}},
       {"width-edges> x", {}}, {"Replace-edges> 3 7", {}}, {"foo> 1 2", {}},
   };
   for (const auto& [text, calls] : rows) {
