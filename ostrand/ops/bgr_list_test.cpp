@@ -56,8 +56,9 @@ std::string SixVertices() {
 // network with flow marks; vertex ranges, where the tags without listed
 // values are listed only for all vertices or an upper end of 9999, and the
 // coordinates of the vertices outside are skipped bytes; files without
-// tags; a vertex cut inside its coordinates, which does not move the
-// extents; damaged tags, which end the listing. A byte 0x3C in the payload
+// tags; tags of 62 characters (the longest), empty or holding '<'; a
+// vertex cut inside its coordinates, which does not move the
+// extents; damaged tags (longer than 62, no NUL), which end the listing. A byte 0x3C in the payload
 // of a record the listing does not read starts a false tag that closes at
 // the record's "<endo>"; a vertex outside the range whose coordinates hold
 // 0x3C (28.0 is 00 .. 3C 40) is skipped whole and the listing goes on.
@@ -81,6 +82,8 @@ TEST_F(BgrListTest, ExactListings) {
       {"skipped_0x3C", bgno().Node(28, 0, 28).Node(1, 0, 2).Tag("<edge>").Int(0).Int(1).Tag("<endo>").str(), 1, 1, -1},
       {"bgno_only", bgno().Raw("<" + std::string(70, 'a') + ">").Tag("").Node(1, 2, 3).str(), 0, -1, -1},
       {"bgno_only", bgno().Raw("<edge>X").Node(1, 2, 3).str(), 0, -1, -1},
+      {"bgno_only", bgno().Tag(("<" + std::string(61, 'a') + ">").c_str()).Node(1, 2, 3).str(), 0, -1, -1},
+      {"odd_tags", bgno().Tag(("<" + std::string(60, 'a') + ">").c_str()).Tag("<>").Tag("<a<b>").str(), 0, -1, -1},
       {"false_tag_without_end", bgno().Tag("<xxxx>").Raw("<" + std::string(80, 'b')).Node(1, 2, 3).str(), 0, -1, -1},
   };
   for (const Row& r : rows) EXPECT_EQ(List(r.bytes, r.flag, r.vmin, r.vmax), Golden(r.golden)) << r.golden;
@@ -167,40 +170,6 @@ struct Streams {
   std::FILE* out = open_memstream(&copied, &size);
 };
 
-// The tags ScanTag returns 1 for, the buffer after its final 0, and the
-// copy, which gets every byte read and nothing else.
-TEST_F(BgrListTest, ScanTag) {
-  const std::string tag62 = "<" + std::string(60, 'a') + ">", tag63 = "<" + std::string(61, 'a') + ">";
-  struct Row { const char* name; std::string input; std::vector<std::string> tags; std::string last; };
-  const Row rows[] = {
-      {"empty", "", {}, ""},
-      {"two tags", Bytes().Tag("<bgno>").Tag("<orgn>").str(), {"<bgno>", "<orgn>"}, ""},
-      {"payload", Bytes().Tag("<edge>").Int(0x41424344).Tag("<type>").str(), {"<edge>", "<type>"}, ""},
-      {"no tag", "abc", {}, ""},
-      {"empty tag", std::string("<>\0", 3), {"<>"}, ""},
-      {"tag of 62", Bytes().Tag(tag62.c_str()).Tag("<endo>").str(), {tag62, "<endo>"}, ""},
-      {"tag of 63", Bytes().Tag(tag63.c_str()).Tag("<endo>").str(), {}, tag63.substr(0, 62)},
-      {"no NUL", std::string("<bgno>X<endo>\0", 14), {}, "<bgno>"},
-      {"end after '>'", "<bgno>", {}, "<bgno>"},
-      {"end inside", "<bgn", {}, "<bgn"},
-      {"'<' inside a tag", std::string("<a<b>\0", 6), {"<a<b>"}, ""},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
-    Streams s(r.input);
-    char tag[kTagBufferSize];
-    std::vector<std::string> got;
-    while (ScanTag(tag, s.in, s.out)) got.push_back(tag);
-    EXPECT_EQ(got, r.tags);
-    EXPECT_EQ(std::string(tag), r.last);
-    EXPECT_EQ(s.Written(), r.input.substr(0, static_cast<size_t>(std::ftell(s.in))));
-  }
-  char tag[kTagBufferSize] = "junk";
-  EXPECT_EQ(ScanTag(tag, nullptr, nullptr), 0);  // no stream: nothing read
-  EXPECT_STREQ(tag, "");
-  EXPECT_EQ(ReadRealField(nullptr, nullptr, 0.0), 0.0);
-}
-
 // An integer field read, the addend added, what is copied and what is
 // printed: divided toward zero (a divisor of 0 prints the value as it is),
 // wrapped at 32 bits as it is stored. Without a stream nothing is read.
@@ -220,7 +189,8 @@ TEST_F(BgrListTest, ReadLongField) {
     EXPECT_EQ(console.Text(), r.printed) << r.stored;
     EXPECT_EQ(s.Written(), Bytes().Int(r.result).str()) << r.stored;
   }
-  EXPECT_EQ(ReadLongField(nullptr, nullptr, 0, 1, 1), 0);
+  EXPECT_EQ(ReadLongField(nullptr, nullptr, 0, 1, 1), 0);  // no stream: nothing read
+  EXPECT_EQ(ReadRealField(nullptr, nullptr, 0.0), 0.0);
 }
 
 // Printed reals are exactly what " %lf" prints, for every kind of value.
