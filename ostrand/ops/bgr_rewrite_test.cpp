@@ -72,8 +72,6 @@ TEST_F(RewriteTest, Commands) {
   const auto replace = [](int32_t b, int32_t tolerance) -> Command {
     return [=] { return BgrReplaceEdges("n.bgr", 3, b, tolerance); };
   };
-  const auto align = [](NetVertex a, NetVertex b, NetVertex v) { return MakeNet({a, b, v}, {{0, 2, 17000, 3, 0}}); };
-  const Command aligns = [] { return BgrAlignNodes("n.bgr", 0, 1, 10); };
   const auto script = [](const std::string& text) -> Command {
     return [=] { return WriteFileBytes("s.txt", text), BgrScript("n.bgr", "s.txt"); };
   };
@@ -91,6 +89,11 @@ TEST_F(RewriteTest, Commands) {
   const NetEdge last = {7, 8, 17096, 0x21, 0}, replaced = {3, 7, 17096, 0x21, 0};
   const std::string tex1 = std::string("<tex1>") + '\0';
   struct Row { Net net; Command command; Net expected; };
+  // Vertex v of a network with the line a-b, and where align puts it.
+  const auto align = [](NetVertex a, NetVertex b, NetVertex v, NetVertex moved) {
+    const Command command = [] { return BgrAlignNodes("n.bgr", 0, 1, 10); };
+    return Row{MakeNet({a, b, v}, {{0, 2, 17000, 3, 0}}), command, MakeNet({a, b, moved}, {{0, 2, 17000, 3, 0}})};
+  };
   const Row rows[] = {
       {WithTrailer(file2, tex1 + "abc"), merge(file),
        With(file2, {whole2[0], whole2[1], whole2[2], whole2[3], {10, 1, -20}, {30, 0, 40}, {50, 0, 60}},
@@ -113,11 +116,11 @@ TEST_F(RewriteTest, Commands) {
       {LineNet(), replace(-1, 10), LineNet()},
       {LineNet(), replace(9, 10), LineNet()},
       {LineNet(), replace(2147483647, 10), LineNet()},
-      {align({0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}), aligns, align({0, 0, 50}, {100, 0, 50}, {40.7, 3, 50})},
-      {align({0, 0, 50}, {100, 0, 50}, {40, 3, 61}), aligns, align({0, 0, 50}, {100, 0, 50}, {40, 3, 61})},
-      {align({0, 0, 50}, {100, 0, 50}, {-10, 3, 60}), aligns, align({0, 0, 50}, {100, 0, 50}, {-10, 3, 50})},
-      {align({0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}), aligns, align({0, 0, 0}, {100, 0, 100}, {50.9, 0, 50})},
-      {align({50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}), aligns, align({50, 0, 0}, {50, 0, 100}, {50, 2, 40.25})},
+      align({0, 0, 50}, {100, 0, 50}, {40.7, 3, 55.5}, {40.7, 3, 50}),    // east-west: z = z1
+      align({0, 0, 50}, {100, 0, 50}, {40, 3, 61}, {40, 3, 61}),          // 11 off: unchanged
+      align({0, 0, 50}, {100, 0, 50}, {-10, 3, 60}, {-10, 3, 50}),        // corner of the box
+      align({0, 0, 0}, {100, 0, 100}, {50.9, 0, 53}, {50.9, 0, 50}),      // diagonal: z at x
+      align({50, 0, 0}, {50, 0, 100}, {53.5, 2, 40.25}, {50, 2, 40.25}),  // north-south: x = 50
       {WidthNet(), script("<bgr-width-edges> 30 60\n"), WidthNet(16916, 16993, 16993)},
       {WidthNet(), script("<bgr-width-edges> 30 60\r\n"), WidthNet(16916, 16993, 16993)},
       {WidthNet(), script("<bgr-width-edges> 40\n"), WidthNet(16942, 17096, 17096)},

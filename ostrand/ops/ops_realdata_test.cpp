@@ -1,7 +1,6 @@
 // The network operations on real airport ground networks (public ground
-// network files, turned into networks in feet): invariants of purge, merge,
-// and move that must hold for any network. Skipped when the
-// data is absent.
+// network files, turned into networks in feet): invariants of purge and
+// move that must hold for any network. Skipped when the data is absent.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -74,21 +73,6 @@ TEST(OpsRealDataTest, PurgeMergeMoveAndListInvariants) {
     EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(purged)) << path;
     ASSERT_EQ(BgrPurge("p.bgr"), 1);
     EXPECT_EQ(ReadFileBytes("p.bgr"), NetBytes(purged)) << path;
-
-    // Merge with itself: twice the vertices (whole feet) and edges, or a
-    // refusal that leaves the file alone beyond the capacity.
-    WriteFileBytes("m.bgr", bytes);
-    CaptureConsole quiet;
-    const bool fits = net.vertices.size() * 2 <= static_cast<size_t>(kMergeCapacity);
-    ASSERT_EQ(BgrMerge("m.bgr", "m.bgr"), fits ? 1 : 0) << path;
-    Net merged = net;
-    merged.vertices.clear();
-    for (int copy = 0; copy < 2; ++copy) {
-      for (const auto& v : net.vertices) merged.vertices.push_back({double(int32_t(v.x)), 0, double(int32_t(v.z))});
-    }
-    const int32_t n = static_cast<int32_t>(net.vertices.size());
-    for (NetEdge e : net.edges) merged.edges.push_back({e.from + n, e.to + n});
-    EXPECT_EQ(ReadFileBytes("m.bgr"), fits ? NetBytes(merged) : bytes) << path;
 
     // Move there and back: the same bytes.
     WriteFileBytes("a.bgr", bytes);
