@@ -22,7 +22,9 @@ std::vector<double> ReadAll(BgrFile& f) {
   double lat = -7, lon = -7, elev = -7;
   f.ReadOrigin(lat, lon, elev);
   std::vector<double> v = {lat, lon, elev};
-  for (double x = -7, y = -7, z = -7; f.ReadNode(x, y, z); x = y = z = -7) v.insert(v.end(), {x, y, z});
+  for (double x = -7, y = -7, z = -7; f.ReadNode(x, y, z); x = y = z = -7) {
+    v.insert(v.end(), {x, y, z});
+  }
   for (BgrEdge e{-7, -7, -7, -7, -7, -7}; f.ReadEdge(e); e = {-7, -7, -7, -7, -7, -7}) {
     v.insert(v.end(), {double(e.from), double(e.to), double(e.width), double(e.type),
                        double(e.code), double(e.sp)});
@@ -43,10 +45,13 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
   EXPECT_EQ(w.IsOpen(), 0);
   std::string bytes = ExampleNetworkBytes();
   EXPECT_EQ(ReadFileBytes("ex.bgr"), bytes);
-  const std::vector<double> expected = {184827, 3600, 0, 0, 0, 0, 2560, 0, 5120, 0, 1, 50, 0, 16968, 0};
+  const std::vector<double> expected = {184827, 3600, 0,    0, 0, 0,     2560, 0,
+                                        5120,   0,    1, 50, 0, 16968, 0};
   for (bool stream : {false, true}) {
     BgrFile f;
-    ASSERT_EQ(stream ? f.OpenReadStream(fmemopen(bytes.data(), bytes.size(), "rb")) : f.OpenRead("ex.bgr"), 1);
+    ASSERT_EQ(stream ? f.OpenReadStream(fmemopen(bytes.data(), bytes.size(), "rb"))
+                     : f.OpenRead("ex.bgr"),
+              1);
     EXPECT_EQ(ReadAll(f), expected) << stream;
     EXPECT_EQ(f.FindTag("<endo>"), 1);  // the file end is all that is left
     EXPECT_EQ(std::fgetc(f.Stream()), EOF);
@@ -55,8 +60,9 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
 }
 
 TEST(BgrFileTest, WidthCodes) {
-  const int32_t codes[][2] = {{10, 16904},  {25, 16904},  {50, 16968}, {75, 17032},        {100, 17096},
-                              {500, 18120}, {600, 18120}, {-5, 16904}, {INT32_MIN, 16904}, {INT32_MAX, 18120}};
+  const int32_t codes[][2] = {{10, 16904},  {25, 16904},  {50, 16968},        {75, 17032},
+                              {100, 17096}, {500, 18120}, {600, 18120},       {-5, 16904},
+                              {INT32_MIN, 16904},         {INT32_MAX, 18120}};
   for (const auto& c : codes) EXPECT_EQ(WidthCodeOf(c[0]), c[1]) << c[0];
   // Rounded up above the base (16993 is 153.6 written as 153: 60 feet),
   // toward zero below it; no overflow at the ends of the range.
@@ -94,7 +100,9 @@ TEST(BgrFileTest, EdgesWrittenAndReadBack) {
     ASSERT_EQ(f.OpenRead("e.bgr"), 1);
     std::vector<double> back = {-7, -7, -7};
     const double width = WidthFeetOf(r.readCode);
-    if (written) back.insert(back.end(), {4, 7, width, double(r.type), double(r.readCode), double(r.readSp)});
+    if (written) {
+      back.insert(back.end(), {4, 7, width, double(r.type), double(r.readCode), double(r.readSp)});
+    }
     EXPECT_EQ(ReadAll(f), back);
   }
 }
@@ -163,7 +171,8 @@ TEST(BgrFileTest, TruncatedAtEveryLength) {
   BgrFile whole;
   ASSERT_EQ(whole.OpenRead("full.bgr"), 1);
   const std::vector<double> fullValues = ReadAll(whole);
-  // Where the origin and the last field of each vertex and the edge end, and the values read by then.
+  // Where the origin and the last field of each vertex and of the edge
+  // end, and how many values are read by then.
   const std::pair<size_t, size_t> ends[] = {{42, 3}, {87, 6}, {139, 9}, {190, 15}};
   for (size_t len = 0; len <= full.size(); ++len) {
     WriteFileBytes("cut.bgr", full.substr(0, len));
@@ -173,14 +182,16 @@ TEST(BgrFileTest, TruncatedAtEveryLength) {
     size_t exact = 0;
     for (const auto& e : ends) exact = len >= e.first ? e.second : exact;
     std::vector<double> expected(fullValues.begin(), fullValues.begin() + exact);
-    for (size_t i = 0; len < 42 && i < 3; ++i) expected.push_back(len >= 22 + 8 * i ? fullValues[i] : -7);
+    for (size_t i = 0; len < 42 && i < 3; ++i) {
+      expected.push_back(len >= 22 + 8 * i ? fullValues[i] : -7);
+    }
     // Cut inside the optional "<type>" tag, the edge is read positionally
     // with the tag's first four bytes as its type.
     const bool typeCut = len >= 183 && len < 186;
     if (typeCut) expected = fullValues, expected[12] = 0x7079743C;
     EXPECT_EQ(ReadAll(f), expected) << len;
-    const bool cutRecord =
-        (len >= 49 && len < 87) || (len >= 101 && len < 139) || (len >= 153 && len < 190 && !typeCut);
+    const bool cutRecord = (len >= 49 && len < 87) || (len >= 101 && len < 139) ||
+                           (len >= 153 && len < 190 && !typeCut);
     EXPECT_EQ(f.Damaged(), cutRecord ? 1 : 0) << len;
   }
 }

@@ -57,13 +57,15 @@ std::string SixVertices() {
 // values are listed only for all vertices or an upper end of 9999, and the
 // coordinates of the vertices outside are skipped bytes; files without
 // tags; tags of 62 characters (the longest), empty or holding '<'; a
-// vertex cut inside its coordinates, which does not move the
-// extents; damaged tags (longer than 62, no NUL), which end the listing. A byte 0x3C in the payload
-// of a record the listing does not read starts a false tag that closes at
-// the record's "<endo>"; a vertex outside the range whose coordinates hold
-// 0x3C (28.0 is 00 .. 3C 40) is skipped whole and the listing goes on.
+// vertex cut inside its coordinates, which does not move the extents;
+// damaged tags (longer than 62, no NUL), which end the listing. A byte 0x3C
+// in the payload of a record the listing does not read starts a false tag
+// that closes at the record's "<endo>"; a vertex outside the range whose
+// coordinates hold 0x3C (28.0 is 00 .. 3C 40) is skipped whole and the
+// listing goes on.
 TEST_F(BgrListTest, ExactListings) {
   const auto bgno = [] { return Bytes().Tag("<bgno>"); };
+  const auto tag = [](size_t n) { return "<" + std::string(n, 'a') + ">"; };
   const std::string example = ExampleNetworkBytes(), six = SixVertices();
   struct Row { const char* golden; std::string bytes; unsigned flag; long vmin, vmax; };
   const Row rows[] = {
@@ -79,14 +81,19 @@ TEST_F(BgrListTest, ExactListings) {
       {"vertex_ending_the_file", Bytes().Tag("<vloc>").Real(7).Real(0).Real(8).str(), 0, -1, -1},
       {"false_tag", bgno().Tag("<unkn>").Int(0x4142433C).Int(0).Real(0).Real(0).str() +
                         Bytes().Tag("<endo>").Node(1, 2, 3).str(), 0, 0, 9999},
-      {"skipped_0x3C", bgno().Node(28, 0, 28).Node(1, 0, 2).Tag("<edge>").Int(0).Int(1).Tag("<endo>").str(), 1, 1, -1},
-      {"bgno_only", bgno().Raw("<" + std::string(70, 'a') + ">").Tag("").Node(1, 2, 3).str(), 0, -1, -1},
+      {"skipped_0x3C",
+       bgno().Node(28, 0, 28).Node(1, 0, 2).Tag("<edge>").Int(0).Int(1).Tag("<endo>").str(), 1, 1,
+       -1},
+      {"bgno_only", bgno().Raw(tag(68)).Tag("").Node(1, 2, 3).str(), 0, -1, -1},
       {"bgno_only", bgno().Raw("<edge>X").Node(1, 2, 3).str(), 0, -1, -1},
-      {"bgno_only", bgno().Tag(("<" + std::string(61, 'a') + ">").c_str()).Node(1, 2, 3).str(), 0, -1, -1},
-      {"odd_tags", bgno().Tag(("<" + std::string(60, 'a') + ">").c_str()).Tag("<>").Tag("<a<b>").str(), 0, -1, -1},
-      {"false_tag_without_end", bgno().Tag("<xxxx>").Raw("<" + std::string(80, 'b')).Node(1, 2, 3).str(), 0, -1, -1},
+      {"bgno_only", bgno().Tag(tag(61).c_str()).Node(1, 2, 3).str(), 0, -1, -1},
+      {"odd_tags", bgno().Tag(tag(60).c_str()).Tag("<>").Tag("<a<b>").str(), 0, -1, -1},
+      {"false_tag_without_end",
+       bgno().Tag("<xxxx>").Raw("<" + std::string(80, 'b')).Node(1, 2, 3).str(), 0, -1, -1},
   };
-  for (const Row& r : rows) EXPECT_EQ(List(r.bytes, r.flag, r.vmin, r.vmax), Golden(r.golden)) << r.golden;
+  for (const Row& r : rows) {
+    EXPECT_EQ(List(r.bytes, r.flag, r.vmin, r.vmax), Golden(r.golden)) << r.golden;
+  }
 }
 
 // "All vertices" means all: a network holds up to 12000, beyond number
@@ -112,7 +119,8 @@ TEST_F(BgrListTest, SurfaceFilesAreNotListedHere) {
     CaptureConsole console;
     EXPECT_EQ(BgrList(name, -1, -1), 1) << name;
     const std::string text = console.Text();
-    EXPECT_TRUE(text.find("WS=") == std::string::npos && text.find("BgrList") == std::string::npos) << text;
+    EXPECT_EQ(text.find("WS="), std::string::npos) << text;
+    EXPECT_EQ(text.find("BgrList"), std::string::npos) << text;
   }
 }
 
@@ -139,7 +147,8 @@ TEST_F(BgrListTest, EndToEnd) {
       {{"-ls", "EX.BGR"}, Golden("example"), 1},  // names resolve without regard to case
       {{"ex.bgr"}, Golden("example_quiet"), 1},
       {{"-ls1", "ex.bgr"}, Golden("one_vertex"), 1},
-      {{"-ls", "missing.bgr"}, "ERROR: BgrList source file 'missing.bgr' not found\n" + Golden("start"), 0},
+      {{"-ls", "missing.bgr"},
+       "ERROR: BgrList source file 'missing.bgr' not found\n" + Golden("start"), 0},
   };
   for (const Row& r : rows) {
     const RunResult run = RunOstrand(r.args);
@@ -174,7 +183,14 @@ struct Streams {
 // printed: divided toward zero (a divisor of 0 prints the value as it is),
 // wrapped at 32 bits as it is stored. Without a stream nothing is read.
 TEST_F(BgrListTest, ReadLongField) {
-  struct Long { unsigned flag; int32_t stored; long addend, divisor; int quiet; int32_t result; const char* printed; };
+  struct Long {
+    unsigned flag;
+    int32_t stored;
+    long addend, divisor;
+    int quiet;
+    int32_t result;
+    const char* printed;
+  };
   const Long longs[] = {
       {1, 7, 0, 1, 0, 7, " 7"},   {1, 16968 * 65536, 0, 65536, 0, 16968 * 65536, " 16968"},
       {1, 16968 * 65536, 0, 65536, 1, 16968 * 65536, ""}, {1, -7, 0, 2, 0, -7, " -3"},
@@ -195,9 +211,11 @@ TEST_F(BgrListTest, ReadLongField) {
 
 // Printed reals are exactly what " %lf" prints, for every kind of value.
 TEST_F(BgrListTest, PrintedRealsMatchPrintf) {
-  const double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-  std::vector<double> values = {0.0, -0.0, 2560.0, -99999999.0, 0.0078125, 0.0234375, -0.0000005, 1e-300,
-                                4.9e-324, 1e22, -1.7976931348623157e308, inf, -inf, nan, -nan};
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  std::vector<double> values = {0.0,  -0.0,     2560.0, -99999999.0, 0.0078125, 0.0234375,
+                                -0.0000005, 1e-300, 4.9e-324, 1e22, -1.7976931348623157e308,
+                                inf,  -inf,     nan,    -nan};
   std::mt19937_64 random(7);
   for (int i = 0; i < 2000; ++i) {
     const uint64_t bits = random();

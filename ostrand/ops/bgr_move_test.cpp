@@ -20,7 +20,9 @@ using namespace testing;
 // A surface-like section after the edges that the copy must keep.
 const std::string kSection = std::string("<tex1>") + '\0' + "\x01\x02\x03\xff" + "<endo>" + '\0';
 
-Net MoveNet() { return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {10, 2, 20}}, {{0, 1}, {1, 2}}, kSection); }
+Net MoveNet() {
+  return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {10, 2, 20}}, {{0, 1}, {1, 2}}, kSection);
+}
 
 Net WithoutSection(Net net) {
   net.trailer.clear();
@@ -36,7 +38,10 @@ class CopyTest : public ::testing::Test {
 
 // The network moved by dz, dx (the vertices listed), or with the edges listed.
 Net Moved(Net net, std::vector<size_t> which, double dz, double dx) {
-  for (size_t i : which) net.vertices[i] = {net.vertices[i].x + dx, net.vertices[i].y, net.vertices[i].z + dz};
+  for (size_t i : which) {
+    net.vertices[i].x += dx;
+    net.vertices[i].z += dz;
+  }
   return net;
 }
 
@@ -80,7 +85,8 @@ TEST_F(CopyTest, Copies) {
       {net, move(5, -1), net, ""},
       {net, move(-5, 1), Moved(net, {0, 1}, 1.5, -512), ""},
       {grid, [] { return BgrMove("a.bgr", "b.bgr", 1, 0, -1, -1); }, Moved(grid, all, 1, 0), ""},
-      {MakeNet({{1, 2, 3}}, {}), [] { return Options().printFlag = 1, BgrMove("a.bgr", "b.bgr", 10, 20, 0, -1); },
+      {MakeNet({{1, 2, 3}}, {}),
+       [] { return Options().printFlag = 1, BgrMove("a.bgr", "b.bgr", 10, 20, 0, -1); },
        MakeNet({{21, 2, 13}}, {}), "<vloc> (0) 21.000000 2.000000 13.000000\n"},
       {edges, del(5, 6), Kept(edges, {1, 3, 4}), "Deleted 5 6\nDeleted 6 5\n"},
       {edges, del(6, 5), Kept(edges, {1, 3, 4}), "Deleted 5 6\nDeleted 6 5\n"},
@@ -112,7 +118,8 @@ TEST_F(CopyTest, SameFileIsRefused) {
   WriteFileBytes("a.bgr", bytes);
   std::filesystem::create_directory("sub");
   std::filesystem::create_hard_link("a.bgr", "sub/link.bgr");
-  for (const char* alias : {"a.bgr", "./a.bgr", "A.BGR", "sub/../a.bgr", "sub\\link.bgr", "  a.bgr"}) {
+  for (const char* alias :
+       {"a.bgr", "./a.bgr", "A.BGR", "sub/../a.bgr", "sub\\link.bgr", "  a.bgr"}) {
     CaptureConsole console;
     EXPECT_EQ(BgrMove("a.bgr", alias, 1, 1, -1, -1), 0) << alias;
     EXPECT_EQ(BgrDeleteEdges("a.bgr", alias, 0, 1), 0) << alias;
@@ -156,8 +163,12 @@ Net ThreeVertices() {
 TEST_F(ExportTest, TxdTable) {
   Net noEdges = ThreeVertices();
   noEdges.edges.clear();
-  const auto edge = [](Bytes& b, int32_t from, int32_t to) -> Bytes& { return b.Int(from).Int(to).Real(0).Real(75).Real(75); };
-  const auto vertex = [](Bytes& b, double x, double z) -> Bytes& { return b.Real(x).Real(z).Real(0).Real(0); };
+  const auto edge = [](Bytes& b, int32_t from, int32_t to) -> Bytes& {
+    return b.Int(from).Int(to).Real(0).Real(75).Real(75);
+  };
+  const auto vertex = [](Bytes& b, double x, double z) -> Bytes& {
+    return b.Real(x).Real(z).Real(0).Real(0);
+  };
   Bytes three, two, example;
   vertex(vertex(vertex(three.Int(3), 1.5, 3), 4, 6.25), -7, 9);
   edge(edge(two.Int(2), 0, 1), 2, 1);
@@ -187,7 +198,8 @@ std::string TxpWithPool(const Net& net, bool withData) {
   if (n > 0) b.Tag("<vert> ---- vertex pool ----").Int(withData ? n : 0);
   if (n > 0 && withData) {
     for (const auto& v : net.vertices) b.Real(v.x).Real(v.y).Real(v.z);
-    b.Tag("<poly> ---- polygon ----").Tag(kBegin).Tag("<pvrt> ---- vertex reference list ----").Int(n);
+    b.Tag("<poly> ---- polygon ----").Tag(kBegin);
+    b.Tag("<pvrt> ---- vertex reference list ----").Int(n);
     for (int32_t i = 0; i < n; ++i) b.Int(i);
     b.Tag(kEnd);
   }
@@ -200,7 +212,8 @@ TEST_F(ExportTest, TxpTable) {
     for (int variant : {0, 1}) {
       WriteFileBytes("t.bgr", NetBytes(net));
       EXPECT_EQ(BgrTxp("t.bgr", variant), 1);
-      EXPECT_EQ(ReadFileBytes("t.txp"), TxpWithPool(net, variant == 0)) << variant << " " << net.vertices.size();
+      EXPECT_EQ(ReadFileBytes("t.txp"), TxpWithPool(net, variant == 0))
+          << variant << " " << net.vertices.size();
     }
   }
   Options().printFlag = 1;  // the fields are printed
@@ -227,7 +240,8 @@ TEST_F(ExportTest, Failures) {
                           +[] { return BgrDeleteEdges("t.bgr", "nodir/b.bgr", 0, 1); },
                           +[] { return BgrMove("d.bgr", "e.bgr", 0, 0, -1, -1); },
                           +[] { return BgrDeleteEdges("d.bgr", "f.bgr", 7, -1); },
-                          +[] { return BgrTxd("missing.bgr"); }, +[] { return BgrTxp("missing.bgr", 0); },
+                          +[] { return BgrTxd("missing.bgr"); },
+                          +[] { return BgrTxp("missing.bgr", 0); },
                           +[] { return BgrTxp("t.bgr", 0); }, +[] { return BgrTxd("t.bgr"); },
                           +[] { return BgrTxd("big.bgr"); }}) {
     EXPECT_EQ(run(), 0);

@@ -13,7 +13,10 @@ namespace {
 
 using namespace testing;
 
-Net CommandNet() { return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {2563, 0, 5122}, {300, 0, 300}}, {{1, 0}, {0, 2, 16904}, {2, 1}}); }
+Net CommandNet() {
+  return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {2563, 0, 5122}, {300, 0, 300}},
+                 {{1, 0}, {0, 2, 16904}, {2, 1}});
+}
 
 // Each mode on a.bgr (and b.bgr): the file it writes, its exit status and a
 // line it prints. The exports are measured: TXD 4 + 32 bytes per edge and
@@ -31,8 +34,10 @@ TEST(OpsCommandsTest, EachModeRuns) {
   const Row rows[] = {
       {{"-mv10:-5", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(moved), ""},
       {{"-de1:-1", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(deleted), "\nDeleted 1 0\n"},
-      {{"-de2:1", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(MakeNet(base.vertices, {{1, 0}, {0, 2, 16904}})), "\nDeleted 2 1\n"},
-      {{"-pg", "a.bgr"}, 1, "a.bgr", NetBytes(MakeNet({{0, 0, 0}, {2560, 0, 5120}}, {{1, 0}, {0, 1, 16904}, {1, 1}})), ""},
+      {{"-de2:1", "a.bgr", "b.bgr"}, 1, "b.bgr",
+       NetBytes(MakeNet(base.vertices, {{1, 0}, {0, 2, 16904}})), "\nDeleted 2 1\n"},
+      {{"-pg", "a.bgr"}, 1, "a.bgr",
+       NetBytes(MakeNet({{0, 0, 0}, {2560, 0, 5120}}, {{1, 0}, {0, 1, 16904}, {1, 1}})), ""},
       {{"-rsscript.txt", "a.bgr"}, 1, "a.bgr", NetBytes(widened), ""},
       {{"-mg", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(merged), ""},
       {{"-mv", "a.bgr", "./a.bgr"}, 0, "a.bgr", NetBytes(base), "is the source file"},
