@@ -292,26 +292,26 @@ TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
   }
 }
 
+// The calls of a line after "<bgr-" (command 0 replace, 1 align, 2 width),
+// defaults for what it leaves out.
 TEST(ScriptParseTest, LineTable) {
-  using C = ScriptCommand;
-  const std::pair<const char*, std::vector<ScriptCall>> rows[] = {
-      {"",
-       {{C::kReplaceEdges, {-1, -1, 10}},
-        {C::kAlignNodes, {-1, -1, 10}},
-        {C::kWidthEdges, {25, 100, 0}}}},
-      {"replace-edges> 3 7", {{C::kReplaceEdges, {3, 7, 10}}}},
-      {"replace-edges> 3 7 4", {{C::kReplaceEdges, {3, 7, 4}}}},
-      {"align-nodes> 2", {{C::kAlignNodes, {2, -1, 10}}}},
-      {"width-edges> 40", {{C::kWidthEdges, {40, 100, 0}}}},
-      {"width-edges> x", {}}, {"Replace-edges> 3 7", {}}, {"foo> 1 2", {}},
+  const std::pair<const char*, std::string> rows[] = {
+      {"", "0 -1 -1 10;1 -1 -1 10;2 25 100 0;"},
+      {"replace-edges> 3 7", "0 3 7 10;"},
+      {"replace-edges> 3 7 4", "0 3 7 4;"},
+      {"align-nodes> 2", "1 2 -1 10;"},
+      {"width-edges> 40", "2 40 100 0;"},
+      {"width-edges> x", ""},
+      {"Replace-edges> 3 7", ""},
+      {"foo> 1 2", ""},
   };
   for (const auto& [text, calls] : rows) {
-    const std::vector<ScriptCall> got = ParseScriptLine(text);
-    ASSERT_EQ(got.size(), calls.size()) << text;
-    for (size_t i = 0; i < got.size(); ++i) {
-      EXPECT_EQ(got[i].command, calls[i].command) << text;
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(got[i].values[k], calls[i].values[k]) << text;
+    std::string got;
+    for (const ScriptCall& c : ParseScriptLine(text)) {
+      got += std::to_string(static_cast<int>(c.command)) + " " + std::to_string(c.values[0]) + " " +
+             std::to_string(c.values[1]) + " " + std::to_string(c.values[2]) + ";";
     }
+    EXPECT_EQ(got, calls) << text;
   }
 }
 
