@@ -139,27 +139,6 @@ TEST_F(BgrListTest, TruncatedAtEveryLength) {
   }
 }
 
-// The whole program: two header lines, the listing, the time line.
-TEST_F(BgrListTest, EndToEnd) {
-  WriteFileBytes("ex.bgr", ExampleNetworkBytes());
-  struct Row { std::vector<std::string> args; std::string listing; int status; };
-  const Row rows[] = {
-      {{"-ls", "EX.BGR"}, Golden("example"), 1},  // names resolve without regard to case
-      {{"ex.bgr"}, Golden("example_quiet"), 1},
-      {{"-ls1", "ex.bgr"}, Golden("one_vertex"), 1},
-      {{"-ls", "missing.bgr"},
-       "ERROR: BgrList source file 'missing.bgr' not found\n" + Golden("start"), 0},
-  };
-  for (const Row& r : rows) {
-    const RunResult run = RunOstrand(r.args);
-    EXPECT_EQ(run.status, r.status) << r.args[0];
-    const size_t bodyStart = run.output.find('\n', run.output.find('\n') + 1) + 1;
-    const size_t timeLine = run.output.rfind("TIME= ");
-    ASSERT_NE(timeLine, std::string::npos) << run.output;
-    EXPECT_EQ(run.output.substr(bodyStart, timeLine - bodyStart), r.listing) << r.args[0];
-  }
-}
-
 // Streams around a field read: the input holds the bytes, the output
 // collects what is copied.
 struct Streams {

@@ -18,9 +18,10 @@ Net CommandNet() {
                  {{1, 0}, {0, 2, 16904}, {2, 1}});
 }
 
-// Each mode on a.bgr (and b.bgr): the file it writes, its exit status and a
-// line it prints. The exports are measured: TXD 4 + 32 bytes per edge and
-// 4 + 32 per vertex; TXP with pool data holds the 4 vertices' coordinates.
+// Each mode on a.bgr (and b.bgr): the file it writes (or leaves), its exit
+// status and a line it prints; names resolve without regard to case. The
+// exports are measured: TXD 4 + 32 bytes per edge and 4 + 32 per vertex;
+// TXP with pool data holds the 4 vertices' coordinates.
 TEST(OpsCommandsTest, EachModeRuns) {
   ScratchDir dir;
   const Net base = CommandNet();
@@ -45,6 +46,13 @@ TEST(OpsCommandsTest, EachModeRuns) {
       {{"-txd", "a.bgr"}, 1, "a.txd", std::string(4 + 3 * 32 + 4 + 4 * 32, '?'), ""},
       {{"-txp", "a.bgr"}, 1, "a.txp", std::string(429, '?'), ""},
       {{"-txp0", "a.bgr"}, 1, "a.txp", std::string(167, '?'), ""},
+      {{"-ls", "A.BGR"}, 1, "a.bgr", NetBytes(base),
+       "\n<vloc> (3) 300.000000 0.000000 300.000000\n<endo>\n"},
+      {{"a.bgr"}, 1, "a.bgr", NetBytes(base), "\n<vloc> (2)\n<endo>\n"},
+      {{"-ls1", "a.bgr"}, 1, "a.bgr", NetBytes(base),
+       " 00<vloc> (1) 2560.000000 0.000000 5120.000000\n 00 00 00 00 00 06 A4 40"},
+      {{"-ls", "missing.bgr"}, 0, "a.bgr", NetBytes(base),
+       "\nERROR: BgrList source file 'missing.bgr' not found\n"},
   };
   WriteFileBytes("script.txt", "<bgr-width-edges> 30\n");
   for (const Row& r : rows) {
