@@ -136,6 +136,8 @@ TEST_F(CopyTest, CutSourcesAreCopiedAsFarAsTheyGo) {
     WriteFileBytes("a.bgr", cut);
     EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 0, 0, 7, -1), 1);
     EXPECT_EQ(ReadFileBytes("b.bgr"), cut) << cut.size();
+    EXPECT_EQ(BgrMove("a.bgr", "b.bgr", 0, 0, -1, -1), 1);  // fields cut short copied as they were
+    EXPECT_EQ(ReadFileBytes("b.bgr"), cut) << cut.size();
     EXPECT_EQ(BgrDeleteEdges("a.bgr", "c.bgr", -1, -1), 1);
     EXPECT_EQ(ReadFileBytes("c.bgr"), cut) << cut.size();
   }
@@ -218,7 +220,7 @@ TEST_F(ExportTest, TxpTable) {
 }
 
 // Missing sources, outputs that cannot be opened, a malformed tag (which
-// ends a copy), more than 12000 vertices for an export (a part is no
+// ends a copy or a TXP export), more than 12000 vertices for an export (a part is no
 // export): reported, and no output made (a move from a missing source
 // leaves its destination created empty).
 TEST_F(ExportTest, Failures) {
@@ -237,7 +239,7 @@ TEST_F(ExportTest, Failures) {
                           +[] { return BgrTxd("missing.bgr"); },
                           +[] { return BgrTxp("missing.bgr", 0); },
                           +[] { return BgrTxp("t.bgr", 0); }, +[] { return BgrTxd("t.bgr"); },
-                          +[] { return BgrTxd("big.bgr"); }}) {
+                          +[] { return BgrTxd("big.bgr"); }, +[] { return BgrTxp("d.bgr", 0); }}) {
     EXPECT_EQ(run(), 0);
   }
   EXPECT_EQ(console.Text(),
@@ -249,9 +251,10 @@ TEST_F(ExportTest, Failures) {
             "ERROR: BgrTxp source file 'missing.bgr' not found\n"
             "ERROR: BgrTxp dest file 't.txp' not openable\n"
             "ERROR: BgrTxd dest file 't.txd' not openable\n"
-            "ERROR: BgrTxd too many nodes in big.txd\nERROR: BgrTxd too many nodes in big.txd\n");
+            "ERROR: BgrTxd too many nodes in big.txd\nERROR: BgrTxd too many nodes in big.txd\n"
+            "ERROR: BgrTxp stopped at a damaged record in 'd.bgr'\n");
   EXPECT_EQ(ReadFileBytes("b.bgr"), "");
-  for (const char* name : {"e.bgr", "f.bgr", "missing.txd", "missing.txp", "big.txd"}) {
+  for (const char* name : {"e.bgr", "f.bgr", "missing.txd", "missing.txp", "big.txd", "d.txp"}) {
     EXPECT_FALSE(FileExistsOnDisk(name)) << name;
   }
 }
