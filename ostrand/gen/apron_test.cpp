@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
@@ -16,15 +16,10 @@ namespace ostrand {
 namespace {
 
 using testing::FiledPieces;
-using testing::InsideItsTile;
 using testing::ReadFileBytes;
-using testing::SignedArea;
 using testing::TotalArea;
-using testing::WriteFileBytes;
 
-constexpr double kSqFt = 65536.0;
-
-std::string Outline(std::initializer_list<std::pair<int, int>> points, const char* name = "A") {
+std::string Outline(const std::vector<std::pair<int, int>>& points, const char* name = "A") {
   std::string text;
   for (const auto& p : points) text += "POI " + std::to_string(p.first) + " " + std::to_string(p.second) + "\n";
   return text + "PLY \"" + name + "\"\n";
@@ -32,47 +27,34 @@ std::string Outline(std::initializer_list<std::pair<int, int>> points, const cha
 
 class ApronTest : public testing::GenerationTest {
  protected:
-  // Both passes over the file, with the grid sized as the pipeline does;
-  // `between` looks at the state after the first pass.
-  void Run(const std::string& text, const std::function<void()>& between = [] {}) {
-    WriteFileBytes("T.PLY", text);
+  // Both passes over the file, with the grid sized between them as the
+  // pipeline does; gives the paved area in square feet.
+  double Run(const std::string& text) {
+    ResetGenerationState();
+    testing::WriteFileBytes("T.PLY", text);
+    TaxiwayList net;
     net.plyPath = "T.PLY";
-    ASSERT_EQ(net.OpenPly("r"), 1);
+    EXPECT_EQ(net.OpenPly("r"), 1);
     GenerateApron(net, 0);
-    between();
+    box = GenerationBox();
     SetGridGeometry(feet, lowLeft);
     GenerateApron(net, 1);
+    return TotalArea(FiledPieces(kPavementLayer)) / 65536.0;
   }
-  double PavedSqFt() { return TotalArea(FiledPieces(kPavementLayer)) / kSqFt; }
-
   testing::CaptureConsole console;
-  TaxiwayList net;
+  BoundingBox box;
   float feet = 0;
   double lowLeft[3] = {0, 0, 0};
 };
 
-TEST_F(ApronTest, TriangleSizesTheGridAndIsPaved) {
-  Run("ORG 1 2\n" + Outline({{0, 0}, {100, 0}, {100, 100}}), [] {
-    EXPECT_EQ(GenerationBox().minX, 0);
-    EXPECT_EQ(GenerationBox().maxX, 100 * 256);
-    EXPECT_EQ(GenerationBox().maxZ, 100 * 256);
-    EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
-  });
-  EXPECT_EQ(feet, 500.0f);  // never below 500 ft
-  EXPECT_EQ(lowLeft[0], -500.0);
-  ASSERT_EQ(FiledPieces(kPavementLayer).size(), 1u);
-  EXPECT_DOUBLE_EQ(PavedSqFt(), 5000.0);
-  EXPECT_EQ(console.Text(), "GenerateApron(0)\nGenerateApron(1)\n");
-}
-
-TEST_F(ApronTest, RepeatedOutlines) {
-  const std::string square = Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
-  const std::string other = Outline({{1000, 0}, {1100, 0}, {1100, 100}});
-  struct Case {
-    const char* name;
-    std::string text;
-    double area;
-  } cases[] = {
+TEST_F(ApronTest, OutlinesArePavedOnce) {
+  const auto square = Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  const auto other = Outline({{1000, 0}, {1100, 0}, {1100, 100}});
+  // Every shifted place of the repeated first vertex is taken already: the
+  // outline uses a point twice and is skipped.
+  const std::vector<std::pair<int, int>> staircase = {{0, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2},
+                                                      {3, 3}, {4, 3}, {4, 4}, {5, 4}, {0, 0}};
+  const struct { const char* name; std::string text; double area; } cases[] = {
       {"twice in a row: once", square + square, 10000},
       {"with another between: twice", square + other + square, 25000},
       {"two points only", Outline({{0, 0}, {5, 5}}), 0},
@@ -81,41 +63,33 @@ TEST_F(ApronTest, RepeatedOutlines) {
       {"closed outline", Outline({{0, 0}, {0, 100}, {100, 100}, {100, 0}, {0, 0}}), 10000},
       // Here the shifted copy lies on the first side: a sliver no ear can
       // be cut from, so the outline is paved without it.
-      {"closed outline, first side along x",
-       Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}), 10000},
+      {"closed outline, first side along x", Outline({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}), 10000},
       {"closed concave outline",
-       Outline({{0, 0}, {300, 0}, {300, 300}, {200, 300}, {200, 100}, {100, 100}, {100, 300},
-                {0, 300}, {0, 0}}),
-       70000},
+       Outline({{0, 0}, {300, 0}, {300, 300}, {200, 300}, {200, 100}, {100, 100}, {100, 300}, {0, 300}, {0, 0}}), 70000},
+      {"a point used twice", Outline(staircase) + Outline(staircase, "B"), 0},
   };
-  for (const Case& c : cases) {
-    SetUp();
-    net.ClosePly();
-    Run(c.text);
-    EXPECT_NEAR(PavedSqFt(), c.area, 0.01) << c.name;
-  }
-  EXPECT_EQ(ReadFileBytes("report.txt").find("triangulation failed"), std::string::npos);
-}
-
-TEST_F(ApronTest, OutlineUsingAPointTwiceIsReportedOnceAndSkipped) {
-  // Every shifted place of the repeated first vertex is taken already.
-  const auto staircase = {std::pair{0, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2},
-                          {3, 3},          {4, 3}, {4, 4}, {5, 4}, {0, 0}};
-  Run(Outline(staircase) + Outline(staircase, "B"));
-  EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
+  for (const auto& c : cases) EXPECT_NEAR(Run(c.text), c.area, 0.01) << c.name;
   const std::string log = ReadFileBytes("report.txt");
+  EXPECT_EQ(log.find("triangulation failed"), std::string::npos);
   EXPECT_EQ(testing::Occurrences(log, "WARNING:GenerateApron complex/holes in PLY 0 0\n"), 1) << log;
 }
 
-TEST_F(ApronTest, ConcaveNotchStaysOpen) {
+TEST_F(ApronTest, FirstPassSizesTheGridSecondPaves) {
+  EXPECT_DOUBLE_EQ(Run("ORG 1 2\n" + Outline({{0, 0}, {100, 0}, {100, 100}})), 5000.0);
+  EXPECT_EQ(std::vector<double>({box.minX, box.maxX, box.maxZ}), std::vector<double>({0, 100 * 256, 100 * 256}));
+  EXPECT_EQ(feet, 500.0f);  // never below 500 ft
+  EXPECT_EQ(lowLeft[0], -500.0);
+  EXPECT_EQ(FiledPieces(kPavementLayer).size(), 1u);
+  EXPECT_EQ(console.Text(), "GenerateApron(0)\nGenerateApron(1)\n");
+
   // A U over several tiles: the notch between its arms is not paved.
-  Run(Outline({{0, 0}, {3000, 0}, {3000, 3000}, {2000, 3000}, {2000, 1000}, {1000, 1000},
-               {1000, 3000}, {0, 3000}}));
+  EXPECT_NEAR(Run(Outline({{0, 0}, {3000, 0}, {3000, 3000}, {2000, 3000}, {2000, 1000}, {1000, 1000},
+                           {1000, 3000}, {0, 3000}})),
+              3000.0 * 3000 - 1000.0 * 2000, 50.0);
   const auto pieces = FiledPieces(kPavementLayer);
-  EXPECT_NEAR(PavedSqFt(), 3000.0 * 3000 - 1000.0 * 2000, 50.0);
   EXPECT_NEAR(TotalArea(pieces), Grid().handedArea[kPavementLayer], pieces.size() * 0.5 * Grid().tileSize);
   for (const auto& p : pieces) {
-    EXPECT_TRUE(InsideItsTile(p));
+    EXPECT_TRUE(testing::InsideItsTile(p));
     double cx = 0, cz = 0;
     for (const auto& q : p.corners) {
       cx += q.x / 256.0 / static_cast<double>(p.corners.size());
@@ -123,12 +97,13 @@ TEST_F(ApronTest, ConcaveNotchStaysOpen) {
     }
     EXPECT_FALSE(cx > 1000 && cx < 2000 && cz > 1000) << cx << " " << cz;
   }
-}
 
-TEST_F(ApronTest, NoPolygonFileGivesNothing) {
-  net.plyPath = "MISSING.PLY";
-  GenerateApron(net, 0);
-  GenerateApron(net, 1);
+  // Without a polygon file: nothing.
+  ResetGenerationState();
+  TaxiwayList none;
+  none.plyPath = "MISSING.PLY";
+  GenerateApron(none, 0);
+  GenerateApron(none, 1);
   EXPECT_TRUE(FiledPieces(kPavementLayer).empty());
 }
 
