@@ -20,10 +20,8 @@ namespace ostrand {
 namespace {
 
 using testing::FiledPieces;
-using testing::TotalArea;
 
 constexpr int32_t kFt = testing::WorkingNetwork::kFt;
-constexpr double kSqFt = double{kFt} * kFt;
 
 // A point at (x, z) feet, truncated to working units.
 IntPoint Ft(double x, double z) { return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)}; }
@@ -60,7 +58,10 @@ class TaxiwayPolygonsTest : public testing::GenerationTest, protected testing::W
 // strip of a centre-line-only edge.
 TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   std::vector<std::pair<std::string, std::function<void()>>> cases;
-  cases.emplace_back("straight 60 ft", [&] { E(V(0, 0), V(1000, 300), kTaxiway, 60); });
+  cases.emplace_back("straight 60 ft", [&] {
+    const int32_t a = V(0, 0);
+    E(a, V(1000, 300), kTaxiway, 60);
+  });
   // Length, and junctions (spurs far off the line) at 0, 1 or 2 of its ends.
   for (const auto& [length, junctions] : std::vector<std::pair<double, int>>{{1000, 0}, {1000, 1}, {1000, 2}, {200, 2}, {250, 1}, {100, 1}, {25, 2}}) {
     cases.emplace_back("trim " + std::to_string(static_cast<int>(length)) + " " + std::to_string(junctions), [&, length, junctions] {
@@ -121,16 +122,6 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   GenerateIsYellow(5, 5, 5, 5);  // nothing for a point
   text += "== centre strip\n" + testing::FiledPiecesText();
   testing::ExpectMatchesFile(text, "taxiway_polygons.txt");
-}
-
-// The surfaces keep their areas: pavement of length x width, a centre line
-// 1 ft wide (corners are truncated to whole units: exact to 2 units).
-TEST_F(TaxiwayPolygonsTest, AreasOfAStraightTaxiway) {
-  E(V(0, 0), V(1000, 300), kTaxiway, 60);
-  Generate();
-  const double length = std::hypot(1000, 300);
-  EXPECT_NEAR(TotalArea(FiledPieces(kPavementLayer)) / kSqFt, length * 60, 1.0);
-  EXPECT_NEAR(TotalArea(FiledPieces(kCentreLayer)) / kSqFt, length, length * 2 / kFt);
 }
 
 TEST_F(TaxiwayPolygonsTest, LongChainNeedsNoDeepStack) {
