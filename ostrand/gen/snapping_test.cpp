@@ -35,13 +35,14 @@ class SnappingTest : public testing::GenerationTest, protected testing::WorkingN
     SnapEndPointsToTaxiways(net);
     std::string text;
     for (int32_t i = 0; i < net.points.count; ++i) {
-      text += "v" + std::to_string(i) + " " + std::to_string(net.points[i].x) + " " + std::to_string(net.points[i].z) +
-              " " + std::to_string(PointDegree(i)) + "\n";
+      text += "v" + std::to_string(i) + " " + std::to_string(net.points[i].x) + " " +
+              std::to_string(net.points[i].z) + " " + std::to_string(PointDegree(i)) + "\n";
     }
     for (int32_t i = 0; i < net.edgeCount; ++i) {
       const Edge& e = net.edges[static_cast<size_t>(i)];
-      text += "e " + std::to_string(e.from) + " " + std::to_string(e.to) + " " + std::to_string(e.type) + " " +
-              std::to_string(e.width) + " " + std::to_string(e.flags) + "\n";
+      text += "e " + std::to_string(e.from) + " " + std::to_string(e.to) + " " +
+              std::to_string(e.type) + " " + std::to_string(e.width) + " " +
+              std::to_string(e.flags) + "\n";
     }
     return text;
   }
@@ -62,17 +63,19 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
   // line, with connectors 200 ft either side within 115 degrees of turn
   // and not too near an end. The last one's line meets the runway's 264 ft
   // beyond end b: not within 200 ft of both ends, it stays.
-  const double runwayCases[][4] = {
-      {5000, 100, 0, -90}, {5000, 150, 0, -90}, {5000, 150, 1, -90}, {5000, 151, 0, -90}, {5000, 100, 0, -25},
-      {5000, 100, 0, -15}, {5000, 100, 0, 205}, {5000, 100, 0, 195},  {5000, 100, 0, -170}, {5000, 0, 0, -60},
-      {5000, 0, 0, -120},  {800, 0, 0, -90},    {9200, 0, 0, -90},    {10050, 100, 0, 205}};
+  const double runwayCases[][4] = {{5000, 100, 0, -90}, {5000, 150, 0, -90}, {5000, 150, 1, -90},
+                                   {5000, 151, 0, -90}, {5000, 100, 0, -25}, {5000, 100, 0, -15},
+                                   {5000, 100, 0, 205}, {5000, 100, 0, 195}, {5000, 100, 0, -170},
+                                   {5000, 0, 0, -60},   {5000, 0, 0, -120},  {800, 0, 0, -90},
+                                   {9200, 0, 0, -90},   {10050, 100, 0, 205}};
   for (const auto& c : runwayCases) {
     std::string name = "runway";
     for (double v : c) name += " " + std::to_string(static_cast<int>(v));
     cases.emplace_back(name, [&, c] {
       L(0, 0, 10000, 0, kRunway);
       const double h = c[3] * std::numbers::pi / 180;
-      L(c[0], -c[1], c[0] + 1000 * std::cos(h), -c[1] + 1000 * std::sin(h), kTaxiway, -static_cast<int32_t>(c[2]));
+      L(c[0], -c[1], c[0] + 1000 * std::cos(h), -c[1] + 1000 * std::sin(h), kTaxiway,
+        -static_cast<int32_t>(c[2]));
     });
   }
   cases.emplace_back("runway with coincident ends", [&] {
@@ -82,23 +85,34 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
   // Two taxiways crossing at `cross` feet from the first one's start,
   // split at least 200 ft from every end; with a third taxiway's vertex
   // 150 ft from the crossing (1), or beyond 100 taxiway edges (99), not.
-  for (const auto& [cross, others] : std::vector<std::pair<int, int>>{{500, 0}, {200, 0}, {199, 0}, {800, 0}, {801, 0}, {500, 1}, {500, 99}}) {
-    cases.emplace_back("crossing " + std::to_string(cross) + " " + std::to_string(others), [&, cross, others] {
-      L(0, 0, 1000, 0);
-      L(cross, -500, cross, 500);
-      if (others == 1) L(590, 120, 2000, 2000);
-      for (int i = 0; others > 1 && i < others; ++i) L(5000 + i * 10, 5000, 5000 + i * 10, 6000);
-    });
+  for (const auto& [cross, others] : std::vector<std::pair<int, int>>{
+           {500, 0}, {200, 0}, {199, 0}, {800, 0}, {801, 0}, {500, 1}, {500, 99}}) {
+    cases.emplace_back("crossing " + std::to_string(cross) + " " + std::to_string(others),
+                       [&, cross, others] {
+                         L(0, 0, 1000, 0);
+                         L(cross, -500, cross, 500);
+                         if (others == 1) L(590, 120, 2000, 2000);
+                         for (int i = 0; others > 1 && i < others; ++i)
+                           L(5000 + i * 10, 5000, 5000 + i * 10, 6000);
+                       });
   }
   // A dead end `gap` feet and `extra` units short of a crossing taxiway,
   // meeting it `x` feet from its start: snapped within 150 ft, and at
   // least 100 ft inside the other.
-  for (const auto& c : std::vector<std::array<int, 3>>{{1000, 150, 0}, {1000, 150, 1}, {1000, 10, 0}, {100, 50, 0}, {99, 50, 0}, {1900, 50, 0}, {1901, 50, 0}}) {
-    cases.emplace_back("dead end " + std::to_string(c[0]) + " " + std::to_string(c[1]) + " " + std::to_string(c[2]), [&, c] {
-      L(0, 0, 2000, 0);
-      const int32_t q = V(c[0], -1000);
-      E(q, V(c[0], -c[1], 0, -c[2]));
-    });
+  for (const auto& c : std::vector<std::array<int, 3>>{{1000, 150, 0},
+                                                       {1000, 150, 1},
+                                                       {1000, 10, 0},
+                                                       {100, 50, 0},
+                                                       {99, 50, 0},
+                                                       {1900, 50, 0},
+                                                       {1901, 50, 0}}) {
+    cases.emplace_back("dead end " + std::to_string(c[0]) + " " + std::to_string(c[1]) + " " +
+                           std::to_string(c[2]),
+                       [&, c] {
+                         L(0, 0, 2000, 0);
+                         const int32_t q = V(c[0], -1000);
+                         E(q, V(c[0], -c[1], 0, -c[2]));
+                       });
   }
   cases.emplace_back("broken edges take no part", [&] {
     const int32_t a = V(0, 0), b = V(1000, 0);
@@ -116,7 +130,9 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
   }
   testing::ExpectMatchesFile(text, "snapping.txt");
   EXPECT_EQ(OtherEnd(net, 50000), -1);
-  EXPECT_NE(console.Text().find("SnapEndPointsToRunways()\nMakeTaxiwayTaxiwayIntersections() edges=101\n"), std::string::npos);
+  EXPECT_NE(console.Text().find(
+                "SnapEndPointsToRunways()\nMakeTaxiwayTaxiwayIntersections() edges=101\n"),
+            std::string::npos);
 }
 
 TEST_F(SnappingTest, EveryTaxiwayCrossingEveryOtherStaysBounded) {

@@ -24,7 +24,9 @@ using testing::FiledPieces;
 constexpr int32_t kFt = testing::WorkingNetwork::kFt;
 
 // A point at (x, z) feet, truncated to working units.
-IntPoint Ft(double x, double z) { return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)}; }
+IntPoint Ft(double x, double z) {
+  return IntPoint{static_cast<int32_t>(x * kFt), 0, static_cast<int32_t>(z * kFt)};
+}
 
 // One tile wide enough for every test network, so that pieces stay whole.
 void OneTile() {
@@ -63,13 +65,16 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
     E(a, V(1000, 300), kTaxiway, 60);
   });
   // Length, and junctions (spurs far off the line) at 0, 1 or 2 of its ends.
-  for (const auto& [length, junctions] : std::vector<std::pair<double, int>>{{1000, 0}, {1000, 1}, {1000, 2}, {200, 2}, {250, 1}, {100, 1}, {25, 2}}) {
-    cases.emplace_back("trim " + std::to_string(static_cast<int>(length)) + " " + std::to_string(junctions), [&, length, junctions] {
-      const int32_t a = V(0, 0), b = V(length, 0);
-      E(a, b);
-      if (junctions >= 1) E(b, V(length, 1000));
-      if (junctions >= 2) E(a, V(0, 1000));
-    });
+  for (const auto& [length, junctions] : std::vector<std::pair<double, int>>{
+           {1000, 0}, {1000, 1}, {1000, 2}, {200, 2}, {250, 1}, {100, 1}, {25, 2}}) {
+    cases.emplace_back(
+        "trim " + std::to_string(static_cast<int>(length)) + " " + std::to_string(junctions),
+        [&, length, junctions] {
+          const int32_t a = V(0, 0), b = V(length, 0);
+          E(a, b);
+          if (junctions >= 1) E(b, V(length, 1000));
+          if (junctions >= 2) E(a, V(0, 1000));
+        });
   }
   for (double turn : {0, 10, -10, 25, 45, -45, 90, 120, 160, -160}) {
     cases.emplace_back("bend " + std::to_string(static_cast<int>(turn)), [&, turn] {
@@ -80,8 +85,8 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
     });
   }
   // Three 1000-ft segments in a straight line: three quads, two joints.
-  for (int32_t flags : {kFlagPavement, kFlagCentreLine, kFlagPavement | kFlagCentreLine, kFlagCentreLights,
-                        kFlagEdgeLights, kFlagPavement | kFlagEdgeLights, 15}) {
+  for (int32_t flags : {kFlagPavement, kFlagCentreLine, kFlagPavement | kFlagCentreLine,
+                        kFlagCentreLights, kFlagEdgeLights, kFlagPavement | kFlagEdgeLights, 15}) {
     cases.emplace_back("flags " + std::to_string(flags), [&, flags] {
       const int32_t v[] = {V(0, 0), V(1000, 0), V(2000, 0), V(3000, 0)};
       for (size_t i = 0; i < 3; ++i) E(v[i], v[i + 1], kTaxiway, 50, flags);
@@ -106,16 +111,19 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   SetUp();
   OneTile();
   const double h = std::numbers::pi / 4, r = 150;
-  const int32_t steps = BuildFillet(true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
-                                    Ft(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h)),
-                                    Ft(-r, 25), Ft(-std::tan(h / 2) * 25, 25),
-                                    Ft(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h)));
+  const int32_t steps =
+      BuildFillet(true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
+                  Ft(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h)),
+                  Ft(-r, 25), Ft(-std::tan(h / 2) * 25, 25),
+                  Ft(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h)));
   text += "== fillet of " + std::to_string(steps) + " steps\n" + testing::FiledPiecesText();
   // A centre path of 100 ft: 4 steps, too short for edge lights.
   SetUp();
   OneTile();
-  const int32_t shortSteps = BuildFillet(true, 2, true, true, Ft(0, -10), Ft(50, -10), Ft(50, 40), Ft(0, 10), Ft(50, 10), Ft(50, 60));
-  text += "== short fillet of " + std::to_string(shortSteps) + " steps\n" + testing::FiledPiecesText();
+  const int32_t shortSteps = BuildFillet(true, 2, true, true, Ft(0, -10), Ft(50, -10), Ft(50, 40),
+                                         Ft(0, 10), Ft(50, 10), Ft(50, 60));
+  text +=
+      "== short fillet of " + std::to_string(shortSteps) + " steps\n" + testing::FiledPiecesText();
   SetUp();
   OneTile();
   GenerateIsYellow(0, 0, 800 * kFt, 600 * kFt);

@@ -26,8 +26,8 @@ inline std::string FiledPiecesText() {
   std::string text;
   for (int layer = 0; layer < kLayersPerTile; ++layer) {
     for (const FiledPiece& p : FiledPieces(layer)) {
-      text += std::to_string(layer) + " " + std::to_string(p.column) + "," + std::to_string(p.row) + " " +
-              std::to_string(p.attribute) + ":";
+      text += std::to_string(layer) + " " + std::to_string(p.column) + "," + std::to_string(p.row) +
+              " " + std::to_string(p.attribute) + ":";
       for (const auto& q : p.corners) text += " " + std::to_string(q.x) + " " + std::to_string(q.z);
       text += "\n";
     }
