@@ -14,6 +14,7 @@
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/grid_inspection.h"
 #include "ostrand/gen/network_fixture.h"
+#include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/test_support.h"
 #include "ostrand/gen/tile_clipping.h"
 #include "ostrand/gen/tile_grid.h"
@@ -44,14 +45,18 @@ std::string Tidy(const std::string& output, bool tiles = true) {
     const auto starts = [&line](const char* text) { return line.rfind(text, 0) == 0; };
     inTiles = (inTiles || starts("<indx>")) && !starts("Range");
     if (line.empty() || starts("TIME=") || starts(" ostrand - ") || (inTiles && !tiles)) continue;
-    if (!lines.empty() && lines.back().rfind("<indx>", 0) == 0 && (starts("<indx>") || starts("Range"))) lines.pop_back();
+    if (!lines.empty() && lines.back().rfind("<indx>", 0) == 0 &&
+        (starts("<indx>") || starts("Range")))
+      lines.pop_back();
     lines.push_back(line);
   }
   std::string out;
   for (const auto& line : lines) out += line + "\n";
   return out;
 }
-std::string Output(const std::vector<std::string>& args, bool tiles = true) { return Tidy(RunOstrand(args).output, tiles); }
+std::string Output(const std::vector<std::string>& args, bool tiles = true) {
+  return Tidy(RunOstrand(args).output, tiles);
+}
 
 // Area of the pieces of a layer filed in the grid, square units.
 double FiledArea(int layer) { return testing::TotalArea(testing::FiledPieces(layer)); }
@@ -80,40 +85,40 @@ constexpr const char* kSmallAirportPolygons =
 // console, the listing of the surface file written, and the listing of the
 // network saved back. A second run leaves the saved network as it is.
 TEST_F(BgrTmsTest, GenerationMatchesExpectedListings) {
-  const std::function<FixtureNetwork()> straight = [] {
-    FixtureNetwork n;  // a 60-ft width keeps its odd width across saves
-    n.Line(100, 50, 1100, 50, 60);
-    return n;
-  };
-  const std::function<FixtureNetwork()> broken = [] {
-    FixtureNetwork n;
-    const int32_t a = n.Vertex(0, 0), b = n.Vertex(1000, 0), c = n.Vertex(1000, 0);
-    n.Add(a, b);
-    n.Add(b, c);  // zero length
-    n.Add(a, 77);  // names a missing vertex
-    n.Add(-5, b, 150, 0);
-    n.Add(b, 100000, 150, 0);
-    n.Add(c, a, 50, 1, 0x0F);
-    return n;
-  };
-  const std::function<FixtureNetwork()> empty = [] {
-    FixtureNetwork n;  // a type no stage knows: nothing is drawn, and
-    n.lat = 10.5;      // nothing widens the bounding box from its start
-    n.lon = -20.25;    // values: the smallest tiles, the lower-left corner
-    n.Vertex(0, 0);    // where the empty box leaves it
-    n.Vertex(0, 0);
-    n.Add(0, 1, 50, 5, 0);
-    return n;
-  };
+  FixtureNetwork straight, broken, empty;
+  straight.Line(100, 50, 1100, 50, 60);  // a 60-ft width keeps its odd width across saves
+  for (double x : {0, 1000, 1000}) broken.Vertex(x, 0);
+  broken.Add(0, 1);
+  broken.Add(1, 2);   // zero length
+  broken.Add(0, 77);  // names a missing vertex
+  broken.Add(-5, 1, 150, 0);
+  broken.Add(1, 100000, 150, 0);
+  broken.Add(2, 0, 50, 1, 0x0F);
+  // A type no stage knows: nothing is drawn, and nothing widens the
+  // bounding box from its start values: the smallest tiles, the lower-left
+  // corner where the empty box leaves it.
+  empty.lat = 10.5;
+  empty.lon = -20.25;
+  empty.Line(0, 0, 0, 0, 50, 5);
+  const FixtureNetwork smallAirport = SmallAirport();
   // With `tiles` every polygon and light of the surface file is listed.
-  const struct { const char* name; std::function<FixtureNetwork()> network; const char* ply; int status; bool tiles; } cases[] = {
-      {"straight", straight, "", 1, true},  {"empty", empty, "", 1, true},          {"missing", nullptr, "", 0, true},
-      {"broken", broken, "", 1, false},     {"small_airport", SmallAirport, kSmallAirportPolygons, 1, false},
+  const struct {
+    const char* name;
+    const FixtureNetwork* network;
+    const char* ply;
+    int status;
+    bool tiles;
+  } cases[] = {
+      {"straight", &straight, "", 1, true},
+      {"empty", &empty, "", 1, true},
+      {"missing", nullptr, "", 0, true},
+      {"broken", &broken, "", 1, false},
+      {"small_airport", &smallAirport, kSmallAirportPolygons, 1, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string bgr = std::string(c.name) + ".BGR", tms = std::string(c.name) + ".TMS";
-    if (c.network) c.network().Write(bgr);
+    if (c.network) c.network->Write(bgr);
     if (*c.ply != '\0') WriteFileBytes(std::string(c.name) + ".PLY", c.ply);
     const auto run = RunOstrand({"-tm", bgr});
     EXPECT_EQ(run.status, c.status);
@@ -133,12 +138,19 @@ std::string Tag(const char* text) { return std::string(text) + std::string(1, '\
 // tile filled to several times what one point table holds goes on in
 // further sections of its kind, and every piece is written.
 TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
-  for (int layer = 0; layer < 4; ++layer) Grid().Layer(3, 5, layer).Current().points.Add(256, 0, 512, 0);
+  for (int layer = 0; layer < 4; ++layer)
+    Grid().Layer(3, 5, layer).Current().points.Add(256, 0, 512, 0);
   const double lowLeft[3] = {0.0, 0.0, 0.0};
   WriteSurfaceFile(TaxiwayList(), "P.TMS", 500.0f, lowLeft);
-  for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>"}) EXPECT_EQ(Occurrences(ReadFileBytes("P.TMS"), Tag(tag)), 64);
+  for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>"})
+    EXPECT_EQ(Occurrences(ReadFileBytes("P.TMS"), Tag(tag)), 64);
 
-  const struct { int layer; int32_t pieces, size, sections; const char* tag; const char* listed; } cases[] = {
+  const struct {
+    int layer;
+    int32_t pieces, size, sections;
+    const char* tag;
+    const char* listed;
+  } cases[] = {
       {kPavementLayer, 2500, 10, 5, "<pave>", "<pave> 4\n"},  // 10000 separate corners
       {kCentreLayer, 3600, 15, 2, "<cntr>", "<cntr> 4\n"},    // a mesh of 3721 corners
       {kLightsLayer, 3000, 10, 3, "<lite>", "<lite> 2,"},     // 6000 light ends
@@ -148,8 +160,10 @@ TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
     Grid().tileSize = 128000;
     for (int32_t i = 0, e = c.size; i < c.pieces; ++i) {
       const int32_t x = 1000 + i % 60 * 15, z = 1000 + i / 60 * 15;
-      if (c.layer == kLightsLayer) AddLightLine(c.layer, x, z, x + e, z, 356);
-      else AddQuad(c.layer, {x, z}, {x + e, z}, {x + e, z + e}, {x, z + e});
+      if (c.layer == kLightsLayer)
+        AddLightLine(c.layer, x, z, x + e, z, 356);
+      else
+        AddQuad(c.layer, {x, z}, {x + e, z}, {x + e, z + e}, {x, z + e});
     }
     EXPECT_EQ(Grid().Layer(0, 0, c.layer).SectionCount(), c.sections) << c.tag;
     WriteSurfaceFile(TaxiwayList(), "F.TMS", 500.0f, lowLeft);
@@ -157,6 +171,23 @@ TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
     EXPECT_EQ(Occurrences(Output({"-ls", "F.TMS"}), c.listed), c.pieces) << c.tag;
   }
   EXPECT_EQ(Occurrences(ReadFileBytes("report.txt"), "table full"), 0);
+}
+
+// A full runway list reports once (the taxiway list shares the report),
+// and its surplus still sizes the grid.
+TEST_F(BgrTmsTest, FullSegmentListReportsOnce) {
+  SegmentList& runways = RunwaySegments();
+  for (int32_t i = 0; i < kMaxRunwaySegments + 2; ++i) {
+    EXPECT_EQ(runways.Add(i, {i * 10, 0, 0}, {i * 10, 0, 500}), i < kMaxRunwaySegments ? 1 : 0);
+  }
+  TaxiwaySegments().count = TaxiwaySegments().capacity;
+  EXPECT_EQ(TaxiwaySegments().Add(7, {0, 0, 0}, {1, 0, 1}), 0);
+  EXPECT_EQ(std::pair(runways.count, runways.entries[5].edge), std::pair(kMaxRunwaySegments, 5));
+  EXPECT_EQ(runways.entries[5].line.length, 500.0);
+  EXPECT_EQ(std::pair(GenerationBox().maxX, GenerationBox().maxZ),
+            std::pair((kMaxRunwaySegments + 1) * 10.0, 500.0));
+  EXPECT_EQ(console.Text(), "ERROR: SegmentList::Add - too many edges\n");
+  ResetGenerationState();
 }
 
 // The stages' rules that decide what is drawn and saved.
@@ -176,8 +207,10 @@ TEST_F(BgrTmsTest, StubsAndCentreLineOnlyEdges) {
     n.Line(0, 5000, 1000, 5000, 50, 1, 0);
     n.Write("Y.BGR");
     ASSERT_EQ(BgrTms("Y.BGR"), 1);
-    EXPECT_NEAR(FiledArea(kCentreLayer) / 65536.0, count * 1000.0 + 1000.0, count * 10.0 + 10) << count;
-    EXPECT_EQ(ReadNetwork("Y.BGR").edges.size(), count < 100 ? static_cast<size_t>(count) + 1 : 1u) << count;
+    EXPECT_NEAR(FiledArea(kCentreLayer) / 65536.0, count * 1000.0 + 1000.0, count * 10.0 + 10)
+        << count;
+    EXPECT_EQ(ReadNetwork("Y.BGR").edges.size(), count < 100 ? static_cast<size_t>(count) + 1 : 1u)
+        << count;
   }
 }
 
@@ -190,14 +223,22 @@ TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
   const auto check = [](const std::string& name, double tolerance) {
     EXPECT_TRUE(testing::EveryPieceInsideItsTile()) << name;
     for (int layer : {kPavementLayer, kCentreLayer}) {
-      for (const auto& p : testing::FiledPieces(layer)) EXPECT_NE(testing::SignedArea(p.corners), 0) << name;
+      for (const auto& p : testing::FiledPieces(layer))
+        EXPECT_NE(testing::SignedArea(p.corners), 0) << name;
     }
     // Crossing points are rounded to whole units.
     const double handed = Grid().handedArea[kPavementLayer] + Grid().handedArea[kCentreLayer];
-    EXPECT_NEAR(FiledArea(kPavementLayer) + FiledArea(kCentreLayer), handed, tolerance * handed) << name;
+    EXPECT_NEAR(FiledArea(kPavementLayer) + FiledArea(kCentreLayer), handed, tolerance * handed)
+        << name;
   };
-  const struct { const char* name; std::vector<std::array<double, 5>> lines; const char* ply; int32_t originX; } cases[] = {
-      {"light string", {{5000, 5000, 6000, 5000, 15}}, "LGT 3 0 0 1000 0 11\n", -500},  // lines: x1 z1 x2 z2 flags
+  // Lines: x1 z1 x2 z2 flags; where the grid starts, in feet.
+  const struct {
+    const char* name;
+    std::vector<std::array<double, 5>> lines;
+    const char* ply;
+    int32_t originX;
+  } cases[] = {
+      {"light string", {{5000, 5000, 6000, 5000, 15}}, "LGT 3 0 0 1000 0 11\n", -500},
       {"centre-line-only strip", {{0, 0, 1000, 0, 15}, {0, 8000, 3000, 8000, 2}}, "", -500},
       {"far from the origin", {{50000, 50000, 51000, 50000, 15}}, "", 49500},
       {"45-degree edge", {{0, 0, 14142, 14142, 15}}, "", -500},

@@ -42,15 +42,19 @@ TEST_F(TaxiwayListTest, LoadAppendsOriginVerticesAndEdges) {
   TaxiwayList list;
   list.points.Add(5, 0, 5, -1);  // held already: the file's vertices follow it
   EXPECT_EQ(list.Load("A.BGR", 0), 1);
-  EXPECT_EQ(std::pair(list.loaded, list.keepFile), std::pair(1, 1));  // and the file is not replaced
+  EXPECT_EQ(std::pair(list.loaded, list.keepFile),
+            std::pair(1, 1));  // and the file is not replaced
   EXPECT_EQ(std::pair(list.originLat, list.originLon), std::pair(n.lat, n.lon));
   const int32_t most = kMaxWorkingFeet;  // truncated toward zero
   std::vector<std::pair<int32_t, int32_t>> xz;
-  for (int32_t i = 0; i < list.points.count; ++i) xz.emplace_back(list.points[i].x, list.points[i].z);
-  EXPECT_EQ(xz, (std::vector<std::pair<int32_t, int32_t>>{{5, 5}, {10, -20}, {-300, 400}, {most, -most}, {0, 2000000}}));
+  for (int32_t i = 0; i < list.points.count; ++i)
+    xz.emplace_back(list.points[i].x, list.points[i].z);
+  EXPECT_EQ(xz, (std::vector<std::pair<int32_t, int32_t>>{
+                    {5, 5}, {10, -20}, {-300, 400}, {most, -most}, {0, 2000000}}));
   ASSERT_EQ(list.edgeCount, 2);
   const Edge& e = list.edges[0];
-  EXPECT_EQ(std::vector<int32_t>({e.from, e.to, e.type, e.flags, list.edges[1].from, list.edges[1].type, list.edges[1].width}),
+  EXPECT_EQ(std::vector<int32_t>({e.from, e.to, e.type, e.flags, list.edges[1].from,
+                                  list.edges[1].type, list.edges[1].width}),
             (std::vector<int32_t>{1, 2, 1, 0x0B, 2, 0, WidthFeetOf(WidthCodeOf(150))}));
   EXPECT_EQ(list.plyPath, "A.PLY");
 
@@ -62,7 +66,8 @@ TEST_F(TaxiwayListTest, LoadAppendsOriginVerticesAndEdges) {
   big.Write("BIG.BGR");
   TaxiwayList full;
   ASSERT_EQ(full.Load("BIG.BGR", 0), 1);
-  EXPECT_EQ(std::vector<int32_t>({full.points.count, full.edgeCount, full.edges[kMaxEdges - 1].from, full.keepFile}),
+  EXPECT_EQ(std::vector<int32_t>(
+                {full.points.count, full.edgeCount, full.edges[kMaxEdges - 1].from, full.keepFile}),
             (std::vector<int32_t>{kMaxVertices, kMaxEdges, kMaxEdges - 1, 1}));
 }
 
@@ -74,7 +79,8 @@ TEST_F(TaxiwayListTest, MissingUntaggedAndCutFilesLoadWithoutHarm) {
   EXPECT_EQ(list.Load("NOPE.BGR", 0), 0);
   EXPECT_EQ(list.points.count + list.edgeCount, 0);
   EXPECT_EQ(list.plyFile, nullptr);
-  EXPECT_NE(ReadFileBytes("report.txt").find("WARNING: TaxiwayList::OpenPly() polygon file 'NOPE.PLY' not open\n"),
+  EXPECT_NE(ReadFileBytes("report.txt")
+                .find("WARNING: TaxiwayList::OpenPly() polygon file 'NOPE.PLY' not open\n"),
             std::string::npos);
 
   FixtureNetwork n;
@@ -96,13 +102,17 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   TaxiwayList list;
   list.originLat = 1.5;
   list.originLon = -2.5;
-  for (const auto& p : std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {100, 0}, {100, 7}}) list.points.Add(p.first, p.second, 0, -1);
+  for (const auto& p : std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {100, 0}, {100, 7}})
+    list.points.Add(p.first, p.second, 0, -1);
   const Edge edges[] = {
-      {0, 1, 75, 1, 3},     {1, 0, 10, 0, 0},  {0, 1, 600, 1, 0},  // written; widths clamped to 25 and 500
-      {-1, 1, 50, 1, 0},                                           // removed
-      {1, 2, 50, 1, 0},     {1, 3, 50, 1, 0},                      // zero length; not zero: heights differ
-      {0, 1, 50, 100, 0},   {0, 1, 50, 101, 0}, {0, 1, 50, 102, 0},  // connector, stub, centre line only
-      {0, 4, 50, 1, 0},     {-7, 1, 50, 1, 0}, {2, 99999, 50, 1, 0},  // name missing vertices
+      {0, 1, 75, 1, 3},     {1, 0, 10, 0, 0},
+      {0, 1, 600, 1, 0},                       // written; widths clamped to 25 and 500
+      {-1, 1, 50, 1, 0},                       // removed
+      {1, 2, 50, 1, 0},     {1, 3, 50, 1, 0},  // zero length; not zero: heights differ
+      {0, 1, 50, 100, 0},   {0, 1, 50, 101, 0},
+      {0, 1, 50, 102, 0},  // connector, stub, centre line only
+      {0, 4, 50, 1, 0},     {-7, 1, 50, 1, 0},
+      {2, 99999, 50, 1, 0},  // name missing vertices
   };
   for (const Edge& e : edges) list.edges[static_cast<size_t>(list.edgeCount++)] = e;
   EXPECT_EQ(list.Save("OUT.BGR"), 1);
@@ -113,7 +123,8 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   BgrFile expected;
   ASSERT_EQ(expected.OpenWrite("EXPECTED.BGR"), 1);
   expected.WriteOrigin(1.5, -2.5, 0.0);
-  for (const auto& p : std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {100, 0}, {100, 7}}) expected.WriteNode(p.first, p.second, 0);
+  for (const auto& p : std::vector<std::pair<int, int>>{{0, 0}, {100, 0}, {100, 0}, {100, 7}})
+    expected.WriteNode(p.first, p.second, 0);
   expected.WriteEdge(0, 1, 75, 1, 0, 3);
   expected.WriteEdge(1, 0, 10, 0, 0, 0);
   expected.WriteEdge(0, 1, 600, 1, 0, 0);
@@ -122,12 +133,16 @@ TEST_F(TaxiwayListTest, SaveWritesOnlySoundRunwayAndTaxiwayEdges) {
   EXPECT_TRUE(ReadFileBytes("OUT.BGR") == ReadFileBytes("EXPECTED.BGR"));
   const auto back = ReadNetwork("OUT.BGR");
   ASSERT_EQ(back.edges.size(), 4u);
-  EXPECT_EQ(std::pair(back.edges[1].code, back.edges[2].code), std::pair(WidthCodeOf(25), WidthCodeOf(500)));
+  EXPECT_EQ(std::pair(back.edges[1].code, back.edges[2].code),
+            std::pair(WidthCodeOf(25), WidthCodeOf(500)));
 }
 
 TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   std::filesystem::create_directory("DATA");
-  const struct { const char *name, *path; int vertices, edges, type, expected, failures; } cases[] = {
+  const struct {
+    const char *name, *path;
+    int vertices, edges, type, expected, failures;
+  } cases[] = {
       {"DATA\\NONE.BGR", "DATA/NONE.BGR", 2, 1, 1, 0, 0},
       {"DATA\\none.bgr", "DATA/none.bgr", 2, 1, 1, 1, 0},  // compared byte for byte
       {"E.BGR", "E.BGR", 0, 1, 1, 0, 0},
@@ -142,8 +157,10 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
     list.edgeCount = c.edges;
     list.lineState = 3;
     EXPECT_EQ(list.Save(c.name), c.expected) << c.name;
-    EXPECT_EQ(std::vector<int32_t>({list.points.count, list.edgeCount, list.lineState, list.saveFailures}),
-              std::vector<int32_t>({0, 0, 0, c.failures})) << c.name;
+    EXPECT_EQ(std::vector<int32_t>(
+                  {list.points.count, list.edgeCount, list.lineState, list.saveFailures}),
+              std::vector<int32_t>({0, 0, 0, c.failures}))
+        << c.name;
   }
   for (const auto& c : cases) EXPECT_EQ(std::filesystem::exists(c.path), c.expected == 1) << c.path;
   const auto stub = ReadNetwork("S.BGR");
