@@ -5,7 +5,6 @@
 #include <array>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,39 +23,17 @@ namespace {
 
 using testing::FixtureNetwork;
 using testing::Occurrences;
+using testing::Output;
 using testing::ReadFileBytes;
 using testing::ReadNetwork;
 using testing::RunOstrand;
+using testing::Tidy;
 using testing::WriteFileBytes;
 
 class BgrTmsTest : public testing::GenerationTest {
  protected:
   testing::CaptureConsole console;
 };
-
-// Standard output of a program run as compared: without the banner, the
-// timing and blank lines, nor tiles that hold nothing; with `tiles` false
-// without any tile.
-std::string Tidy(const std::string& output, bool tiles = true) {
-  std::istringstream in(output);
-  std::vector<std::string> lines;
-  bool inTiles = false;
-  for (std::string line; std::getline(in, line);) {
-    const auto starts = [&line](const char* text) { return line.rfind(text, 0) == 0; };
-    inTiles = (inTiles || starts("<indx>")) && !starts("Range");
-    if (line.empty() || starts("TIME=") || starts(" ostrand - ") || (inTiles && !tiles)) continue;
-    if (!lines.empty() && lines.back().rfind("<indx>", 0) == 0 &&
-        (starts("<indx>") || starts("Range")))
-      lines.pop_back();
-    lines.push_back(line);
-  }
-  std::string out;
-  for (const auto& line : lines) out += line + "\n";
-  return out;
-}
-std::string Output(const std::vector<std::string>& args, bool tiles = true) {
-  return Tidy(RunOstrand(args).output, tiles);
-}
 
 // Area of the pieces of a layer filed in the grid, square units.
 double FiledArea(int layer) { return testing::TotalArea(testing::FiledPieces(layer)); }

@@ -1,11 +1,14 @@
 // Test support of the generation tests: expected texts kept in testdata/,
-// and the tile grid written out as text for them.
+// the tile grid written out as text for them, and the program's listings
+// as they are compared.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/grid_inspection.h"
@@ -33,6 +36,32 @@ inline std::string FiledPiecesText() {
     }
   }
   return text;
+}
+
+// Standard output of a program run as compared: without the banner, the
+// timing and blank lines, nor tiles that hold nothing; with `tiles` false
+// without any tile.
+inline std::string Tidy(const std::string& output, bool tiles = true) {
+  std::istringstream in(output);
+  std::vector<std::string> lines;
+  bool inTiles = false;
+  for (std::string line; std::getline(in, line);) {
+    const auto starts = [&line](const char* text) { return line.rfind(text, 0) == 0; };
+    inTiles = (inTiles || starts("<indx>")) && !starts("Range");
+    if (line.empty() || starts("TIME=") || starts(" ostrand - ") || (inTiles && !tiles)) continue;
+    if (!lines.empty() && lines.back().rfind("<indx>", 0) == 0 &&
+        (starts("<indx>") || starts("Range")))
+      lines.pop_back();
+    lines.push_back(line);
+  }
+  std::string out;
+  for (const auto& line : lines) out += line + "\n";
+  return out;
+}
+
+// The tidied output of a program run.
+inline std::string Output(const std::vector<std::string>& args, bool tiles = true) {
+  return Tidy(RunOstrand(args).output, tiles);
 }
 
 }  // namespace ostrand::testing
