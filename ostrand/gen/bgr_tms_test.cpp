@@ -167,15 +167,7 @@ TEST_F(BgrTmsTest, FullSegmentListReportsOnce) {
   ResetGenerationState();
 }
 
-// The stages' rules that decide what is drawn and saved.
-TEST_F(BgrTmsTest, StubsAndCentreLineOnlyEdges) {
-  for (int32_t extra : {0, 1}) {  // a stub is at most 500 ft long
-    ResetGenerationState();
-    testing::WorkingNetwork w;
-    w.E(w.V(0, 0), w.V(500, 0, extra));
-    w.Prepare();
-    EXPECT_EQ(w.net.edges[0].type, extra == 0 ? kStub : kTaxiway) << extra;
-  }
+TEST_F(BgrTmsTest, CentreLineOnlyEdges) {
   // Up to 99 centre-line-only edges are saved back as taxiways; each is
   // drawn as a 1-ft strip: a centre marking of about 1000 sq ft.
   for (int count : {99, 100}) {

@@ -114,6 +114,12 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
                          E(q, V(c[0], -c[1], 0, -c[2]));
                        });
   }
+  // An isolated taxiway of at most 500 ft is a stub (type 101).
+  cases.emplace_back("stub of 500 ft", [&] { L(0, 0, 500, 0); });
+  cases.emplace_back("500 ft and a unit", [&] {
+    const int32_t a = V(0, 0);
+    E(a, V(500, 0, 1));
+  });
   cases.emplace_back("broken edges take no part", [&] {
     const int32_t a = V(0, 0), b = V(1000, 0);
     E(a, b);
