@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ostrand/frame/test_support.h"
@@ -15,9 +16,7 @@ namespace ostrand {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CaptureConsole;
 using testing::ReadFileBytes;
-using testing::ScratchDir;
 
 const std::string kBanner = "ostrand - airport ground network and surface tool, v1.03\n";
 
@@ -29,19 +28,25 @@ class ReportTest : public ::testing::Test {
   void Start(std::vector<std::string> args, int consoleOutput = 1) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
     Startup(static_cast<int>(args.size()), argv.data(), kVersionText, consoleOutput);
   }
+  // What the console received since the last call.
+  std::string NewConsole() {
+    const std::string text = console_.Text();
+    return text.substr(std::exchange(seen_, text.size()));
+  }
 
-  ScratchDir dir_;
-  CaptureConsole console_;
+  testing::ScratchDir dir_;
+  testing::CaptureConsole console_;
+  size_t seen_ = 0;
 };
 
 TEST_F(ReportTest, HeaderOnConsoleAndLog) {
+  const std::string longArg(3000, 'L');
   struct Case {
     std::vector<std::string> args;
     const char* logPath;      // where the log goes
-    const char* commandLine;  // second header line
+    std::string commandLine;  // second header line
   } const cases[] = {
       {{"ostrand", "-ls", "a.bgr"}, "report.txt", "ostrand -ls a.bgr\n"},
       {{"bin\\Ostrand.exe", "-mv1:2", "a b.bgr", "c"},
@@ -49,82 +54,65 @@ TEST_F(ReportTest, HeaderOnConsoleAndLog) {
        "Ostrand.exe -mv1:2 a b.bgr c\n"},
       {{"./bin/ostrand"}, "bin/report.txt", "ostrand\n"},
       {{"BIN/sub\\ostrand", "x"}, "bin/Sub/report.txt", "ostrand x\n"},
+      {{"ostrand", "-rs" + longArg, longArg},
+       "report.txt",
+       "ostrand -rs" + longArg + " " + longArg + "\n"},
   };
   fs::create_directories("bin/Sub");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0]);
-    const std::string before = console_.Text();
     Start(c.args);
-    EXPECT_EQ(console_.Text().substr(before.size()), " " + kBanner + c.commandLine);
+    EXPECT_EQ(NewConsole(), " " + kBanner + c.commandLine);
     EXPECT_EQ(ReadFileBytes(c.logPath), "\n" + kBanner + c.commandLine);
     fs::remove(c.logPath);
   }
 }
 
-TEST_F(ReportTest, LongCommandLinesAndMessagesAreWhole) {
-  const std::string longArg(3000, 'L');
-  const std::string text(5000, 'w');
-  Start({"ostrand", "-rs" + longArg, longArg});
-  ReportError("too long: %s", text.c_str());
-  EXPECT_EQ(ReadFileBytes("report.txt"), "\n" + kBanner + "ostrand -rs" + longArg + " " + longArg +
-                                             "\nERROR: too long: " + text + "\n");
-}
-
+// An error goes to the log and the console, a quiet line ('>') to the log only.
 TEST_F(ReportTest, ErrorAndQuietLines) {
+  const std::string longText(5000, 'w');
   struct Case {
-    const char* name;
-    void (*report)();
-    const char* log;
-    const char* console;
+    const char* format;
+    std::string argument;
+    std::string log;
+    bool onConsole;
   } const cases[] = {
-      {"error", [] { ReportError("BgrMerge source file '%s' not found", "a.bgr"); },
-       "ERROR: BgrMerge source file 'a.bgr' not found\n",
-       "ERROR: BgrMerge source file 'a.bgr' not found\n"},
-      {"quiet",
-       [] { ReportError(">INFO: %s has %d vertices and %ld edges (%s)", "x", 12, 345678L, "ok"); },
-       "INFO: x has 12 vertices and 345678 edges (ok)\n", ""},
-      {"quiet text", [] { ReportError(">WARNING: lonely"); }, "WARNING: lonely\n", ""},
-      {"own newline", [] { ReportError("STRING_LIST::Add(%s) failed, %d %ld\n", "k", -1, -2L); },
-       "ERROR: STRING_LIST::Add(k) failed, -1 -2\n\n",
-       "ERROR: STRING_LIST::Add(k) failed, -1 -2\n\n"},
-      {"quiet empty", [] { ReportError(">"); }, "\n", ""},
-      {"a '>' argument is no quiet line", [] { ReportError("%s", ">x"); }, "ERROR: >x\n",
-       "ERROR: >x\n"},
+      {"BgrMerge source file '%s' not found", "a.bgr",
+       "ERROR: BgrMerge source file 'a.bgr' not found\n", true},
+      {">INFO: %s has 12 vertices", "x", "INFO: x has 12 vertices\n", false},
+      {">", "", "\n", false},
+      {"%s", ">x", "ERROR: >x\n", true},  // a '>' argument is no quiet line
+      {"too long: %s", longText, "ERROR: too long: " + longText + "\n", true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.format);
     fs::remove("report.txt");
-    const std::string before = console_.Text();
-    c.report();
+    ReportError(c.format, c.argument.c_str());
     EXPECT_EQ(ReadFileBytes("report.txt"), c.log);
-    EXPECT_EQ(console_.Text().substr(before.size()), c.console);
+    EXPECT_EQ(NewConsole(), c.onConsole ? c.log : "");
   }
 }
 
-TEST_F(ReportTest, ConsoleOutputOff) {
-  Start({"ostrand", "a"}, 0);
-  ReportError("quiet console");
-  Shutdown();
-  const std::string console = console_.Text();
-  EXPECT_TRUE(std::regex_match(console, std::regex("TIME= [0-9]+\\.[0-9]{3} sec\n"))) << console;
-  const std::string log = ReadFileBytes("report.txt");
-  EXPECT_EQ(log.substr(0, log.find("TIME=")), "\n" + kBanner + "ostrand a\nERROR: quiet console\n");
-}
-
+// Every entry ends with the time taken; without console output only the
+// time reaches the console.
 TEST_F(ReportTest, EntryEndsWithTime) {
-  Start({"ostrand", "-gr", "a"});
-  ReportError(">INFO: one");
-  ReportError("two");
-  Shutdown();
-  const std::string log = ReadFileBytes("report.txt");
-  EXPECT_TRUE(std::regex_match(
-      log, std::regex("\n" + kBanner +
-                      "ostrand -gr a\nINFO: one\nERROR: two\nTIME= 0\\.0[0-9]{2} sec\n")))
-      << log;
-  EXPECT_TRUE(std::regex_match(
-      console_.Text(),
-      std::regex(" " + kBanner + "ostrand -gr a\nERROR: two\nTIME= 0\\.0[0-9]{2} sec\n")))
-      << console_.Text();
+  for (int consoleOutput : {1, 0}) {
+    SCOPED_TRACE(consoleOutput);
+    ResetReportState();
+    fs::remove("report.txt");
+    Start({"ostrand", "-gr", "a"}, consoleOutput);
+    ReportError(">INFO: one");
+    ReportError("two");
+    Shutdown();
+    const std::string time = "TIME= 0\\.[0-9]{3} sec\n";
+    const std::string lines = consoleOutput ? " " + kBanner + "ostrand -gr a\nERROR: two\n" : "";
+    const std::string log = ReadFileBytes("report.txt");
+    EXPECT_TRUE(std::regex_match(
+        log, std::regex("\n" + kBanner + "ostrand -gr a\nINFO: one\nERROR: two\n" + time)))
+        << log;
+    const std::string console = NewConsole();
+    EXPECT_TRUE(std::regex_match(console, std::regex(lines + time))) << console;
+  }
 }
 
 TEST_F(ReportTest, UnopenableLogFallsBackToConsole) {
@@ -133,55 +121,35 @@ TEST_F(ReportTest, UnopenableLogFallsBackToConsole) {
   Start({"missing\\ostrand", "-gr", "a"});
   ReportError("bad");
   ReportError(">INFO: hidden");
-  const std::string info = "INFO: WrapFileOpen(missing\\report.txt, [00] a) failed\n";
-  EXPECT_EQ(console_.Text(), info + " " + kBanner + "ostrand -gr a\n" + "\n" + kBanner +
-                                 "ostrand -gr a\n" + "ERROR: bad\nERROR: bad\nINFO: hidden\n");
+  EXPECT_EQ(NewConsole(), "INFO: WrapFileOpen(missing\\report.txt, [00] a) failed\n " + kBanner +
+                              "ostrand -gr a\n\n" + kBanner +
+                              "ostrand -gr a\nERROR: bad\nERROR: bad\nINFO: hidden\n");
   EXPECT_FALSE(fs::exists("report.txt"));
   EXPECT_FALSE(fs::exists("missing"));
 }
 
-// Runs FatalError in a child process; returns its exit status and what it
-// printed on the console.
-struct FatalRun {
-  int status = -1;
-  std::string console;
-};
-
-FatalRun RunFatal(void (*fatal)()) {
-  FatalRun run;
-  std::FILE* out = std::tmpfile();
+// FatalError in a child process: its exit status and console text.
+std::pair<int, std::string> RunFatal(void (*fatal)()) {
+  testing::CaptureConsole child;
   std::fflush(nullptr);
   const pid_t pid = fork();
-  if (pid == 0) {
-    SetConsole(out);
-    fatal();
-  }
+  if (pid == 0) fatal();
   int status = 0;
   waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::rewind(out);
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, out)) > 0) run.console.append(buffer, got);
-  std::fclose(out);
-  return run;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, child.Text()};
 }
 
 TEST_F(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
   Start({"ostrand", "-tm", "a"});
-  const FatalRun run = RunFatal([] { FatalError("TEXPOINTS alloc failed %s %d %ld", "p", 3, 4L); });
-  EXPECT_EQ(run.status, 0);
-  const std::string line = "ERROR: TEXPOINTS alloc failed p 3 4\n";
+  const std::string line = "ERROR: TEXPOINTS alloc failed p 3\n";
   // Once as the error, then twice more from the second report, whose log
   // copy goes to the console because logging is off.
-  EXPECT_EQ(run.console, line + line + line);
+  EXPECT_EQ(RunFatal([] { FatalError("TEXPOINTS alloc failed %s %d", "p", 3); }),
+            std::make_pair(0, line + line + line));
   EXPECT_EQ(ReadFileBytes("report.txt"), "\n" + kBanner + "ostrand -tm a\n" + line);
-}
-
-TEST_F(ReportTest, QuietFatalErrorShowsOnConsoleOnce) {
-  const FatalRun run = RunFatal([] { FatalError(">INFO: stop %s", "now"); });
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.console, "INFO: stop now\n");
+  fs::remove("report.txt");
+  EXPECT_EQ(RunFatal([] { FatalError(">INFO: stop %s", "now"); }),
+            std::make_pair(0, std::string("INFO: stop now\n")));
   EXPECT_EQ(ReadFileBytes("report.txt"), "INFO: stop now\n");
 }
 
