@@ -18,7 +18,8 @@ std::string Scan(const char* input, const std::string& pattern) {
   std::string kinds;
   for (size_t at = 0; (at = pattern.find('%', at)) != std::string::npos; ++at) {
     at = pattern.find_first_not_of("0123456789", at + 1);
-    if (pattern[at] == 'x' || pattern.compare(at, 2, "ld") == 0 || pattern.compare(at, 2, "lf") == 0)
+    if (pattern[at] == 'x' || pattern.compare(at, 2, "ld") == 0 ||
+        pattern.compare(at, 2, "lf") == 0)
       kinds += pattern[at] == 'x' ? 'x' : pattern[at + 1];
   }
   std::vector<long> l(kinds.size(), -777);
@@ -30,7 +31,8 @@ std::string Scan(const char* input, const std::string& pattern) {
     if (kinds[k] == 'f') targets.emplace_back(&d[k]);
     if (kinds[k] == 'd') targets.emplace_back(&l[k]);
   }
-  std::string out = std::to_string(ScanText(input, pattern.c_str(), targets.data(), targets.size()));
+  std::string out =
+      std::to_string(ScanText(input, pattern.c_str(), targets.data(), targets.size()));
   char text[32];
   for (size_t k = 0; k < kinds.size(); ++k) {
     if (kinds[k] == 'x') std::snprintf(text, sizeof text, u[k] == 777 ? "_" : "%x", u[k]);
@@ -42,7 +44,8 @@ std::string Scan(const char* input, const std::string& pattern) {
 }
 
 TEST(FormatScanTest, Table) {
-  for (const auto& row : testing::ReadTable(testing::TestData("ostrand/frame", "format_scan.txt"))) {
+  for (const auto& row :
+       testing::ReadTable(testing::TestData("ostrand/frame", "format_scan.txt"))) {
     SCOPED_TRACE(row[0] + " <- \"" + row[1] + "\"");
     EXPECT_EQ(Scan(row[1].c_str(), row[0]), row[2]);
   }

@@ -46,6 +46,15 @@ class ScratchDir {
   std::filesystem::path path_;
 };
 
+inline std::string ReadFileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
 // Redirects Console() into a temporary file while alive; Text() returns
 // everything printed so far.
 class CaptureConsole {
@@ -57,31 +66,15 @@ class CaptureConsole {
   }
   CaptureConsole(const CaptureConsole&) = delete;
   CaptureConsole& operator=(const CaptureConsole&) = delete;
-
   std::string Text() {
     std::fflush(file_);
-    std::rewind(file_);
-    std::string text;
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file_)) > 0;)
-      text.append(buffer, got);
-    std::fseek(file_, 0, SEEK_END);  // later output goes after what was read
-    return text;
+    return ReadFileBytes("/proc/self/fd/" + std::to_string(fileno(file_)));
   }
 
  private:
   std::FILE* file_;
   std::FILE* previous_;
 };
-
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 inline bool FileExistsOnDisk(const std::filesystem::path& path) {
   std::error_code ec;
