@@ -19,10 +19,19 @@ namespace fs = std::filesystem;
 using testing::ReadFileBytes;
 
 const std::string kBanner = "ostrand - airport ground network and surface tool, v1.03\n";
+const std::string kTime = "TIME= 0.000 sec\n";
+
+// The text with its times made 0.
+std::string NoTime(const std::string& text) {
+  return std::regex_replace(text, std::regex("TIME= [0-9]+\\.[0-9]{3} sec\n"), kTime);
+}
+
+std::string Golden(const char* name) {
+  return ReadFileBytes(testing::TestData("ostrand/frame", name));
+}
 
 class ReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetReportState(); }
   void TearDown() override { ResetReportState(); }
 
   void Start(std::vector<std::string> args, int consoleOutput = 1) {
@@ -35,9 +44,6 @@ class ReportTest : public ::testing::Test {
   std::string NewConsole() {
     const std::string text = console_.Text();
     return NoTime(text.substr(std::exchange(seen_, text.size())));
-  }
-  static std::string NoTime(const std::string& text) {
-    return std::regex_replace(text, std::regex("TIME= 0\\.[0-9]{3} sec\n"), "TIME= 0.000 sec\n");
   }
 
   testing::ScratchDir dir_;
@@ -52,10 +58,10 @@ TEST_F(ReportTest, EntryOnConsoleAndLog) {
   const struct {
     const char* program;
     int consoleOutput;
-    const char* console;
-  } cases[] = {{"bin\\Ostrand.exe", 1, "report_console.txt"},
-               {"bin\\Ostrand.exe", 0, "report_console_off.txt"},
-               {"missing/Ostrand.exe", 1, "report_console_nolog.txt"}};
+    const char *console, *log;
+  } cases[] = {{"bin\\Ostrand.exe", 1, "report_console.txt", "report_log.txt"},
+               {"bin\\Ostrand.exe", 0, "report_console_off.txt", "report_log.txt"},
+               {"missing/Ostrand.exe", 1, "report_console_nolog.txt", nullptr}};
   fs::create_directory("bin");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.console);
@@ -66,11 +72,8 @@ TEST_F(ReportTest, EntryOnConsoleAndLog) {
     ReportError(">");
     ReportError("%s", ">x");  // a '>' argument is no quiet line
     Shutdown();
-    EXPECT_EQ(NewConsole(), ReadFileBytes(testing::TestData("ostrand/frame", c.console)));
-    EXPECT_EQ(NoTime(ReadFileBytes("bin/report.txt")),
-              c.program[0] == 'm'
-                  ? ""
-                  : ReadFileBytes(testing::TestData("ostrand/frame", "report_log.txt")));
+    EXPECT_EQ(NewConsole(), Golden(c.console));
+    EXPECT_EQ(NoTime(ReadFileBytes("bin/report.txt")), c.log != nullptr ? Golden(c.log) : "");
   }
   EXPECT_FALSE(fs::exists("missing"));
 }
@@ -101,6 +104,39 @@ TEST_F(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
   EXPECT_EQ(RunFatal([] { FatalError(">INFO: stop %s", "now"); }),
             std::make_pair(0, std::string("INFO: stop now\n")));
   EXPECT_EQ(ReadFileBytes("report.txt"), "INFO: stop now\n");
+}
+
+// Whole runs of the program append their entries to the log: arguments and
+// exit status, then the console text and the log entry between the header
+// lines and the time.
+TEST(MainTest, RunsAndTheirLogs) {
+  const std::string missing = "ERROR: BgrList source file 'nosuch.bgr' not found\n";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string console, log;
+  } cases[] = {
+      {{"-gr", "x"}, 1, "VADUDAVEDOV_usage - not implemented\n", ""},
+      {{"-mg", "onlyone"}, 255, Golden("usage.txt"), ""},
+      // An operation's missing file is reported, and its run ends with failure.
+      {{"nosuch.bgr"},
+       0,
+       missing + "WS= 99999999.000000 99999999.000000, EN= -99999999.000000 -99999999.000000\n",
+       "INFO: WrapFileOpen(nosuch.bgr, [00] rb) failed\n" + missing},
+  };
+  testing::ScratchDir dir;
+  for (const auto& c : cases) {
+    std::string header = kBanner + "ostrand";
+    for (const std::string& a : c.args) header += " " + a;
+    SCOPED_TRACE(header);
+    const std::string before = ReadFileBytes("report.txt");
+    const auto run = testing::RunOstrand(c.args, OSTRAND_EXE, -1, "ostrand");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(NoTime(run.output), " " + header + "\n" + c.console + kTime);
+    const std::string log = ReadFileBytes("report.txt");
+    EXPECT_EQ(log.substr(0, before.size()), before);
+    EXPECT_EQ(NoTime(log.substr(before.size())), "\n" + header + "\n" + c.log + kTime);
+  }
 }
 
 }  // namespace

@@ -124,9 +124,7 @@ inline RunResult RunOstrand(const std::vector<std::string>& args, const char* ex
     _exit(127);
   }
   close(fds[1]);
-  char buf[65536];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;)
-    r.output.append(buf, static_cast<size_t>(n));
+  r.output = ReadFileBytes("/proc/self/fd/" + std::to_string(fds[0]));  // up to the end of the pipe
   close(fds[0]);
   int status = 0;
   waitpid(pid, &status, 0);
