@@ -40,8 +40,9 @@ const std::vector<ModeEntry> kTable = MakeTable(std::make_integer_sequence<int, 
 const std::string kUsage = testing::ReadFileBytes(testing::TestData("ostrand/frame", "usage.txt"));
 
 // Runs the dispatcher on the arguments: "usage" when it printed exactly the
-// usage text (a golden file) and returned -1, else the call the stub received followed by
-// every option value that differs from its value at program start.
+// usage text (a golden file) and returned -1, else the call the stub
+// received followed by every option value that differs from its value at
+// program start.
 std::string RunDispatch(std::vector<std::string> args, const ModeEntry* table = kTable.data(),
                         int size = static_cast<int>(kTable.size())) {
   g_call = "none";

@@ -13,7 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 using ostrand::testing::ScratchDir;
 using ostrand::testing::WriteFileBytes;
-using Names = std::vector<std::string>;
 
 // One function applied to the arguments of a row of the table, its result as text.
 std::string Apply(const std::vector<std::string>& row) {
@@ -28,7 +27,7 @@ std::string Apply(const std::vector<std::string>& row) {
   if (f == "touch") WriteFileBytes(row[1], "");
   if (f == "erase") fs::remove(row[1]);
   std::string out;
-  for (const std::string& entry : f == "list" ? ListDirectory(row[1]) : Names{})
+  for (const std::string& entry : f == "list" ? ListDirectory(row[1]) : std::vector<std::string>{})
     out += "[" + entry + "]";
   if (f != "open") return f == "list" && out.empty() ? "[]" : out.empty() ? "-" : out;
   std::FILE* stream = OpenFile(row[1], row[2].c_str());
@@ -48,7 +47,6 @@ TEST(PlatformTest, NamesTable) {
       SCOPED_TRACE(row[0] + " " + row[1]);
       EXPECT_EQ(Apply(row), row.back());
     }
-    EXPECT_EQ(ResolvePath(""), "");
     EXPECT_EQ(ResolvePath((dir.path() / "DATA" / "SUB" / "ABCD.BGR").string()),
               (dir.path() / "Data" / "Sub" / "abcd.bgr").string());
   }

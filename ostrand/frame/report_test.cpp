@@ -30,31 +30,18 @@ std::string Golden(const char* name) {
   return ReadFileBytes(testing::TestData("ostrand/frame", name));
 }
 
-class ReportTest : public ::testing::Test {
- protected:
-  void TearDown() override { ResetReportState(); }
-
-  void Start(std::vector<std::string> args, int consoleOutput = 1) {
-    ResetReportState();
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    Startup(static_cast<int>(args.size()), argv.data(), kVersionText, consoleOutput);
-  }
-  // What the console received since the last call, its time lines made 0.
-  std::string NewConsole() {
-    const std::string text = console_.Text();
-    return NoTime(text.substr(std::exchange(seen_, text.size())));
-  }
-
-  testing::ScratchDir dir_;
-  testing::CaptureConsole console_;
-  size_t seen_ = 0;
-};
+void Start(std::vector<std::string> args, int consoleOutput = 1) {
+  ResetReportState();
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  Startup(static_cast<int>(args.size()), argv.data(), kVersionText, consoleOutput);
+}
 
 // A run's entry: header, errors, quiet lines ('>': log only) and the time,
 // in the log beside the program started by a path and on the console (all of
 // the log when the log cannot be opened).
-TEST_F(ReportTest, EntryOnConsoleAndLog) {
+TEST(ReportTest, EntryOnConsoleAndLog) {
+  testing::ScratchDir dir;
   const struct {
     const char* program;
     int consoleOutput;
@@ -65,6 +52,7 @@ TEST_F(ReportTest, EntryOnConsoleAndLog) {
   fs::create_directory("bin");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.console);
+    testing::CaptureConsole console;
     fs::remove("bin/report.txt");
     Start({c.program, "-mv1:2", "a b.bgr", "c"}, c.consoleOutput);
     ReportError("source '%s' not found", "a.bgr");
@@ -72,10 +60,10 @@ TEST_F(ReportTest, EntryOnConsoleAndLog) {
     ReportError(">");
     ReportError("%s", ">x");  // a '>' argument is no quiet line
     Shutdown();
-    EXPECT_EQ(NewConsole(), Golden(c.console));
+    EXPECT_EQ(NoTime(console.Text()), Golden(c.console));
     EXPECT_EQ(NoTime(ReadFileBytes("bin/report.txt")), c.log != nullptr ? Golden(c.log) : "");
   }
-  EXPECT_FALSE(fs::exists("missing"));
+  ResetReportState();
 }
 
 // FatalError in a child process: its exit status and console text.
@@ -91,7 +79,9 @@ std::pair<int, std::string> RunFatal(void (*fatal)()) {
 
 const std::string kLong(5000, 'L');  // command lines and messages of any length
 
-TEST_F(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
+TEST(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
+  testing::ScratchDir dir;
+  testing::CaptureConsole console;
   Start({"ostrand", "-rs" + kLong, kLong});
   const std::string line = "ERROR: stop " + kLong + " 3\n";
   // Once as the error, then twice more from the second report, whose log
@@ -104,6 +94,7 @@ TEST_F(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
   EXPECT_EQ(RunFatal([] { FatalError(">INFO: stop %s", "now"); }),
             std::make_pair(0, std::string("INFO: stop now\n")));
   EXPECT_EQ(ReadFileBytes("report.txt"), "INFO: stop now\n");
+  ResetReportState();
 }
 
 // Whole runs of the program append their entries to the log: arguments and

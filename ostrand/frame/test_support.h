@@ -84,9 +84,8 @@ inline bool FileExistsOnDisk(const std::filesystem::path& path) {
 // True when a staged output was left behind in the folder (its name
 // starts with a '.').
 inline bool StagedFileLeft(const std::filesystem::path& folder = ".") {
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
     if (entry.path().filename().string().front() == '.') return true;
-  }
   return false;
 }
 
