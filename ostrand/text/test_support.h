@@ -1,4 +1,5 @@
-// Helpers for the tests of the text module (header-only, test programs only).
+// What the tests of the text module share (header-only, test programs only):
+// the reader of table files.
 #pragma once
 
 #include <sstream>
