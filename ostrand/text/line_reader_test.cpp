@@ -69,11 +69,13 @@ TEST(LineReaderTest, OpenCloseAndFieldScanning) {
   EXPECT_EQ(reader.ScanField("%c", &c, ';'), 1);  // no ';': to the end
   EXPECT_EQ(c, 'a');
   EXPECT_STREQ(reader.Cursor(), "");
+  EXPECT_EQ(reader.ScanField(nullptr, &c), 0);
 
   ASSERT_EQ(reader.ReadLine(), 1);
   EXPECT_EQ(reader.SkipFields(2), 1);
   EXPECT_STREQ(reader.Cursor(), " c");
   EXPECT_EQ(reader.SkipFields(1), 0);  // the third field ends the line
+  EXPECT_EQ(reader.SkipFields(1), 0);  // and none is left
   EXPECT_EQ(reader.Close(), 1);
 }
 

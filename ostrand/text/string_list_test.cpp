@@ -67,7 +67,7 @@ TEST(StringListTest, FindLoadAndPrefixIteration) {
   EXPECT_EQ(list.Load("list.txt"), 4);  // empty line skipped, duplicate kept once
   const std::tuple<const char*, int32_t, int32_t> finds[] = {
       {"are ksea", 0, 0}, {"ARE", 0, 2}, {"xcl ", 4, 1}, {"Xcl", 3, 1}, {"ARE ", 4, 0}, {"abc", 3, -1},
-      {"ab", 3, 3}, {"zzz", 0, -1}, {"ARE KSEAX", 8, 0}, {"", 0, -1},
+      {"ab", 3, 3}, {"zzz", 0, -1}, {"ARE KSEAX", 8, 0}, {"", 0, -1}, {"Xyz", 1, 1},
       {"are", 4, 2},  // both end before 4: equal up to their ends
   };
   for (const auto& [key, n, index] : finds) EXPECT_EQ(list.Find(key, n), index) << key << " " << n;
