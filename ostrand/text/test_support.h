@@ -1,5 +1,5 @@
 // What the tests of the text module share (header-only, test programs only):
-// the reader of table files.
+// the reader of table files, which the import tests use as well.
 #pragma once
 
 #include <sstream>
