@@ -114,6 +114,7 @@ TEST_F(SurfaceDumpTest, CorruptCountsAndTagsAreClamped) {
   }
 }
 
+// The listing command dumps a file whose extension is "tms" in any case.
 TEST_F(SurfaceDumpTest, ListingCommandDumpsTmsFilesWhateverTheCase) {
   WriteFileBytes("AIRPORT2.TMS", sample_);
   const std::string dump = Dump("sample.tms");
@@ -122,9 +123,6 @@ TEST_F(SurfaceDumpTest, ListingCommandDumpsTmsFilesWhateverTheCase) {
     EXPECT_EQ(r.status, 1) << name;
     EXPECT_NE(r.output.find(dump), std::string::npos) << name << "\n" << r.output;
   }
-  testing::RunResult missing = testing::RunOstrand({"-ls", "missing.tms"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.output.find("Range"), std::string::npos);
 }
 
 }  // namespace

@@ -122,42 +122,36 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
     std::vector<XZ> corners;
     int32_t y;
     int convexFlat, allowFan;
-    size_t count;
-    Triangle first, last;
+    const char* triangles;  // vertex positions
   };
   const Row rows[] = {
-      {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 0, 1, 0, 1, {{0, 1, 2}}, {{0, 1, 2}}},
-      {"clockwise triangle", {{0, 0}, {0, 10}, {10, 0}}, 0, 1, 0, 1, {{0, 1, 2}}, {{0, 1, 2}}},
-      {"clockwise square", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 0, 1, 0, 2, {{0, 1, 2}}, {{0, 2, 3}}},
-      {"concave quad", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 0, 0, 0, 2, {{0, 1, 2}}, {{0, 2, 3}}},
-      {"raised quad", kSquare, 7, 0, 0, 2, {{0, 1, 2}}, {{0, 2, 3}}},
-      {"flat convex pentagon", pentagon, 0, 1, 0, 3, {{0, 1, 2}}, {{0, 3, 4}}},
-      {"collinear corner counts as convex", {{0, 0}, {10, 0}, {20, 0}, {20, 10}, {0, 10}}, 0, 1, 0, 3,
-       {{0, 1, 2}}, {{0, 3, 4}}},
-      {"raised pentagon", pentagon, 5, 0, 0, 3, {{4, 0, 1}}, {{3, 4, 1}}},
-      {"raised clockwise pentagon", {pentagon.rbegin(), pentagon.rend()}, 5, 0, 0, 3, {{0, 4, 3}}, {{1, 0, 3}}},
-      {"straight line", line, 0, 0, 0, 0, {}, {}},
-      {"straight line, fan allowed", line, 0, 0, 1, 3, {{0, 1, 2}}, {{0, 3, 4}}},
-      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, 0, {}, {}},
+      {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 0, 1, 0, "012 "},
+      {"clockwise triangle", {{0, 0}, {0, 10}, {10, 0}}, 0, 1, 0, "012 "},
+      {"clockwise square", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 0, 1, 0, "012 023 "},
+      {"concave quad", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 0, 0, 0, "012 023 "},
+      {"raised quad", kSquare, 7, 0, 0, "012 023 "},
+      {"flat convex pentagon", pentagon, 0, 1, 0, "012 023 034 "},
+      {"collinear corner counts as convex", {{0, 0}, {10, 0}, {20, 0}, {20, 10}, {0, 10}}, 0, 1, 0, "012 023 034 "},
+      {"raised pentagon", pentagon, 5, 0, 0, "401 123 341 "},
+      {"raised clockwise pentagon", {pentagon.rbegin(), pentagon.rend()}, 5, 0, 0, "043 321 103 "},
+      {"straight line", line, 0, 0, 0, ""},
+      {"straight line, fan allowed", line, 0, 0, 1, "012 023 034 "},
+      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""},
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(r.name);
     Loaded s(r.corners, r.y);
-    EXPECT_EQ(s.polygon.IsConvexFlat(s.table), r.convexFlat);
-    std::vector<Triangle> triangles = AllTriangles(s.polygon, s.table, r.allowFan);
-    ASSERT_EQ(triangles.size(), r.count);
-    if (r.count == 0) continue;
-    for (int k = 0; k < 3; ++k) {
-      EXPECT_EQ(triangles.front().v[k], r.first.v[k]);
-      EXPECT_EQ(triangles.back().v[k], r.last.v[k]);
-    }
+    EXPECT_EQ(s.polygon.IsConvexFlat(s.table), r.convexFlat) << r.name;
+    std::string triangles;
+    for (const Triangle& t : AllTriangles(s.polygon, s.table, r.allowFan))
+      triangles += std::to_string(t.v[0]) + std::to_string(t.v[1]) + std::to_string(t.v[2]) + " ";
+    EXPECT_EQ(triangles, r.triangles) << r.name;
   }
 }
 
 // Ear clipping addresses the table by vertex position: six corners over a
 // table of three (raised, so as not to count as flat and convex) have only
 // the fan. Point indices outside the table give no winding and no
-// convexity, also with a vertex count beyond the records.
+// convexity.
 TEST(TriangulateTest, IndicesAndCornersOutsideTheirRange) {
   TEXPOINTS table(3);
   TEXTURE polygon;
@@ -171,9 +165,6 @@ TEST(TriangulateTest, IndicesAndCornersOutsideTheirRange) {
   for (int32_t i = 0; i < 6; ++i) polygon.vertices[static_cast<size_t>(i)].point = 1000 + i;
   EXPECT_EQ(polygon.IsConvexFlat(table), 0);
   EXPECT_EQ(polygon.Orientation(table, 0), 0);
-  polygon.vertexCount() = 100000;
-  EXPECT_EQ(polygon.Orientation(table, 0), 0);
-  polygon.Reverse();
 }
 
 TEST(TextureTest, ChooseAxisPrefersXThenY) {
@@ -254,7 +245,6 @@ std::vector<std::vector<XZ>> OuterRings(const std::string& path) {
     int code = 0;
     double lat = 0.0, lon = 0.0;
     int fields = std::sscanf(line, "%d %lf %lf", &code, &lat, &lon);
-    if (fields < 1) continue;
     if (code < 111 || code > 116) {
       if (code != 0) outer = code == 110;  // a pavement starts with its outer ring
       if (code == 110) ring.clear();
