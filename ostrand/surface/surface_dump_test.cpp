@@ -93,6 +93,7 @@ TEST_F(SurfaceDumpTest, CorruptCountsAndTagsAreClamped) {
       {"point count at capacity: points up to the end", points, 2000, stop, 0x2C1},
       {"vertex count 257", record + 4, 257, stop, 0x208},
       {"vertex count negative", record + 4, -5, stop, 0x208},
+      {"vertex count 0: the record's fixed part is read", record + 4, 0, stop, 0x214},
       {"vertex count 256: a record cut short", record + 4, 256, stop, 0x2C1},
       {"record type 6", record, 6, stop, 0x1FC},
       {"light count past capacity", lights, 2001, "<indx> 0 1\nRange", 0x8F},

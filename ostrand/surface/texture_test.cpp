@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -87,14 +88,13 @@ TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
       {"arrow", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 1},  // 4 corners: fanned, not clipped
       {"chevron", {{0, 0}, {50, 30}, {100, 0}, {100, 40}, {50, 70}, {0, 40}}, 1},
   };
-  for (const Shape& shape : shapes) {
-    const std::vector<XZ>& corners = shape.corners;
+  for (const auto& [name, corners, orientation] : shapes) {
     Loaded o(corners, 0);
-    EXPECT_EQ(o.polygon.Orientation(o.table, 0), shape.orientation) << shape.name;
+    EXPECT_EQ(o.polygon.Orientation(o.table, 0), orientation) << name;
     o.polygon.Reverse();
-    EXPECT_EQ(o.polygon.Orientation(o.table, 0), 0) << shape.name;
+    EXPECT_EQ(o.polygon.Orientation(o.table, 0), 0) << name;
     for (size_t start = 0; corners.size() > 4 && start < corners.size(); ++start) {
-      SCOPED_TRACE(std::string(shape.name) + " from " + std::to_string(start));
+      SCOPED_TRACE(std::string(name) + " from " + std::to_string(start));
       std::vector<XZ> rotated(corners.begin() + static_cast<long>(start), corners.end());
       rotated.insert(rotated.end(), corners.begin(), corners.begin() + static_cast<long>(start));
       Loaded s(rotated, 0);
@@ -127,7 +127,6 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
   const Row rows[] = {
       {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 0, 1, 0, "012 "},
       {"clockwise triangle", {{0, 0}, {0, 10}, {10, 0}}, 0, 1, 0, "012 "},
-      {"clockwise square", {{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 0, 1, 0, "012 023 "},
       {"concave quad", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 0, 0, 0, "012 023 "},
       {"raised quad", kSquare, 7, 0, 0, "012 023 "},
       {"flat convex pentagon", pentagon, 0, 1, 0, "012 023 034 "},
@@ -178,7 +177,9 @@ TEST(TextureTest, ChooseAxisPrefersXThenY) {
 }
 
 // The square is counter-clockwise seen from above; a downward normal walks
-// it backwards; exactly (0, 32766, 0) returns the fallback untested.
+// it backwards; exactly (0, 32766, 0) returns the fallback untested; fewer
+// than three corners have no winding. Rows: normal y, reversed, table base,
+// corners, fallback, result.
 TEST(TextureTest, OrientationOfTheSquare) {
   struct Row {
     int32_t normalY;
@@ -187,7 +188,8 @@ TEST(TextureTest, OrientationOfTheSquare) {
     int fallback, expected;
   } const rows[] = {
       {32767, false, 0, 4, 7, 1},  {32767, true, 0, 4, 7, 0},   {-32767, false, 0, 4, 7, 0}, {-32767, true, 0, 4, 7, 1},
-      {32766, false, 0, 4, 7, 7},  {32766, false, 0, 4, 0, 0},  {32767, false, 100, 4, 0, 1}, {32767, false, 0, 2, 7, 0},
+      {32766, false, 0, 4, 7, 7},  {32766, false, 0, 4, 0, 0},  {32767, false, 100, 4, 0, 1}, {32767, false, 0, 3, 7, 1},
+      {32767, false, 0, 2, 7, 0},
   };
   for (const Row& r : rows) {
     Loaded s(kSquare, 0);
@@ -198,6 +200,9 @@ TEST(TextureTest, OrientationOfTheSquare) {
     s.polygon.vertexCount() = r.count;
     EXPECT_EQ(s.polygon.Orientation(s.table, r.fallback), r.expected) << &r - rows;
   }
+  // Clockwise: four corners turn one way, the five straight ones not at all.
+  Loaded bar({{0, 0}, {0, 10}, {10, 10}, {20, 10}, {30, 10}, {40, 10}, {50, 10}, {60, 10}, {60, 0}}, 0);
+  EXPECT_EQ(bar.polygon.Orientation(bar.table, 0), 0);
 }
 
 // CopyFrom takes the descriptive block and the records in use, also into a
@@ -216,14 +221,15 @@ TEST(TextureTest, CopyAndList) {
   TextureList list;
   EXPECT_EQ(list.First(), nullptr);
   copy.header.attribute = 9;
+  copy.vertices[0].point = 8;
   t.vertexCount() = 3;
   EXPECT_EQ(list.Add(copy), 1);
   EXPECT_EQ(list.Add(t), 1);
-  std::string seen;  // vertex count, attribute, last corner
+  std::string seen;  // vertex count, attribute, first and last corner
   for (TEXTURE* p = list.First(); p != nullptr && seen.size() < 40; p = list.Next())
     seen += std::to_string(p->vertexCount()) + ":" + std::to_string(p->header.attribute) + ":" +
-            std::to_string(p->vertices[static_cast<size_t>(p->vertexCount() - 1)].point) + " ";
-  EXPECT_EQ(seen, "3:356:2 4:9:3 ");
+            std::to_string(p->vertices[0].point) + std::to_string(p->vertices[static_cast<size_t>(p->vertexCount() - 1)].point) + " ";
+  EXPECT_EQ(seen, "3:356:02 4:9:83 ");
   EXPECT_EQ(list.Count(), 2);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
@@ -235,16 +241,15 @@ TEST(TextureTest, CopyAndList) {
 // the ring's first corner.
 std::vector<std::vector<XZ>> OuterRings(const std::string& path) {
   std::vector<std::vector<XZ>> rings;
-  std::FILE* in = std::fopen(path.c_str(), "r");
-  if (in == nullptr) return rings;
-  char line[512];
+  std::ifstream in(path);
+  std::string line;
   bool outer = false;
   std::vector<XZ> ring;
   double lat0 = 0.0, lon0 = 0.0;
-  while (std::fgets(line, sizeof line, in) != nullptr) {
+  while (std::getline(in, line)) {
     int code = 0;
     double lat = 0.0, lon = 0.0;
-    int fields = std::sscanf(line, "%d %lf %lf", &code, &lat, &lon);
+    int fields = std::sscanf(line.c_str(), "%d %lf %lf", &code, &lat, &lon);
     if (code < 111 || code > 116) {
       if (code != 0) outer = code == 110;  // a pavement starts with its outer ring
       if (code == 110) ring.clear();
@@ -261,7 +266,6 @@ std::vector<std::vector<XZ>> OuterRings(const std::string& path) {
       rings.push_back(ring);
     }
   }
-  std::fclose(in);
   return rings;
 }
 
