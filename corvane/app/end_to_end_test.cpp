@@ -10,7 +10,7 @@
 
 #include <cstring>
 
-#include "corvane/app/app_test_support.h"
+#include "corvane/app/test_support.h"
 #include "corvane/app/main_frame.h"
 #include "corvane/core/view_model.h"
 

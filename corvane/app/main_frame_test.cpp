@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include "corvane/app/app_test_support.h"
+#include "corvane/app/test_support.h"
 #include "corvane/app/corvane_view.h"
 #include "corvane/app/document_history.h"
 #include "corvane/app/options_dlg.h"

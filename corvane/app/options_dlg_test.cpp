@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "corvane/app/app_test_support.h"
+#include "corvane/app/test_support.h"
 
 namespace {
 

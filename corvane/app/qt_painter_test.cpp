@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "corvane/app/app_test_support.h"
+#include "corvane/app/test_support.h"
 #include "corvane/core/test_support.h"
 #include "corvane/core/view_model.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "ostrand/bgr/bgr_test_bytes.h"
+#include "ostrand/bgr/test_bytes.h"
 #include "ostrand/frame/test_support.h"
 
 namespace ostrand {

@@ -7,7 +7,7 @@
 
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
-#include "ostrand/gen/network_fixture.h"
+#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/gen/test_support.h"
 #include "ostrand/surface/texture.h"

@@ -11,7 +11,7 @@
 
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/network_fixture.h"
+#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/test_support.h"
 #include "ostrand/gen/tile_grid.h"

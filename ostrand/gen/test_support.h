@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ostrand/frame/test_support.h"
-#include "ostrand/gen/grid_inspection.h"
+#include "ostrand/gen/test_grid.h"
 
 namespace ostrand::testing {
 

@@ -8,8 +8,8 @@
 
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
-#include "ostrand/gen/grid_inspection.h"
-#include "ostrand/gen/network_fixture.h"
+#include "ostrand/gen/test_grid.h"
+#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/test_support.h"
 #include "ostrand/gen/tile_grid.h"
 

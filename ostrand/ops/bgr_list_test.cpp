@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/bgr/bgr_test_bytes.h"
+#include "ostrand/bgr/test_bytes.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/test_support.h"
 #include "ostrand/ops/record_scanner.h"

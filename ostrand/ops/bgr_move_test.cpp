@@ -10,7 +10,7 @@
 
 #include "ostrand/frame/options.h"
 #include "ostrand/ops/bgr_export.h"
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 
 namespace ostrand {
 namespace {

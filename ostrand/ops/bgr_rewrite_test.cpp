@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ostrand/ops/bgr_script.h"
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 #include "ostrand/ops/test_support.h"
 
 namespace ostrand {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 
 namespace ostrand {
 namespace {

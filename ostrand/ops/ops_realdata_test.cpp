@@ -12,7 +12,7 @@
 
 #include "ostrand/ops/bgr_merge.h"
 #include "ostrand/ops/bgr_move.h"
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 #include "ostrand/ops/test_support.h"
 
 namespace ostrand {

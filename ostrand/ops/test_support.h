@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ostrand/ops/bgr_merge.h"
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 
 namespace ostrand::testing {
 

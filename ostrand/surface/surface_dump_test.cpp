@@ -7,7 +7,7 @@
 
 #include "ostrand/frame/test_support.h"
 #include "ostrand/surface/surface_file.h"
-#include "ostrand/surface/surface_test_support.h"
+#include "ostrand/surface/test_support.h"
 
 namespace ostrand {
 namespace {

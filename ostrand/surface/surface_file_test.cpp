@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ostrand/frame/test_support.h"
-#include "ostrand/surface/surface_test_support.h"
+#include "ostrand/surface/test_support.h"
 
 namespace ostrand {
 namespace {

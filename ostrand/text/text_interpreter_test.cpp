@@ -13,7 +13,7 @@
 #include "ostrand/bgr/bgr_file.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/frame/test_support.h"
-#include "ostrand/ops/network_fixtures.h"
+#include "ostrand/ops/test_networks.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/airport_db_builder.h"
 #include "ostrand/text/test_support.h"

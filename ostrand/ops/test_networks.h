@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "ostrand/bgr/bgr_test_bytes.h"
+#include "ostrand/bgr/test_bytes.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/test_support.h"
 
