@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "corvane/core/test_support.h"
 
 namespace corvane {
 namespace {
@@ -50,49 +53,25 @@ struct Canvas {
   }
 };
 
-TEST(PixelPainter, LinesLeaveOutTheirEndPoint) {
-  const struct {
-    int32_t x0, y0, x1, y1;
-    const char* rows;
-  } cases[] = {
-      {-2, 0, 2, 0, "......\n......\n......\n.####.\n......\n......\n"},
-      {0, -3, 0, 1, "...#..\n...#..\n...#..\n...#..\n......\n......\n"},
-      {-3, -3, 0, 0, "#.....\n.#....\n..#...\n......\n......\n......\n"},
-      {1, 1, 1, 1, "......\n......\n......\n......\n......\n......\n"},
-      // Clipped at the border: the last pixel inside is drawn.
-      {-9, 0, 100, 0, "......\n......\n......\n######\n......\n......\n"},
-  };
-  for (const auto& c : cases) {
-    Canvas canvas(6, 6);
-    canvas.painter.SetPen(kInk);
-    canvas.painter.MoveTo(c.x0, c.y0);
-    canvas.painter.LineTo(c.x1, c.y1);
-    EXPECT_EQ(canvas.Rows(), c.rows) << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
-    EXPECT_TRUE(canvas.PaddingIntact());
-  }
-}
-
-TEST(PixelPainter, PolygonsFillPixelsWhoseCentreIsInside) {
-  const struct {
+TEST(PixelPainter, LinesAndPolygons) {
+  ExpectCases("corvane/core/testdata/pixels.txt", [](const TextCase& c) {
+    std::istringstream header(c.name);
+    std::string kind;
+    header >> kind;
     std::vector<ScreenPoint> points;
-    const char* rows;
-  } cases[] = {
-      {{{-2, -2}, {1, -2}, {1, 1}, {-2, 1}}, "......\n.###..\n.###..\n.###..\n......\n......\n"},
-      {{{-3, -3}, {3, -3}, {-3, 3}}, "#####.\n####..\n###...\n##....\n#.....\n......\n"},
-      // Even-odd: the inner square of a doubly wound outline stays empty.
-      {{{-3, -3}, {3, -3}, {3, 3}, {-3, 3}, {-3, -3}, {-1, -1}, {-1, 1}, {1, 1}, {1, -1}, {-1, -1}},
-       "######\n######\n##..##\n##..##\n######\n######\n"},
-      {{{0, 0}}, "......\n......\n......\n......\n......\n......\n"},
-      {{{-8000000, -8000000}, {8000000, -8000000}, {8000000, 8000000}, {-8000000, 8000000}},
-       "######\n######\n######\n######\n######\n######\n"},
-  };
-  for (const auto& c : cases) {
+    for (ScreenPoint p; header >> p.x >> p.y;) points.push_back(p);
     Canvas canvas(6, 6);
-    canvas.painter.SetBrush(kInk);
-    canvas.painter.Polygon(c.points);
-    EXPECT_EQ(canvas.Rows(), c.rows);
-    EXPECT_TRUE(canvas.PaddingIntact());
-  }
+    if (kind != "polygon") canvas.painter.SetPen(kInk);
+    if (kind != "line") canvas.painter.SetBrush(kInk);
+    if (kind == "line") {
+      canvas.painter.MoveTo(points[0].x, points[0].y);
+      canvas.painter.LineTo(points[1].x, points[1].y);
+    } else {
+      canvas.painter.Polygon(points);
+    }
+    EXPECT_TRUE(canvas.PaddingIntact()) << c.name;
+    return canvas.Rows();
+  });
 }
 
 TEST(PixelPainter, NothingEverLandsOutsideTheBuffer) {
