@@ -20,6 +20,9 @@ TEST(ListingReader, WhatEachReaderTakes) {
   };
   ExpectCases("corvane/core/testdata/listings.txt", read);
   std::vector<TextCase> cases;
+  cases.push_back({"doc a long path",
+                   "ostrand -ls /" + std::string(5000, 'd') + "/kjfk.bgr\n<orgn> 10.5 -20 0 1\n",
+                   "'KJFK' 10.5 -20 show 0\n"});
   // Carriage returns, bytes beyond ASCII and a last line without its end.
   cases.push_back(
       {"doc project lines",
@@ -31,30 +34,6 @@ TEST(ListingReader, WhatEachReaderTakes) {
                    "<vloc> (0) " + std::string(600, '1') + " 0 5\n\xff\x80\n# 2 2 0 0 1 2 0",
                    "'' 0 0 show 2\nv inf 5\nt 2 2 0 0 1 2 0\n"});
   for (const TextCase& c : cases) EXPECT_EQ(read(c), c.expected) << c.name;
-}
-
-TEST(ListingReader, NameAndOriginFromTheOstrandLine) {
-  const struct {
-    std::string head;
-    const char* name;
-    bool originRead;
-  } rows[] = {
-      {"ostrand -ls /" + std::string(5000, 'd') + "/kjfk.bgr", "KJFK", true},
-      {"ostrand -ls C:\\FS\\DATA\\abcd.bgr", "ABCD", true},
-      {"ostrand -ls /home/u/data/Lfpg.BgR", "LFPG", true},
-      {"ostrand -ls abcd.tms", "ABCD", false},
-      {"ostrand -ls abcdefghij.bgr", "ABCDEFG", true},
-      {"ostrand -ls noext", "NOEXT", false},
-      {"ostrand", "", false},
-  };
-  for (const auto& row : rows) {
-    CCorvaneDoc doc;
-    doc.m_szName = "OLD";
-    ReadDocument(doc, row.head + "\n<orgn>  10.5 -20.25 0.0 1 (x)\n");
-    EXPECT_EQ(Dump(doc), "'" + std::string(row.name) +
-                             (row.originRead ? "' 10.5 -20.25" : "' 0 0") + " show 0\n")
-        << row.head.substr(0, 40);
-  }
 }
 
 TEST(ListingReader, EveryTruncationOfAProjectFileReadsCleanly) {
