@@ -16,20 +16,20 @@ constexpr uint32_t kPad = 0x12345678u;  // stands in the stride beyond each row
 constexpr uint32_t kBack = 0xFF000000u;
 constexpr Rgb kInk{255, 0, 0};
 
-// A width x height buffer with a padded stride, drawn as text rows of '.'
-// and '#' for the tests' tables.
+// A width x height buffer with a padded stride and one padded row after it,
+// drawn as text rows of '.' and '#'; a '!' marks a pixel drawn outside.
 struct Canvas {
   int32_t w, h;
-  ptrdiff_t stride;
+  size_t stride;
   std::vector<uint32_t> pixels;
   std::vector<std::string> texts;
   PixelPainter painter;
   Canvas(int32_t width, int32_t height)
       : w(width),
         h(height),
-        stride(width + 3),
-        pixels(static_cast<size_t>(stride * (height + 1)), kPad),
-        painter(pixels.data(), width, height, stride,
+        stride(static_cast<size_t>(width) + 3),
+        pixels(stride * static_cast<size_t>(height + 1), kPad),
+        painter(pixels.data(), width, height, static_cast<ptrdiff_t>(stride),
                 [this](int32_t x, int32_t y, const std::string& t) {
                   texts.push_back(std::to_string(x) + "," + std::to_string(y) + " " + t);
                 }) {
@@ -37,19 +37,13 @@ struct Canvas {
   }
   std::string Rows() const {
     std::string out;
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) out += pixels[y * stride + x] == kBack ? '.' : '#';
-      out += '\n';
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      const int64_t x = static_cast<int64_t>(i % stride), y = static_cast<int64_t>(i / stride);
+      if (x < w && y < h) out += pixels[i] == kBack ? '.' : '#';
+      if ((x >= w || y >= h) && pixels[i] != kPad) out += '!';
+      if (x == w - 1 && y < h) out += '\n';
     }
     return out;
-  }
-  bool PaddingIntact() const {
-    for (int32_t y = 0; y <= h; ++y) {
-      for (ptrdiff_t x = (y < h ? w : 0); x < stride; ++x) {
-        if (pixels[y * stride + x] != kPad) return false;
-      }
-    }
-    return true;
   }
 };
 
@@ -69,7 +63,6 @@ TEST(PixelPainter, LinesAndPolygons) {
     } else {
       canvas.painter.Polygon(points);
     }
-    EXPECT_TRUE(canvas.PaddingIntact()) << c.name;
     return canvas.Rows();
   });
 }
@@ -90,7 +83,7 @@ TEST(PixelPainter, NothingEverLandsOutsideTheBuffer) {
       for (int k = 0; k < 3 + i % 5; ++k) polygon.push_back({pick(), pick()});
       canvas.painter.Polygon(polygon);
     }
-    EXPECT_TRUE(canvas.PaddingIntact()) << size;
+    EXPECT_EQ(canvas.Rows().find('!'), std::string::npos) << size;
   }
 }
 
