@@ -59,7 +59,7 @@ class MainFrameTest : public ::testing::Test {
     frame_->runOptions = [this](COptionsDlg& dialog) {
       if (!confirmOptions_) return false;
       dialog.normalButton()->click();
-      if (chooseHeavy_) dialog.heavyButton()->click();
+      if (chooseLight_) dialog.lightButton()->click();
       dialog.okButton()->click();
       return dialog.result() == QDialog::Accepted;
     };
@@ -71,12 +71,6 @@ class MainFrameTest : public ::testing::Test {
   QString Dir(const QString& name) const { return tmp_.filePath(name); }
   void AddPath() {
     frame_->Document().m_taxiPoints = {MakePoint(2, 2, 0, 0), MakePoint(2, 8, 0, 100, 1)};
-  }
-  // Runs a command and returns its messages.
-  QStringList Run(int id) {
-    messages_.clear();
-    frame_->OnCommand(id);
-    return messages_;
   }
   void Enter(Entry entry, const QString& path) {
     QMimeData data;
@@ -92,6 +86,58 @@ class MainFrameTest : public ::testing::Test {
     }
   }
 
+  // One step of a session (testdata/frame_sessions.txt tells them) and
+  // what it showed.
+  QString Step(const QString& line) {
+    const QString what = line.section(' ', 0, 0), arg = line.section(' ', 1),
+                  name = arg.section(' ', 1);
+    const QStringList entries{"commandline", "open", "recent", "drop", "close", "new"};
+    const Entry entry = Entry(entries.indexOf(arg.section(' ', 0, 0)));
+    messages_.clear();
+    filters_.clear();
+    asked_ = 0;
+    if (what == "write")
+      SaveTextFile(Dir(arg.section(' ', 0, 0)).toStdString(),
+                   QString(name).replace('|', '\n').toStdString() + "\n");
+    if (what == "window") MakeFrame(Dir(arg));
+    if (what == "window") frame_->show();
+    if (what == "save") savePath_ = arg.isEmpty() ? QString() : Dir(arg);
+    if (what == "open") openPath_ = Dir(arg);
+    if (what == "answer")
+      answer_ = arg == "Save"      ? QMessageBox::Save
+                : arg == "Discard" ? QMessageBox::Discard
+                                   : QMessageBox::Cancel;
+    if (what == "options") confirmOptions_ = arg != "cancel";
+    if (what == "options") chooseLight_ = arg == "light";
+    if (what == "path") AddPath();
+    if (what == "network") frame_->Document().m_vertices = {{1, 2}, {3, 4}};
+    if (what == "edit")
+      frame_->History().Change("add",
+                               [&] { frame_->Document().AddTaxiPoint(MakePoint(2, 2, 9, 9)); });
+    if (what == "pop") frame_->Document().m_taxiPoints.pop_back();
+    if (what == "show") frame_->show();
+    if (what == "enter") Enter(entry, Dir(name));
+    for (const CommandRow& row : Commands()) {
+      if (what == "cmd" && arg == row.text) frame_->OnCommand(row.id);
+    }
+    QString out = line + ":";
+    for (const QString& m : messages_) out += " \"" + m + "\"";
+    if (asked_ > 0) out += " (asked to save changes)";
+    for (const QString& f : filters_) out += " [" + f + "]";
+    if (what == "read")
+      out +=
+          "\n" + QString::fromStdString(ReadTextFile(Dir(arg).toStdString()).value_or("(none)\n"));
+    if (what != "state") return out + "\n";
+    QStringList recent;
+    for (const QString& path : frame_->RecentFiles()) recent.append(QFileInfo(path).fileName());
+    return out + " " + frame_->windowTitle() + (frame_->isVisible() ? ", shown" : ", hidden") +
+           (frame_->History().IsModified() ? ", modified" : "") +
+           (QDir::currentPath() == QDir(tmp_.path()).canonicalPath() ? ", in the folder" : "") +
+           "\n recent: " + recent.join(' ') +
+           "\n files: " + QDir(tmp_.path()).entryList(QDir::Files).join(' ') + "\n" +
+           QString::fromStdString(Dump(frame_->Document()));
+  }
+
   QTemporaryDir tmp_;
   QString saved_;
   std::unique_ptr<CMainFrame> frame_;
@@ -100,7 +146,7 @@ class MainFrameTest : public ::testing::Test {
   int asked_ = 0;
   QMessageBox::StandardButton answer_ = QMessageBox::Cancel;
   bool confirmOptions_ = true;
-  bool chooseHeavy_ = false;
+  bool chooseLight_ = false;
 };
 
 // A menu and its submenus, every item with its text, "*" when checked, "-"
@@ -158,66 +204,17 @@ TEST_F(MainFrameTest, DoubleClickRecentresAndThePanesShowTheMouse) {
   EXPECT_TRUE(panes.contains(QStringLiteral("2600")) && panes.contains(QStringLiteral("1050")));
 }
 
-// File commands with the file the save dialog answers ("" cancels) and the
-// messages they show; 0 adds a taxi path.
-TEST_F(MainFrameTest, FileCommandsAndTheirMessages) {
-  const struct {
-    int id;
-    const char* save;
-    QStringList messages;
-  } steps[] = {
-      {ID_TAXI_PATH_FILE_OPTIONS, "tp.txt", {"First, make a taxi path"}},
-      {ID_FILE_SAVE, "", {"Save file please ! ..."}},  // no file yet: Save As
-      {ID_FILE_SAVE_AS, "empty.txt", {}},              // nothing to save
-      {0, "", {}},
-      {ID_TAXI_PATH_FILE_OPTIONS, "", {"Save file please ! ..."}},
-      {ID_TAXI_PATH_FILE_OPTIONS, "no/such/tp.txt", {"Can't create TP file...sorry."}},
-      {ID_TAXI_PATH_FILE_OPTIONS, "tp.txt", {}},
-      {ID_FILE_SAVE_AS, "missing/p.txt", {"Can't create project file...sorry."}},
-      {ID_FILE_SAVE_AS, "p.txt", {}},
-      {ID_PROC_SAVE_TAXI_PATH, "", {}},  // the fixed name in the working folder
-  };
-  chooseHeavy_ = true;
-  for (const auto& step : steps) {
-    savePath_ = *step.save ? Dir(step.save) : QString();
-    if (step.id == 0) AddPath();
-    if (step.id != 0) EXPECT_EQ(Run(step.id), step.messages) << step.id << " " << step.save;
-  }
-  EXPECT_EQ(filters_.size(), 7);
-  EXPECT_EQ(filters_[2], QStringLiteral("TXT Files (.txt) (*.txt *.TXT)"));
-  EXPECT_FALSE(QFile::exists(Dir("empty.txt")));
-  EXPECT_TRUE(QFile::exists(Dir("__CORVANE_project.txt")));
-  EXPECT_EQ(QDir::currentPath(), QDir(tmp_.path()).canonicalPath());
-  EXPECT_EQ(frame_->Document().m_nAIType, 2);
-  EXPECT_EQ(ReadTextFile(Dir("tp.txt").toStdString()).value_or("").substr(0, 11), "    ,A,nn00");
-  // Save writes to the same file again without asking; a cancelled options
-  // dialog cancels its command.
-  filters_.clear();
-  frame_->Document().m_taxiPoints.pop_back();
-  frame_->OnCommand(ID_FILE_SAVE);
-  EXPECT_EQ(ReadTextFile(Dir("p.txt").toStdString()).value(), frame_->Document().ProjectFileText());
-  confirmOptions_ = false;
-  EXPECT_EQ(Run(ID_TAXI_PATH_FILE_OPTIONS), QStringList{});
-  EXPECT_TRUE(filters_.isEmpty());
-}
-
-TEST_F(MainFrameTest, OpeningAProjectKeepsTheNetworkAndFillsTheRecentList) {
-  CCorvaneDoc& doc = frame_->Document();
-  doc.m_vertices = {{1, 2}, {3, 4}};
-  AddPath();
-  QStringList written;
-  for (int i = 0; i < 5; ++i) {
-    const QString path = Dir(QStringLiteral("p%1.txt").arg(i));
-    ASSERT_TRUE(SaveTextFile(path.toStdString(), "ICAO LFPG\n# 02 02 00 00 1 2 0\n"));
-    ASSERT_TRUE(frame_->OpenDocumentFile(path));
-    written.prepend(QFileInfo(path).absoluteFilePath());
-  }
-  EXPECT_EQ(Dump(doc), "'LFPG' 0 0 show 0\nv 1 2\nv 3 4\nt 2 2 0 0 1 2 0\n");
-  EXPECT_EQ(frame_->RecentFiles(), written.mid(0, 4));
-  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("p4.txt - Corvane"));
-  frame_->OnCommand(ID_FILE_NEW);
-  EXPECT_EQ(Dump(doc), "'LFPG' 0 0 show 0\n");
-  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled - Corvane"));
+TEST_F(MainFrameTest, Sessions) {
+  ExpectCases("corvane/app/testdata/frame_sessions.txt", [&](const TextCase& c) {
+    for (const QString& name : QDir(tmp_.path()).entryList(QDir::Files)) QFile::remove(Dir(name));
+    QDir::setCurrent(saved_);
+    MakeFrame();
+    QString out;
+    for (const QString& line : QString::fromStdString(c.input).split('\n', Qt::SkipEmptyParts)) {
+      out += Step(line);
+    }
+    return out.toStdString();
+  });
 }
 
 TEST_F(MainFrameTest, PrintsThroughTheSameDrawing) {
@@ -230,42 +227,6 @@ TEST_F(MainFrameTest, PrintsThroughTheSameDrawing) {
   frame_->OnCommand(ID_FILE_PRINT_DIRECT);
   const std::string pdf = ReadTextFile(Dir("page.pdf").toStdString()).value_or("");
   EXPECT_TRUE(pdf.starts_with("%PDF-") && pdf.size() > 500u);
-}
-
-TEST_F(MainFrameTest, AModifiedPathIsGuarded) {
-  const QString other = Dir("MYPROJECT.txt");
-  ASSERT_TRUE(SaveTextFile(other.toStdString(), "ICAO LFPG\n# 02 02 00 00 5 5 0\n"));
-  using B = QMessageBox;
-  const struct {
-    Entry act;
-    B::StandardButton answer;
-  } rows[] = {{kClose, B::Cancel}, {kClose, B::Discard}, {kClose, B::Save},    {kNew, B::Cancel},
-              {kNew, B::Discard},  {kNew, B::Save},      {kOpen, B::Cancel},   {kOpen, B::Discard},
-              {kDrop, B::Cancel},  {kDrop, B::Save},     {kRecent, B::Discard}};
-  for (const auto& c : rows) {
-    SCOPED_TRACE(testing::Message() << c.act << " " << c.answer);
-    MakeFrame(other);
-    asked_ = 0;
-    answer_ = c.answer;
-    savePath_ = Dir(QStringLiteral("saved%1%2.txt").arg(c.act).arg(c.answer));
-    openPath_ = other;
-    CCorvaneDoc& doc = frame_->Document();
-    frame_->History().Change("add", [&] { doc.AddTaxiPoint(MakePoint(2, 2, 9, 9)); });
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Untitled* - Corvane"));
-    frame_->show();
-    Enter(c.act, other);
-    EXPECT_EQ(asked_, 1);
-    const bool cancelled = c.answer == B::Cancel;
-    EXPECT_EQ(frame_->isVisible(), c.act != kClose || cancelled);
-    // Closing leaves the document to the program's end.
-    EXPECT_EQ(doc.m_taxiPoints.size() == 1 && doc.m_taxiPoints[0].x == 9,
-              cancelled || c.act == kClose);
-    EXPECT_EQ(frame_->History().IsModified(),
-              cancelled || (c.act == kClose && c.answer == B::Discard));
-    EXPECT_EQ(QFile::exists(savePath_), c.answer == B::Save);
-    // A project's airport code is its own, never its file name.
-    EXPECT_TRUE(cancelled || c.act == kClose || c.act == kNew || doc.m_szName == "LFPG");
-  }
 }
 
 TEST_F(MainFrameTest, FilesThatCannotBeReadChangeNothingFromEveryEntryPoint) {
