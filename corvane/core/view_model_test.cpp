@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "corvane/core/command_table.h"
 #include "corvane/core/commands.h"
+#include "corvane/core/listing_reader.h"
 #include "corvane/core/test_support.h"
 
 namespace corvane {
@@ -33,6 +35,21 @@ class RecordingPainter : public Painter {
     return std::to_string(c->r) + "," + std::to_string(c->g) + "," + std::to_string(c->b);
   }
 };
+
+// A drawing as text; past the first of a session, the background and the
+// cross go without saying.
+std::string Drawing(const CCorvaneDoc& doc, ViewModel& view, int32_t width, int32_t height,
+                    bool first) {
+  static const std::string common =
+      "pen none\nbrush none\nfill 190,190,190\npen 255,0,0\nM -6 0\nL 6 0\nM 0 -6\nL 0 6\n";
+  RecordingPainter p;
+  view.Draw(doc, p, width, height);
+  std::string text = p.out.str();
+  if (!first && text.starts_with(common)) {
+    text = "(background, cross)\n" + text.substr(common.size());
+  }
+  return "client " + std::to_string(view.m_cxClient) + "\n" + text;
+}
 
 class ViewModelTest : public ::testing::Test {
  protected:
@@ -100,6 +117,16 @@ TEST_F(ViewModelTest, Sessions) {
       if (what == "move") v.OnMouseMove(d, x, y);
       if (what == "move") out += " " + ViewModel::MouseXText(d) + " " + ViewModel::MouseZText(d);
       if (what == "double") v.OnDoubleClick(d);
+      if (what == "zoom") g_nZoom = x;
+      if (what == "flags") d.m_nShowFlags = static_cast<uint8_t>(x);
+      std::string text = line.substr(std::min<size_t>(4, line.size()));
+      std::replace(text.begin(), text.end(), '|', '\n');
+      if (what == "doc") ReadDocument(d, text);
+      if (what == "clear") d.m_taxiPoints.clear();
+      if (what == "pave") d.m_pavePoints.clear();
+      std::istringstream counts(text);
+      for (int32_t n = 0; what == "pave" && counts >> n;) d.m_pavePoints.push_back({n, 100, 100});
+      if (what == "draw") out += "\n" + Drawing(d, v, x, y, out.find("L 0 6") == std::string::npos);
       if (what == "double") out += " centre " + std::to_string(d.m_ptCentre.x) + " |";
       for (const CommandRow& row : Commands()) {
         if (what == "disabled" && !ViewModel::Enabled(row.id)) out += std::string(" ") + row.text;
@@ -116,60 +143,6 @@ TEST_F(ViewModelTest, Sessions) {
     }
     return out + Dump(d) + "last stop " + std::to_string(g_nStopCount) + "\n";
   });
-}
-
-// Every drawing pass, written as text.
-TEST_F(ViewModelTest, Drawings) {
-  const std::string common =
-      "pen none\nbrush none\nfill 190,190,190\npen 255,0,0\nM -6 0\nL 6 0\nM 0 -6\nL 0 6\n";
-  std::string all;
-  auto draw = [&](const char* name, CCorvaneDoc& d, int32_t w, int32_t h) {
-    RecordingPainter p;
-    view.Draw(d, p, w, h);
-    // After the first drawing, the background and the cross go without saying.
-    std::string text = p.out.str();
-    if (!all.empty() && text.starts_with(common))
-      text = "(background, cross)\n" + text.substr(common.size());
-    all += std::string("== ") + name + " (client " + std::to_string(view.m_cxClient) + ")\n" + text;
-  };
-  draw("empty document: background only", doc, 100, 80);
-
-  g_nZoom = 10;
-  doc.m_vertices = {{0, 0}, {100, 50}};
-  doc.m_edges = {{0, 1}, {1, 7}, {-1, 0}};
-  doc.m_pavePoints = {{3, 0, 0}, {3, 10, 0}, {3, 0, 10}, {4, 1, 1}};  // last one incomplete
-  doc.m_nShowFlags = kShowEdges | kShowEdgesRead | kShowPolygons;
-  doc.m_taxiPoints = {MakePoint(2, 2, 200, 0), MakePoint(2, 8, 200, 100), MakePoint(4, 32, 300, 0)};
-  draw("all passes", doc, 640, 480);
-  doc.m_taxiPoints.clear();
-  view.OnCommand(ID_VIEW_POLYGONS, doc);
-  draw("polygons only", doc, 10, 10);
-  view.OnCommand(ID_VIEW_EDGES, doc);
-  draw("edges only", doc, 10, 10);
-
-  // The red pass draws nothing; the yellow one starts at its first point.
-  view.OnCommand(ID_SHOW_POINT_DATA, doc);
-  doc.m_taxiPoints = {MakePoint(4, 0, 250, 0), MakePoint(4, 0, 500, 0)};
-  draw("departure only, labels off", doc, 10, 10);
-  view.OnCommand(ID_SHOW_POINT_DATA, doc);
-  // The red line starts at the first point, not at the last network vertex.
-  doc.m_taxiPoints = {MakePoint(2, 0, 0, 250), MakePoint(2, 8, 250, 250, 1)};
-  draw("path without landing point", doc, 10, 10);
-
-  // The polygon walk stops at a count of 0 or less and at one running past the end.
-  doc.m_taxiPoints.clear();
-  doc.m_nShowFlags = kShowPolygons;
-  for (std::vector<int32_t> counts : std::vector<std::vector<int32_t>>{
-           {0, 3, 3}, {1}, {2, 2, 1}, {2, 2, 3, 3}, {-5, 1}, {2147483647, 1}}) {
-    doc.m_pavePoints.clear();
-    std::string name = "counts";
-    for (int32_t n : counts) {
-      doc.m_pavePoints.push_back({n, 100, 100});
-      name += " " + std::to_string(n);
-    }
-    draw(name.c_str(), doc, 10, 10);
-  }
-  ExpectFileText(all, "corvane/core/testdata/drawings.txt");
 }
 
 }  // namespace
