@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "corvane/core/edit_state.h"
 #include "corvane/core/listing_reader.h"
 #include "corvane/core/test_support.h"
@@ -31,16 +29,6 @@ TEST(CorvaneDoc, ProjectFileTextAndItsRoundTrip) {
   ReadDocument(back, text);
   EXPECT_EQ(back.ProjectFileText(), text);
   EXPECT_EQ(back.m_nShowFlags, kShowEdges);  // the leading vertex line
-
-  namespace fs = std::filesystem;
-  const fs::path file = fs::temp_directory_path() / "corvane_doc_test.txt";
-  fs::remove(file);
-  EXPECT_EQ(CCorvaneDoc().WriteProjectFile(file.string()), WriteResult::kNothingToWrite);
-  EXPECT_FALSE(fs::exists(file));
-  EXPECT_EQ(doc.WriteProjectFile(file.string()), WriteResult::kWritten);
-  EXPECT_EQ(ReadTextFile(file.string()).value(), text);
-  EXPECT_EQ(doc.WriteProjectFile("/no/such/folder/p.txt"), WriteResult::kCannotCreate);
-  fs::remove(file);
 }
 
 TEST(CorvaneDoc, SnapFactoryPoints) {
