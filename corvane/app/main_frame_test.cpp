@@ -59,7 +59,8 @@ class MainFrameTest : public ::testing::Test {
     frame_->runOptions = [this](COptionsDlg& dialog) {
       if (!confirmOptions_) return false;
       dialog.normalButton()->click();
-      if (chooseLight_) dialog.lightButton()->click();
+      if (choice_ == "light") dialog.lightButton()->click();
+      if (choice_ == "heavy") dialog.heavyButton()->click();
       dialog.okButton()->click();
       return dialog.result() == QDialog::Accepted;
     };
@@ -108,14 +109,13 @@ class MainFrameTest : public ::testing::Test {
                 : arg == "Discard" ? QMessageBox::Discard
                                    : QMessageBox::Cancel;
     if (what == "options") confirmOptions_ = arg != "cancel";
-    if (what == "options") chooseLight_ = arg == "light";
+    if (what == "options") choice_ = arg;
     if (what == "path") AddPath();
     if (what == "network") frame_->Document().m_vertices = {{1, 2}, {3, 4}};
     if (what == "edit")
       frame_->History().Change("add",
                                [&] { frame_->Document().AddTaxiPoint(MakePoint(2, 2, 9, 9)); });
     if (what == "pop") frame_->Document().m_taxiPoints.pop_back();
-    if (what == "show") frame_->show();
     if (what == "enter") Enter(entry, Dir(name));
     for (const CommandRow& row : Commands()) {
       if (what == "cmd" && arg == row.text) frame_->OnCommand(row.id);
@@ -146,7 +146,7 @@ class MainFrameTest : public ::testing::Test {
   int asked_ = 0;
   QMessageBox::StandardButton answer_ = QMessageBox::Cancel;
   bool confirmOptions_ = true;
-  bool chooseLight_ = false;
+  QString choice_;
 };
 
 // A menu and its submenus, every item with its text, "*" when checked, "-"
@@ -209,6 +209,8 @@ TEST_F(MainFrameTest, Sessions) {
     for (const QString& name : QDir(tmp_.path()).entryList(QDir::Files)) QFile::remove(Dir(name));
     QDir::setCurrent(saved_);
     MakeFrame();
+    confirmOptions_ = true;
+    choice_.clear();
     QString out;
     for (const QString& line : QString::fromStdString(c.input).split('\n', Qt::SkipEmptyParts)) {
       out += Step(line);
