@@ -87,7 +87,7 @@ class MainFrameTest : public ::testing::Test {
     }
   }
 
-  // One step of a session (testdata/frame_sessions.txt tells them) and
+  // One step of a script (testdata/frame_scripts.txt tells them) and
   // what it showed.
   QString Step(const QString& line) {
     const QString what = line.section(' ', 0, 0), arg = line.section(' ', 1),
@@ -204,8 +204,8 @@ TEST_F(MainFrameTest, DoubleClickRecentresAndThePanesShowTheMouse) {
   EXPECT_TRUE(panes.contains(QStringLiteral("2600")) && panes.contains(QStringLiteral("1050")));
 }
 
-TEST_F(MainFrameTest, Sessions) {
-  ExpectCases("corvane/app/testdata/frame_sessions.txt", [&](const TextCase& c) {
+TEST_F(MainFrameTest, Scripts) {
+  ExpectCases("corvane/app/testdata/frame_scripts.txt", [&](const TextCase& c) {
     for (const QString& name : QDir(tmp_.path()).entryList(QDir::Files)) QFile::remove(Dir(name));
     QDir::setCurrent(saved_);
     MakeFrame();

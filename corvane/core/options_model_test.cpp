@@ -10,8 +10,8 @@
 namespace corvane {
 namespace {
 
-TEST(OptionsModel, Sessions) {
-  ExpectCases("corvane/core/testdata/options_sessions.txt", [](const TextCase& c) {
+TEST(OptionsModel, Scripts) {
+  ExpectCases("corvane/core/testdata/options_scripts.txt", [](const TextCase& c) {
     OptionsModel m;
     OptionsModel::Controls& s = m.controls;
     std::istringstream steps(c.input);

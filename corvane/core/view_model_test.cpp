@@ -36,7 +36,7 @@ class RecordingPainter : public Painter {
   }
 };
 
-// A drawing as text; past the first of a session, the background and the
+// A drawing as text; past the first of a script, the background and the
 // cross go without saying.
 std::string Drawing(const CCorvaneDoc& doc, ViewModel& view, int32_t width, int32_t height,
                     bool first) {
@@ -99,8 +99,8 @@ TEST_F(ViewModelTest, ScreenAndWorldCoordinates) {
   }
 }
 
-TEST_F(ViewModelTest, Sessions) {
-  ExpectCases("corvane/core/testdata/view_sessions.txt", [&](const TextCase& c) {
+TEST_F(ViewModelTest, Scripts) {
+  ExpectCases("corvane/core/testdata/view_scripts.txt", [&](const TextCase& c) {
     SetUp();
     CCorvaneDoc d;
     ViewModel v;
