@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "ostrand/bgr/test_bytes.h"
@@ -26,8 +27,7 @@ std::vector<double> ReadAll(BgrFile& f) {
     v.insert(v.end(), {x, y, z});
   }
   for (BgrEdge e{-7, -7, -7, -7, -7, -7}; f.ReadEdge(e); e = {-7, -7, -7, -7, -7, -7}) {
-    v.insert(v.end(), {double(e.from), double(e.to), double(e.width), double(e.type),
-                       double(e.code), double(e.sp)});
+    for (int32_t field : {e.from, e.to, e.width, e.type, e.code, e.sp}) v.push_back(field);
   }
   return v;
 }
@@ -42,16 +42,14 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
   w.WriteNodes(std::vector<Point>{{0, 0, 0}, {2560, 0, 5120}});
   EXPECT_EQ(w.WriteEdge(0, 1, 50, 0, 0, 0), 1);
   EXPECT_EQ(w.Close(), 1);
-  EXPECT_EQ(w.IsOpen(), 0);
   std::string bytes = ExampleNetworkBytes();
   EXPECT_EQ(ReadFileBytes("ex.bgr"), bytes);
-  const std::vector<double> expected = {184827, 3600, 0,    0, 0, 0,     2560, 0,
+  const std::vector<double> expected = {184827, 3600, 0,  0, 0, 0,     2560, 0,
                                         5120,   0,    1, 50, 0, 16968, 0};
   for (bool stream : {false, true}) {
     BgrFile f;
-    ASSERT_EQ(stream ? f.OpenReadStream(fmemopen(bytes.data(), bytes.size(), "rb"))
-                     : f.OpenRead("ex.bgr"),
-              1);
+    std::FILE* in = stream ? fmemopen(bytes.data(), bytes.size(), "rb") : nullptr;
+    ASSERT_EQ(stream ? f.OpenReadStream(in) : f.OpenRead("ex.bgr"), 1);
     EXPECT_EQ(ReadAll(f), expected) << stream;
     EXPECT_EQ(f.FindTag("<endo>"), 1);  // the file end is all that is left
     EXPECT_EQ(std::fgetc(f.Stream()), EOF);
@@ -60,14 +58,14 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
 }
 
 TEST(BgrFileTest, WidthCodes) {
-  const int32_t codes[][2] = {{10, 16904},  {25, 16904},  {50, 16968},        {75, 17032},
-                              {100, 17096}, {500, 18120}, {600, 18120},       {-5, 16904},
-                              {INT32_MIN, 16904},         {INT32_MAX, 18120}};
+  const int32_t codes[][2] = {{10, 16904},  {25, 16904},  {50, 16968}, {75, 17032}, {100, 17096},
+                              {500, 18120}, {600, 18120}, {-5, 16904}, {INT32_MIN, 16904},
+                              {INT32_MAX, 18120}};
   for (const auto& c : codes) EXPECT_EQ(WidthCodeOf(c[0]), c[1]) << c[0];
   // Rounded up above the base (16993 is 153.6 written as 153: 60 feet),
   // toward zero below it; no overflow at the ends of the range.
-  const int32_t feet[][2] = {{16904, 25}, {16968, 50}, {18120, 500},       {16993, 60},
-                             {16840, 0},  {16841, 1},  {16839, 0},         {0, -6578},
+  const int32_t feet[][2] = {{16904, 25}, {16968, 50}, {18120, 500},           {16993, 60},
+                             {16840, 0},  {16841, 1},  {16839, 0},             {0, -6578},
                              {INT32_MIN, -838867378},  {INT32_MAX, 838854222}};
   for (const auto& f : feet) EXPECT_EQ(WidthFeetOf(f[0]), f[1]) << f[0];
   // Every width in range survives code and back, so saves never narrow edges.
@@ -90,19 +88,16 @@ TEST(BgrFileTest, EdgesWrittenAndReadBack) {
     ScratchDir dir;
     BgrFile f;
     ASSERT_EQ(f.OpenWrite("e.bgr"), 1);
-    const int written = r.type == 0 || r.type == 1;
-    ASSERT_EQ(f.WriteEdge(BgrEdge{4, 7, r.width, r.type, r.code, r.sp}), written);
+    const bool written = r.type == 0 || r.type == 1;
+    ASSERT_EQ(f.WriteEdge(BgrEdge{4, 7, r.width, r.type, r.code, r.sp}), written ? 1 : 0);
     f.Close();
-    Bytes expected;
-    expected.Tag("<bgno>");
-    if (written) expected.Edge(4, 7, static_cast<int32_t>(r.word), r.type);
-    EXPECT_EQ(ReadFileBytes("e.bgr"), expected.Tag("<endo>").str());
+    const int32_t word = static_cast<int32_t>(r.word);
+    const std::string edge = written ? Bytes().Edge(4, 7, word, r.type).str() : "";
+    EXPECT_EQ(ReadFileBytes("e.bgr"), Bytes().Tag("<bgno>").Raw(edge).Tag("<endo>").str());
     ASSERT_EQ(f.OpenRead("e.bgr"), 1);
     std::vector<double> back = {-7, -7, -7};
     const double width = WidthFeetOf(r.readCode);
-    if (written) {
-      back.insert(back.end(), {4, 7, width, double(r.type), double(r.readCode), double(r.readSp)});
-    }
+    if (written) back = {-7, -7, -7, 4, 7, width, 1.0 * r.type, 1.0 * r.readCode, 1.0 * r.readSp};
     EXPECT_EQ(ReadAll(f), back);
   }
 }
@@ -144,11 +139,7 @@ TEST(BgrFileTest, Close) {
   ASSERT_EQ(w.OpenWrite("w.bgr"), 1);
   EXPECT_EQ(w.Close() + w.Close(), 2);
   EXPECT_EQ(ReadFileBytes("w.bgr"), Bytes().Tag("<bgno>").Tag("<endo>").str());
-  {
-    BgrFile scoped;
-    ASSERT_EQ(scoped.OpenWrite("s.bgr"), 1);
-    scoped.WriteNode(1.5, -2, 3);
-  }
+  std::make_unique<BgrFile>()->OpenWrite("s.bgr");  // destroyed unclosed
   EXPECT_FALSE(std::filesystem::exists("s.bgr"));
   EXPECT_EQ(w.FindTag("<bgno>") + w.WriteTag("<bgno>"), 0);  // nothing open
   EXPECT_EQ(w.OpenRead("missing.bgr"), 0);

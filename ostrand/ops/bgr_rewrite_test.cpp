@@ -40,14 +40,7 @@ Net WidthNet(int32_t c0 = 16904, int32_t c1 = 17096, int32_t c2 = 18120) {
 
 // The network with other vertices and edges (origin and trailer kept).
 Net With(Net net, std::vector<NetVertex> vertices, std::vector<NetEdge> edges) {
-  net.vertices = std::move(vertices);
-  net.edges = std::move(edges);
-  return net;
-}
-
-Net WithTrailer(Net net, std::string trailer) {
-  net.trailer = std::move(trailer);
-  return net;
+  return net.vertices = std::move(vertices), net.edges = std::move(edges), net;
 }
 
 // Each command run on a network written as "n.bgr": the file then holds the
@@ -219,14 +212,12 @@ TEST_F(RewriteTest, PurgeMatchesThePlainSearch) {
   for (int round = 0; round < 30; ++round) {
     Net net;
     const int n = 1 + static_cast<int>(rng() % 300);
+    const auto any = [&] { return static_cast<int32_t>(rng() % (n + 2)) - 1; };
+    const auto coordinate = [&] { return (rng() % 200) - 100.0; };
     for (int i = 0; i < n; ++i) {
-      const double x = (rng() % 200) - 100.0 + (rng() % 4) * 0.25;
-      net.vertices.push_back({x, 0, (rng() % 200) - 100.0});
+      net.vertices.push_back({coordinate() + (rng() % 4) * 0.25, 0, coordinate()});
     }
-    for (int i = static_cast<int>(rng() % 400); i > 0; --i) {
-      const int32_t from = static_cast<int32_t>(rng() % (n + 2)) - 1;
-      net.edges.push_back({from, static_cast<int32_t>(rng() % (n + 2)) - 1});
-    }
+    for (int i = static_cast<int>(rng() % 400); i > 0; --i) net.edges.push_back({any(), any()});
     WriteFileBytes("n.bgr", NetBytes(net));
     ASSERT_EQ(BgrPurge("n.bgr"), 1);
     EXPECT_EQ(ReadFileBytes("n.bgr"), NetBytes(PlainPurge(net))) << round;
@@ -257,20 +248,17 @@ TEST_F(RewriteTest, PurgeOfTheLargestNetworks) {
 // made from pieces of commands, numbers, signs and blanks), and holds
 // numbers beyond the 32-bit range at its limits.
 TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
-  std::vector<std::string> texts = {
-      "", "replace-edges> ", "replace-edges> 3 7", "replace-edges>3 7 12", "replace-edges> 3x",
-      "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10",
-      "replace-edges> - 3",
-      "width-edges>\t30\n60", "align-nodes> 1 2 3", "Replace-edges> 1", "replace-edges> 1\r",
-      "width-edges> 30,60", "alignX"};
+  std::vector<std::string> texts = {"", "replace-edges> ", "replace-edges> 3 7",
+      "replace-edges>3 7 12",
+      "replace-edges> 3x", "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10",
+      "replace-edges> - 3", "width-edges>\t30\n60", "align-nodes> 1 2 3", "Replace-edges> 1",
+      "replace-edges> 1\r", "width-edges> 30,60", "alignX"};
   std::mt19937 rng(5);
   const char alphabet[] = "replacwidthgsno-> 0123456789+-\t";
   for (int i = 0; i < 3000; ++i) {
     const std::string& base = texts[rng() % texts.size()];
     std::string t = base.substr(0, rng() % (base.size() + 1));
-    for (int k = static_cast<int>(rng() % 6); k > 0; --k) {
-      t += alphabet[rng() % (sizeof alphabet - 1)];
-    }
+    for (int k = rng() % 6; k > 0; --k) t += alphabet[rng() % (sizeof alphabet - 1)];
     if (t.find_first_of("0123456789") == std::string::npos || t.size() <= 18) texts.push_back(t);
   }
   for (const std::string& text : texts) {
@@ -287,8 +275,7 @@ TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
                            "width-edges> 2147483648 -2147483648"}) {
     int32_t v[3] = {0, 0, 0};
     EXPECT_EQ(ScanPattern(text, "width-edges> %ld %ld", v), 2);
-    EXPECT_EQ(v[0], 2147483647);
-    EXPECT_EQ(v[1], -2147483647 - 1);
+    EXPECT_EQ(std::make_pair(v[0], v[1]), std::make_pair(2147483647, -2147483647 - 1));
   }
 }
 
@@ -296,21 +283,15 @@ TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
 // defaults for what it leaves out.
 TEST(ScriptParseTest, LineTable) {
   const std::pair<const char*, std::string> rows[] = {
-      {"", "0 -1 -1 10;1 -1 -1 10;2 25 100 0;"},
-      {"replace-edges> 3 7", "0 3 7 10;"},
-      {"replace-edges> 3 7 4", "0 3 7 4;"},
-      {"align-nodes> 2", "1 2 -1 10;"},
-      {"width-edges> 40", "2 40 100 0;"},
-      {"width-edges> x", ""},
-      {"Replace-edges> 3 7", ""},
-      {"foo> 1 2", ""},
-  };
+      {"", "0 -1 -1 10;1 -1 -1 10;2 25 100 0;"}, {"replace-edges> 3 7", "0 3 7 10;"},
+      {"replace-edges> 3 7 4", "0 3 7 4;"},      {"align-nodes> 2", "1 2 -1 10;"},
+      {"width-edges> 40", "2 40 100 0;"},        {"width-edges> x", ""},
+      {"Replace-edges> 3 7", ""},                {"foo> 1 2", ""}};
   for (const auto& [text, calls] : rows) {
     std::string got;
-    for (const ScriptCall& c : ParseScriptLine(text)) {
-      got += std::to_string(static_cast<int>(c.command)) + " " + std::to_string(c.values[0]) + " " +
+    for (const ScriptCall& c : ParseScriptLine(text))
+      got += std::to_string(int(c.command)) + " " + std::to_string(c.values[0]) + " " +
              std::to_string(c.values[1]) + " " + std::to_string(c.values[2]) + ";";
-    }
     EXPECT_EQ(got, calls) << text;
   }
 }

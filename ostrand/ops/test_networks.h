@@ -17,9 +17,7 @@
 
 namespace ostrand::testing {
 
-struct NetVertex {
-  double x = 0, y = 0, z = 0;
-};
+struct NetVertex { double x = 0, y = 0, z = 0; };
 
 struct NetEdge {
   int32_t from = 0, to = 0;
@@ -36,13 +34,13 @@ struct Net {
   std::string trailer;  // raw bytes after the edges, before the closing tag
 };
 
-inline Net MakeNet(std::vector<NetVertex> vertices, std::vector<NetEdge> edges,
-                   std::string trailer = "") {
-  Net net;
-  net.vertices = std::move(vertices);
-  net.edges = std::move(edges);
-  net.trailer = std::move(trailer);
-  return net;
+inline Net MakeNet(std::vector<NetVertex> v, std::vector<NetEdge> e, std::string trailer = "") {
+  return {.vertices = std::move(v), .edges = std::move(e), .trailer = std::move(trailer)};
+}
+
+// The network with other bytes after its edges.
+inline Net WithTrailer(Net net, std::string trailer) {
+  return net.trailer = std::move(trailer), net;
 }
 
 inline int32_t WidthWord(int32_t code, int32_t sp) {
@@ -76,13 +74,6 @@ inline Net GridNet(int32_t n) {
 inline void ExpectUntouched(const std::string& name, const std::string& bytes) {
   EXPECT_EQ(ReadFileBytes(name), bytes) << name;
   EXPECT_FALSE(StagedFileLeft());
-}
-
-// Every prefix of a file's bytes, shortest first (for damage tests).
-inline std::vector<std::string> AllCuts(const std::string& bytes) {
-  std::vector<std::string> cuts;
-  for (size_t n = 0; n < bytes.size(); ++n) cuts.push_back(bytes.substr(0, n));
-  return cuts;
 }
 
 }  // namespace ostrand::testing

@@ -13,9 +13,7 @@
 namespace ostrand {
 namespace {
 
-using testing::ReadFileBytes;
-using testing::ScratchDir;
-using testing::WriteFileBytes;
+using namespace testing;
 
 const std::string kTestData = OSTRAND_SOURCE_DIR "/ostrand/text/testdata/";
 

@@ -44,22 +44,17 @@ TEST(GeoTileTest, BandTable) {
 
 // Hemisphere letters of either case; absurd parts stay in range.
 TEST(GeoTileTest, HemisphereLetters) {
-  LatLonText lat, lon;
-  GeoTile tile;
-  lat.hemisphere = 'n';
-  lon.hemisphere = 'w';
-  lon.degrees = 1;
-  EXPECT_EQ(GeoTileOf(lat, lon, tile), 1);
-  EXPECT_EQ(tile.column, (1295999 - 3600) / 5062);
-  lat.hemisphere = 'X';
-  EXPECT_EQ(GeoTileOf(lat, lon, tile), 0);
-  lat.hemisphere = 's';
-  lon.hemisphere = 'Q';
-  EXPECT_EQ(GeoTileOf(lat, lon, tile), 0);
-  lon.hemisphere = 'e';
-  lon.degrees = 2000000000;
-  EXPECT_EQ(GeoTileOf(lat, lon, tile), 1);
-  EXPECT_EQ(tile.column, 1422362702);  // 2e9 * 3600 / 5062
+  struct Row { char lat, lon; int32_t degrees; int result; int32_t column; };
+  const Row rows[] = {{'n', 'w', 1, 1, (1295999 - 3600) / 5062}, {'X', 'w', 1, 0, -7},
+                      {'s', 'Q', 1, 0, -7},
+                      {'s', 'e', 2000000000, 1, 1422362702}};  // 2e9 * 3600 / 5062
+  for (const Row& r : rows) {
+    LatLonText lat, lon;
+    lat.hemisphere = r.lat, lon.hemisphere = r.lon, lon.degrees = r.degrees;
+    GeoTile tile{-7, -7};
+    EXPECT_EQ(GeoTileOf(lat, lon, tile), r.result) << r.lat << r.lon;
+    EXPECT_EQ(r.result == 1 ? tile.column : -7, r.column) << r.lat << r.lon;
+  }
 }
 
 }  // namespace

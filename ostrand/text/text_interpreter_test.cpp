@@ -21,10 +21,7 @@
 namespace ostrand {
 namespace {
 
-using testing::FileExistsOnDisk;
-using testing::ReadFileBytes;
-using testing::ScratchDir;
-using testing::WriteFileBytes;
+using namespace testing;
 
 // "lat lon vertices: (x,z)>(x,z):width:type ..." of a network file, a
 // vertex's y shown only when it is not 0; "unreadable" when it cannot be read.
@@ -49,10 +46,9 @@ std::string Describe(const std::string& path) {
 // The airports of the test database: TEST, KABC, NEAR and WEST.
 void WriteTestDatabase() {
   std::filesystem::create_directories("DATABASE");
-  const std::vector<uint8_t> image = DatabaseImage({{"TEST", 180000, 36000},
-                                                    {"KABC", 180000, 43200},
-                                                    {"NEAR", 180197.5, 36000},
-                                                    {"WEST", 144000, -300000}});
+  const std::vector<uint8_t> image = DatabaseImage(
+      {{"TEST", 180000, 36000}, {"KABC", 180000, 43200}, {"NEAR", 180197.5, 36000},
+       {"WEST", 144000, -300000}});
   WriteFileBytes("DATABASE/AIRPORT.DBD", std::string(image.begin(), image.end()));
   WriteFileBytes("DATABASE/AIRPORT.dbt", FieldListText());
   ResetAirportDatabase();
@@ -60,10 +56,7 @@ void WriteTestDatabase() {
 
 class TextInterpreterTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetOptions();
-    WriteTestDatabase();
-  }
+  void SetUp() override { ResetOptions(), WriteTestDatabase(); }
   void TearDown() override {
     ResetOptions();
     ResetAirportDatabase();
@@ -103,7 +96,7 @@ TEST_F(TextInterpreterTest, RunsAndTheFilesTheyWrite) {
   ASSERT_GE(cases.size(), 15u);
   for (const RunCase& c : cases) {
     SCOPED_TRACE(c.name);
-    testing::CaptureConsole console;
+    CaptureConsole console;
     ResetOptions();
     WriteTestDatabase();
     std::filesystem::remove_all("DATA");
@@ -144,16 +137,13 @@ TEST_F(TextInterpreterTest, EdgeLimit) {
 // An airport file that cannot be extended whole stays as it was (bytes and
 // mode), and the run fails; one that can keeps its mode.
 TEST_F(TextInterpreterTest, AirportFilesThatCannotBeExtended) {
-  const std::string oversized = testing::NetBytes(testing::GridNet(12002));  // 6001 edges
+  const std::string oversized = NetBytes(GridNet(12002));  // 6001 edges
   Run(kLine);
   const std::string network = ReadFileBytes("DATA/TEST.BGR");
-  struct Case {
-    std::string before;
-    int mode, result;
-  } const cases[] = {
+  struct Case { std::string before; int mode, result; } const cases[] = {
       {"not a network", 0644, 0}, {network, 0444, 0}, {oversized, 0644, 0}, {network, 0600, 1}};
   for (const Case& c : cases) {
-    testing::CaptureConsole console;
+    CaptureConsole console;
     std::filesystem::remove("DATA/TEST.BGR");
     WriteFileBytes("DATA/TEST.BGR", c.before);
     WriteFileBytes("DATA/TEST.PLY", "ORG 0 0\n");
@@ -183,7 +173,7 @@ TEST_F(TextInterpreterTest, KilledRunsLeaveOldOrNewFiles) {
   for (const char* option : {"-pg", "-rsscript.txt", "-tm", "-tescenery.txt"}) {
     SCOPED_TRACE(option);
     const bool te = std::string(option).starts_with("-te");
-    const std::string old = testing::NetBytes(testing::GridNet(te ? 2000 : 12000));
+    const std::string old = NetBytes(GridNet(te ? 2000 : 12000));
     std::vector<std::string> done;
     long micros = 0;
     for (int run = 0; run <= 50; ++run) {
@@ -200,9 +190,8 @@ TEST_F(TextInterpreterTest, KilledRunsLeaveOldOrNewFiles) {
         kill(pid, SIGKILL);
       }
       waitpid(pid, nullptr, 0);
-      if (run == 0)
-        micros = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start)
-                     .count();
+      using std::chrono::steady_clock, std::chrono::microseconds, std::chrono::duration_cast;
+      if (run == 0) micros = duration_cast<microseconds>(steady_clock::now() - start).count();
       for (size_t k = 0; k < files.size(); ++k) {
         const std::string now = ReadFileBytes(files[k]);
         if (run == 0) done.push_back(now);
@@ -214,10 +203,10 @@ TEST_F(TextInterpreterTest, KilledRunsLeaveOldOrNewFiles) {
 
 TEST_F(TextInterpreterTest, WholeProgramAndMissingFiles) {
   WriteFileBytes("scenery.txt", kLine);
-  const testing::RunResult r = testing::RunOstrand({"-tescenery.txt"});
+  const RunResult r = RunOstrand({"-tescenery.txt"});
   EXPECT_EQ(r.status, 1) << r.output;
   EXPECT_EQ(Describe("DATA/TEST.BGR"), "180000 36000 2: (0,0)>(100,0):50:1");
-  EXPECT_EQ(testing::RunOstrand({"-temissing.txt"}).status, 0);
+  EXPECT_EQ(RunOstrand({"-temissing.txt"}).status, 0);
   EXPECT_EQ(InterpretText("missing.txt"), 0);
   EXPECT_EQ(InterpretText(nullptr), 0);
 }
@@ -229,7 +218,7 @@ TEST_F(TextInterpreterTest, ExclusionAreasAndBoxes) {
   EXPECT_EQ(IsExcluded(kNoArea, 0, 0), -1);
   std::filesystem::copy_file(OSTRAND_SOURCE_DIR "/ostrand/text/testdata/excllist.txt", "excllist.txt");
   ASSERT_EQ(LoadExclusionList(), 12);
-  const auto rows = testing::TableRows("ostrand/text/testdata/exclusions.txt");
+  const auto rows = TableRows("ostrand/text/testdata/exclusions.txt");
   ASSERT_GE(rows.size(), 27u);
   for (const auto& r : rows) {
     SCOPED_TRACE(r[0] + " " + r[1] + " " + r[2]);

@@ -2,7 +2,6 @@
 // text of each format, damage (every truncation, corrupted fields), and the
 // command's exit status and care for the files it replaces.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -117,7 +116,8 @@ TEST(Command, StatusAndTheFilesItReplaces) {
   fs::create_directories(dir);
   const std::string out = (dir / "out.txt").string(), bad = (dir / "bad.json").string();
   std::ofstream(out) << "old";
-  chmod(out.c_str(), 0640);
+  const fs::perms mode = static_cast<fs::perms>(0640);
+  fs::permissions(out, mode);
   std::ofstream(bad) << "{\"elements\": [";
   const std::tuple<std::vector<std::string>, int, bool> rows[] = {
       {{bad, "-o", out}, 1, false},
@@ -133,9 +133,7 @@ TEST(Command, StatusAndTheFilesItReplaces) {
     std::ofstream(out) << "old";
     EXPECT_EQ(RunImport(args), status) << args[0];
     EXPECT_EQ(ReadFileText(out) != "old", replaced) << args[0];
-    struct stat st {};
-    stat(out.c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(fs::status(out).permissions(), mode);
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // nothing staged left
 }

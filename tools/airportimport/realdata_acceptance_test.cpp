@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <queue>
 
 #include "tools/airportimport/aptdat_reader.h"
+#include "tools/airportimport/file_text.h"
 #include "tools/airportimport/groundnet_reader.h"
 #include "tools/airportimport/import_chain.h"
 #include "tools/airportimport/osm_data.h"
@@ -74,8 +74,7 @@ void Accept(const std::string& label, const std::string& code, const Airport& so
   ASSERT_EQ(r.failure, "") << r.output;
   // The reference point is the one the importer chose.
   LatLon reference;
-  std::string row;
-  std::getline(std::ifstream(folder + "/airports.csv"), row);
+  std::string row = ReadFileText(folder + "/airports.csv");
   ASSERT_EQ(std::sscanf(row.c_str() + row.find(',') + 1, "%lf,%lf", &reference.lat, &reference.lon), 2);
   const LocalFrame frame(reference);
   std::vector<Feet> nodes;
