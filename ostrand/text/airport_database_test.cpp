@@ -19,11 +19,12 @@ const std::string kTestData = OSTRAND_SOURCE_DIR "/ostrand/text/testdata/";
 
 std::string Bytes(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
 
-void WriteDatabase(const std::string& image, const std::string& fields = FieldListText()) {
+// Writes the database files; `reset` makes the next look-up read them.
+void WriteDatabase(const std::string& image, bool reset = true) {
   std::filesystem::create_directories("DATABASE");
   WriteFileBytes("DATABASE/AIRPORT.DBD", image);
-  WriteFileBytes("DATABASE/AIRPORT.dbt", fields);
-  ResetAirportDatabase();
+  WriteFileBytes("DATABASE/AIRPORT.dbt", FieldListText());
+  if (reset) ResetAirportDatabase();
 }
 
 // A field list of the lines of text (';' or a newline ends a line).
@@ -87,9 +88,7 @@ TEST(AirportDatabaseTest, MissingDatabaseIsTriedAgainBrokenOneIsNot) {
   std::string code;
   EXPECT_EQ(FindAirport(la, lo, code), 0);
   EXPECT_EQ(code, "NONE");
-  std::filesystem::create_directories("DATABASE");
-  WriteFileBytes("DATABASE/AIRPORT.DBD", Bytes(DatabaseImage({{"ABCD", 0, 0}})));
-  WriteFileBytes("DATABASE/AIRPORT.dbt", FieldListText());
+  WriteDatabase(Bytes(DatabaseImage({{"ABCD", 0, 0}})), false);
   EXPECT_EQ(FindAirport(la, lo, code), 1);  // no reset: a missing database is tried again
   EXPECT_EQ(code, "ABCD");
 

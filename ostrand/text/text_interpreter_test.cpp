@@ -57,11 +57,7 @@ void WriteTestDatabase() {
 class TextInterpreterTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetOptions(), WriteTestDatabase(); }
-  void TearDown() override {
-    ResetOptions();
-    ResetAirportDatabase();
-    LoadExclusionList("no-such-list.txt");
-  }
+  void TearDown() override { ResetOptions(), ResetAirportDatabase(), LoadExclusionList("none.txt"); }
   int Run(const std::string& text) {
     WriteFileBytes("scenery.txt", text);
     return InterpretText("scenery.txt");
