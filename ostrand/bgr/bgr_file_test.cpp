@@ -42,6 +42,7 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
   w.WriteNodes(std::vector<Point>{{0, 0, 0}, {2560, 0, 5120}});
   EXPECT_EQ(w.WriteEdge(0, 1, 50, 0, 0, 0), 1);
   EXPECT_EQ(w.Close(), 1);
+  EXPECT_EQ(w.IsOpen(), 0);
   std::string bytes = ExampleNetworkBytes();
   EXPECT_EQ(ReadFileBytes("ex.bgr"), bytes);
   const std::vector<double> expected = {184827, 3600, 0,  0, 0, 0,     2560, 0,
@@ -139,7 +140,7 @@ TEST(BgrFileTest, Close) {
   ASSERT_EQ(w.OpenWrite("w.bgr"), 1);
   EXPECT_EQ(w.Close() + w.Close(), 2);
   EXPECT_EQ(ReadFileBytes("w.bgr"), Bytes().Tag("<bgno>").Tag("<endo>").str());
-  std::make_unique<BgrFile>()->OpenWrite("s.bgr");  // destroyed unclosed
+  ASSERT_EQ(std::make_unique<BgrFile>()->OpenWrite("s.bgr"), 1);  // destroyed unclosed
   EXPECT_FALSE(std::filesystem::exists("s.bgr"));
   EXPECT_EQ(w.FindTag("<bgno>") + w.WriteTag("<bgno>"), 0);  // nothing open
   EXPECT_EQ(w.OpenRead("missing.bgr"), 0);

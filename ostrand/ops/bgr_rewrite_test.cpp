@@ -248,9 +248,9 @@ TEST_F(RewriteTest, PurgeOfTheLargestNetworks) {
 // made from pieces of commands, numbers, signs and blanks), and holds
 // numbers beyond the 32-bit range at its limits.
 TEST(ScriptParseTest, ScanPatternAgreesWithTheLibrary) {
-  std::vector<std::string> texts = {"", "replace-edges> ", "replace-edges> 3 7",
-      "replace-edges>3 7 12",
-      "replace-edges> 3x", "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10",
+  std::vector<std::string> texts = {
+      "", "replace-edges> ", "replace-edges> 3 7", "replace-edges>3 7 12", "replace-edges> 3x",
+      "replace-edges > 3", " replace-edges> 3", "replace-edges> +3 -7 \t 9 10",
       "replace-edges> - 3", "width-edges>\t30\n60", "align-nodes> 1 2 3", "Replace-edges> 1",
       "replace-edges> 1\r", "width-edges> 30,60", "alignX"};
   std::mt19937 rng(5);
