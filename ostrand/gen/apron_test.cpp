@@ -6,11 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/test_support.h"
-#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {

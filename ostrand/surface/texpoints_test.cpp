@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "ostrand/frame/test_support.h"
@@ -13,14 +14,9 @@ namespace {
 // The index Add returns for a point after `table` was filled, and whether it
 // appended; each row also counts the usage of the entry it names.
 TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
-  struct Row {
-    const char* name;
-    std::vector<IntPoint> table;
-    IntPoint point;
-    int32_t tolerance, expected;
-  };
   const std::vector<IntPoint> one{{100, 0, 100}};
-  const Row rows[] = {
+  const struct { const char* name; std::vector<IntPoint> table; IntPoint point;
+    int32_t tolerance, expected; } rows[] = {
       {"exact", one, {100, 0, 100}, 0, 0},
       {"x within", one, {103, 0, 100}, 3, 0},
       {"all axes at the limit", one, {97, -3, 103}, 3, 0},
@@ -36,7 +32,7 @@ TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
       {"first match in table order", {{0, 0, 0}, {10, 0, 0}}, {6, 0, 0}, 6, 0},
       {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     TEXPOINTS t;
     std::vector<int32_t> usage(2000, 77);  // a new entry's counter is set, not counted up
@@ -58,8 +54,7 @@ TEST(TexpointsTest, FullOrReleasedTableReportsOnce) {
   TEXPOINTS t(2);
   const int32_t added[] = {t.Add(1, 0, 0, -1), t.Add(2, 0, 0, -1), t.Add(3, 0, 0, -1), t.Add(4, 0, 0, 0), t.Add(2, 0, 0, 0)};
   EXPECT_EQ(std::vector<int32_t>(added, added + 5), (std::vector<int32_t>{0, 1, 0, 0, 1}));
-  EXPECT_EQ(t.count, 2);
-  EXPECT_EQ(t[1].x, 2);
+  EXPECT_EQ(std::pair(t.count, t[1].x), std::pair(2, 2));
   t.base = 5;
   t.Release();
   EXPECT_EQ(t.Add(1, 1, 1, -1), 0);

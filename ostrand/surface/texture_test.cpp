@@ -15,8 +15,7 @@ namespace ostrand {
 namespace {
 
 struct XZ {
-  int32_t x;
-  int32_t z;
+  int32_t x, z;
 };
 
 // A polygon whose vertex i is point i of its own table (the layout that the
@@ -73,12 +72,7 @@ const std::vector<XZ> kL{{0, 0}, {40, 0}, {40, 10}, {10, 10}, {10, 30}, {0, 30}}
 // test counts corners, not angles: a star has as many reflex as convex
 // corners and reads as positive either way.
 TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
-  struct Shape {
-    const char* name;
-    std::vector<XZ> corners;
-    int orientation;
-  };
-  const Shape shapes[] = {
+  const struct { const char* name; std::vector<XZ> corners; int orientation; } shapes[] = {
       {"L", kL, 1},
       {"U", {{0, 0}, {30, 0}, {30, 30}, {20, 30}, {20, 10}, {10, 10}, {10, 30}, {0, 30}}, 1},
       {"star",
@@ -117,14 +111,9 @@ TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
 TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
   const std::vector<XZ> line{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}};
   const std::vector<XZ> pentagon{{0, 0}, {10, 0}, {15, 8}, {5, 15}, {-5, 8}};
-  struct Row {
-    const char* name;
-    std::vector<XZ> corners;
-    int32_t y;
-    int convexFlat, allowFan;
-    const char* triangles;  // vertex positions
-  };
-  const Row rows[] = {
+  // Name, corners, their height, convex and flat, fan allowed, triangles (vertex positions).
+  const struct { const char* name; std::vector<XZ> corners; int32_t y; int convexFlat, allowFan;
+    const char* triangles; } rows[] = {
       {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 0, 1, 0, "012 "},
       {"clockwise triangle", {{0, 0}, {0, 10}, {10, 0}}, 0, 1, 0, "012 "},
       {"concave quad", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 0, 0, 0, "012 023 "},
@@ -137,7 +126,7 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
       {"straight line, fan allowed", line, 0, 0, 1, "012 023 034 "},
       {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     Loaded s(r.corners, r.y);
     EXPECT_EQ(s.polygon.IsConvexFlat(s.table), r.convexFlat) << r.name;
     std::string triangles;
@@ -181,17 +170,12 @@ TEST(TextureTest, ChooseAxisPrefersXThenY) {
 // than three corners have no winding. Rows: normal y, reversed, table base,
 // corners, fallback, result.
 TEST(TextureTest, OrientationOfTheSquare) {
-  struct Row {
-    int32_t normalY;
-    bool reversed;
-    int32_t base, count;
-    int fallback, expected;
-  } const rows[] = {
+  const struct { int32_t normalY; bool reversed; int32_t base, count; int fallback, expected; } rows[] = {
       {32767, false, 0, 4, 7, 1},  {32767, true, 0, 4, 7, 0},   {-32767, false, 0, 4, 7, 0}, {-32767, true, 0, 4, 7, 1},
       {32766, false, 0, 4, 7, 7},  {32766, false, 0, 4, 0, 0},  {32767, false, 100, 4, 0, 1}, {32767, false, 0, 3, 7, 1},
       {32767, false, 0, 2, 7, 0},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     Loaded s(kSquare, 0);
     s.polygon.header.normal[1] = r.normalY;
     if (r.reversed) s.polygon.Reverse();
