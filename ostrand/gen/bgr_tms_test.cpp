@@ -69,12 +69,9 @@ TEST_F(BgrTmsTest, GenerationMatchesExpectedListings) {
   // With `tiles` every polygon and light of the surface file is listed.
   const struct { const char* name; const FixtureNetwork* network; const char* ply; int status;
     bool tiles; } cases[] = {
-      {"straight", &straight, "", 1, true},
-      {"empty", &empty, "", 1, true},
-      {"missing", nullptr, "", 0, true},
-      {"broken", &broken, "", 1, false},
-      {"small_airport", &smallAirport, kSmallAirportPolygons, 1, false},
-  };
+      {"straight", &straight, "", 1, true}, {"empty", &empty, "", 1, true},
+      {"missing", nullptr, "", 0, true}, {"broken", &broken, "", 1, false},
+      {"small_airport", &smallAirport, kSmallAirportPolygons, 1, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string bgr = std::string(c.name) + ".BGR", tms = std::string(c.name) + ".TMS";
@@ -178,8 +175,7 @@ TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
       {"light string", {{5000, 5000, 6000, 5000, 15}}, "LGT 3 0 0 1000 0 11\n", -500},
       {"centre-line-only strip", {{0, 0, 1000, 0, 15}, {0, 8000, 3000, 8000, 2}}, "", -500},
       {"far from the origin", {{50000, 50000, 51000, 50000, 15}}, "", 49500},
-      {"45-degree edge", {{0, 0, 14142, 14142, 15}}, "", -500},
-  };
+      {"45-degree edge", {{0, 0, 14142, 14142, 15}}, "", -500}};
   for (const auto& c : cases) {
     FixtureNetwork n;
     for (const auto& l : c.lines) n.Line(l[0], l[1], l[2], l[3], 50, 1, static_cast<int32_t>(l[4]));

@@ -117,11 +117,9 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   } cases[] = {
       {"DATA\\NONE.BGR", "DATA/NONE.BGR", 2, 1, 1, 0, 0},
       {"DATA\\none.bgr", "DATA/none.bgr", 2, 1, 1, 1, 0},  // compared byte for byte
-      {"E.BGR", "E.BGR", 0, 1, 1, 0, 0},
-      {"F.BGR", "F.BGR", 2, 0, 1, 0, 0},
+      {"E.BGR", "E.BGR", 0, 1, 1, 0, 0}, {"F.BGR", "F.BGR", 2, 0, 1, 0, 0},
       {"S.BGR", "S.BGR", 2, 1, kStub, 1, 0},  // no edge written, the vertices are
-      {"NOFOLDER/X.BGR", "NOFOLDER/X.BGR", 2, 1, 1, 0, 1},
-  };
+      {"NOFOLDER/X.BGR", "NOFOLDER/X.BGR", 2, 1, 1, 0, 1}};
   for (const auto& c : cases) {
     TaxiwayList list;
     for (int i = 0; i < c.vertices; ++i) list.points.Add(i, 0, 0, -1);

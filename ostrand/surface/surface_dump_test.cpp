@@ -88,8 +88,7 @@ TEST_F(SurfaceDumpTest, CorruptCountsAndTagsAreClamped) {
       {"light count negative", lights, INT32_MIN, "<indx> 0 1\nRange", 0x8F},
       {"light count at capacity", lights, 2000, "<lite> 69, type 1, step_ft 0.000000\n", 0x2C1},
       {"pave tag made cntr", pave + 1, 0x72746e63, "<cntr> 3\n  2: -511 0 -513", 0x2BA},
-      {"lite tag", lite + 1, 0, "<indx> 0 1\nRange", 0x80},
-  };
+      {"lite tag", lite + 1, 0, "<indx> 0 1\nRange", 0x80}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     std::string bytes = sample_;

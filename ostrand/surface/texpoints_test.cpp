@@ -17,12 +17,9 @@ TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
   const std::vector<IntPoint> one{{100, 0, 100}};
   const struct { const char* name; std::vector<IntPoint> table; IntPoint point;
     int32_t tolerance, expected; } rows[] = {
-      {"exact", one, {100, 0, 100}, 0, 0},
-      {"x within", one, {103, 0, 100}, 3, 0},
-      {"all axes at the limit", one, {97, -3, 103}, 3, 0},
-      {"x one past", one, {104, 0, 100}, 3, 1},
-      {"z one past", one, {100, 0, 96}, 3, 1},
-      {"y one past", one, {100, 4, 100}, 3, 1},
+      {"exact", one, {100, 0, 100}, 0, 0}, {"x within", one, {103, 0, 100}, 3, 0},
+      {"all axes at the limit", one, {97, -3, 103}, 3, 0}, {"x one past", one, {104, 0, 100}, 3, 1},
+      {"z one past", one, {100, 0, 96}, 3, 1}, {"y one past", one, {100, 4, 100}, 3, 1},
       {"per axis, not euclidean", one, {103, 3, 103}, 3, 0},
       {"tolerance 0 off by one", one, {101, 0, 100}, 0, 1},
       {"append only", one, {100, 0, 100}, -1, 1},
@@ -30,8 +27,7 @@ TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
       {"difference beyond 32 bits", {{INT32_MIN, 0, 0}}, {INT32_MAX, 0, 0}, 10, 1},
       {"near the 32-bit limit", {{INT32_MIN, 0, 0}}, {INT32_MIN + 5, 0, 0}, 10, 0},
       {"first match in table order", {{0, 0, 0}, {10, 0, 0}}, {6, 0, 0}, 6, 0},
-      {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1},
-  };
+      {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1}};
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     TEXPOINTS t;

@@ -80,8 +80,7 @@ TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
         {324, -235}},
        0},
       {"arrow", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 1},  // 4 corners: fanned, not clipped
-      {"chevron", {{0, 0}, {50, 30}, {100, 0}, {100, 40}, {50, 70}, {0, 40}}, 1},
-  };
+      {"chevron", {{0, 0}, {50, 30}, {100, 0}, {100, 40}, {50, 70}, {0, 40}}, 1}};
   for (const auto& [name, corners, orientation] : shapes) {
     Loaded o(corners, 0);
     EXPECT_EQ(o.polygon.Orientation(o.table, 0), orientation) << name;
@@ -124,8 +123,7 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
       {"raised clockwise pentagon", {pentagon.rbegin(), pentagon.rend()}, 5, 0, 0, "043 321 103 "},
       {"straight line", line, 0, 0, 0, ""},
       {"straight line, fan allowed", line, 0, 0, 1, "012 023 034 "},
-      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""},
-  };
+      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""}};
   for (const auto& r : rows) {
     Loaded s(r.corners, r.y);
     EXPECT_EQ(s.polygon.IsConvexFlat(s.table), r.convexFlat) << r.name;
@@ -173,8 +171,7 @@ TEST(TextureTest, OrientationOfTheSquare) {
   const struct { int32_t normalY; bool reversed; int32_t base, count; int fallback, expected; } rows[] = {
       {32767, false, 0, 4, 7, 1},  {32767, true, 0, 4, 7, 0},   {-32767, false, 0, 4, 7, 0}, {-32767, true, 0, 4, 7, 1},
       {32766, false, 0, 4, 7, 7},  {32766, false, 0, 4, 0, 0},  {32767, false, 100, 4, 0, 1}, {32767, false, 0, 3, 7, 1},
-      {32767, false, 0, 2, 7, 0},
-  };
+      {32767, false, 0, 2, 7, 0}};
   for (const auto& r : rows) {
     Loaded s(kSquare, 0);
     s.polygon.header.normal[1] = r.normalY;
