@@ -21,8 +21,7 @@ using testing::WriteFileBytes;
 void TwoVertices(TaxiwayList& list, int32_t edges = 1, int32_t type = 1) {
   list.points.Add(0, 0, 0, -1);
   list.points.Add(10, 0, 0, -1);
-  list.edges[0] = {0, 1, 50, type, 0};
-  list.edgeCount = edges;
+  list.edges[0] = {0, 1, 50, type, 0}, list.edgeCount = edges;
 }
 
 using TaxiwayListTest = testing::GenerationTest;
@@ -123,9 +122,7 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   for (const auto& c : cases) {
     TaxiwayList list;
     for (int i = 0; i < c.vertices; ++i) list.points.Add(i, 0, 0, -1);
-    list.edges[0] = {0, 1, 50, c.type, 0};
-    list.edgeCount = c.edges;
-    list.lineState = 3;
+    list.edges[0] = {0, 1, 50, c.type, 0}, list.edgeCount = c.edges, list.lineState = 3;
     EXPECT_EQ(list.Save(c.name), c.expected) << c.name;
     EXPECT_EQ(std::vector({list.points.count, list.edgeCount, list.lineState, list.saveFailures}),
               std::vector({0, 0, 0, c.failures})) << c.name;

@@ -65,8 +65,7 @@ TEST(SurfaceFileTest, LimitsOfTablesAndPolygonsRoundTrip) {
     ASSERT_EQ(StartTile(f, "lim.tms"), 1);
     const long tag = f.Tell();
     for (int32_t i = 0; i < std::min(r.points, 2000); ++i) f.points.Add(i, -i, 2 * i, -1);
-    f.points.count = r.points;
-    f.polygon.vertexCount() = r.vertices;
+    f.points.count = r.points, f.polygon.vertexCount() = r.vertices;
     for (int32_t i = 0; i < std::min(r.vertices, 256); ++i) f.polygon.vertices[static_cast<size_t>(i)].point = i % 3;
     EXPECT_EQ(f.WritePave(), r.written);
     f.lightType = 7, f.stepFeet = 2.5f;

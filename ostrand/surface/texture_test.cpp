@@ -25,8 +25,7 @@ struct Loaded {
   TEXTURE polygon;
   Loaded(const std::vector<XZ>& corners, int32_t y) {
     table.SetSize(static_cast<int32_t>(corners.size()) + 4);
-    polygon.header.normal[1] = 32767;
-    polygon.vertexCount() = static_cast<int32_t>(corners.size());
+    polygon.header.normal[1] = 32767, polygon.vertexCount() = static_cast<int32_t>(corners.size());
     for (size_t i = 0; i < corners.size(); ++i) polygon.vertices[i].point = table.Add(corners[i].x, y, corners[i].z, -1);
   }
 };
@@ -141,8 +140,7 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
 TEST(TriangulateTest, IndicesAndCornersOutsideTheirRange) {
   TEXPOINTS table(3);
   TEXTURE polygon;
-  polygon.header.normal[1] = 32767;
-  polygon.vertexCount() = 6;
+  polygon.header.normal[1] = 32767, polygon.vertexCount() = 6;
   for (int32_t i = 0; i < 3; ++i) table.Add(kL[static_cast<size_t>(i)].x, 1, kL[static_cast<size_t>(i)].z, -1);
   for (int32_t i = 0; i < 6; ++i) polygon.vertices[static_cast<size_t>(i)].point = i % 3;
   EXPECT_EQ(polygon.Triangulate(table, -1, 1), nullptr);
@@ -190,8 +188,7 @@ TEST(TextureTest, OrientationOfTheSquare) {
 // released polygon; a list yields copies, the last added first.
 TEST(TextureTest, CopyAndList) {
   TEXTURE t, copy;
-  t.vertexCount() = 4;
-  t.header.attribute = 356;
+  t.vertexCount() = 4, t.header.attribute = 356;
   for (int32_t i = 0; i < 5; ++i) t.vertices[static_cast<size_t>(i)] = TexVertex{i, {i, i + 1, i + 2, i + 3}};
   copy.Release();
   EXPECT_EQ(copy.vertexCount(), 0);
@@ -201,9 +198,7 @@ TEST(TextureTest, CopyAndList) {
 
   TextureList list;
   EXPECT_EQ(list.First(), nullptr);
-  copy.header.attribute = 9;
-  copy.vertices[0].point = 8;
-  t.vertexCount() = 3;
+  copy.header.attribute = 9, copy.vertices[0].point = 8, t.vertexCount() = 3;
   EXPECT_EQ(list.Add(copy), 1);
   EXPECT_EQ(list.Add(t), 1);
   std::string seen;  // vertex count, attribute, first and last corner
