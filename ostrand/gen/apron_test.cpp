@@ -6,11 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/test_support.h"
-#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {
@@ -43,9 +39,7 @@ TEST_F(ApronTest, PiecesMatchExpected) {
       Outline({0, 0, 1, 0, 1, 1, 2, 1, 2, 2, 3, 2, 3, 3, 4, 3, 4, 4, 5, 4, 0, 0});
   const std::string cases[] = {
       "ORG 1 2\n" + Outline({0, 0, 100, 0, 100, 100}),
-      square + square,
-      square + other + square,
-      Outline({0, 0, 5, 5}),
+      square + square, square + other + square, Outline({0, 0, 5, 5}),
       Outline({0, 0, 0, 100, 100, 100, 100, 0, 0, 0}),
       Outline({0, 0, 100, 0, 100, 100, 0, 100, 0, 0}),
       Outline({0, 0, 300, 0, 300, 300, 200, 300, 200, 100, 100, 100, 100, 300, 0, 300, 0, 0}),

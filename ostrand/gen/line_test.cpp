@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <limits>
+#include <map>
+#include <numbers>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "ostrand/gen/test_support.h"
 
@@ -15,7 +19,7 @@ namespace {
 
 constexpr double kDeg = std::numbers::pi / 180.0;
 
-Line Segment(const double (&c)[4]) {
+Line Segment(const std::array<double, 4>& c) {
   Line l;
   l.Set(c[0], c[1], c[2], c[3]);
   return l;
@@ -37,34 +41,42 @@ std::string Text(std::initializer_list<double> values) {
   return text + "\n";
 }
 
+// The inputs of testdata/line_inputs.txt by kind, each row its numbers; the
+// points (kind "point", "int point") as pairs of one list.
+std::map<std::string, std::vector<std::vector<double>>> Inputs() {
+  std::map<std::string, std::vector<std::vector<double>>> inputs;
+  for (const auto& row : testing::ReadTable(testing::TestData("ostrand/gen", "line_inputs.txt"))) {
+    std::istringstream in(row.at(1));
+    std::vector<double>& values = inputs[row[0]].emplace_back();
+    for (std::string v; in >> v;) values.push_back(std::stod(v));
+  }
+  for (const char* kind : {"point", "int point"}) {
+    std::vector<std::vector<double>> pairs;
+    for (const auto& row : inputs[kind])
+      for (size_t i = 0; i + 1 < row.size(); i += 2) pairs.push_back({row[i], row[i + 1]});
+    inputs[kind] = pairs;
+  }
+  return inputs;
+}
+
 // The results of the plane geometry for small tables of inputs, against
 // the expected text.
 TEST(LineTest, ResultsMatchExpected) {
+  auto in = Inputs();
   std::string out;
-  // Heading of (x1, z1) -> (x2, z2), and the turn from there to (x3, z3).
-  const double turns[][6] = {{0, 0, 1, 0, 2, 0},    {0, 0, 1, 0, 1, 1},    {0, 0, 1, 0, 1, -1},
-                             {0, 0, 1, 0, 0, 0},    {0, 0, -1, 0, 0, 0},   {0, 0, 0, -1, -1, -1},
-                             {0, 0, -1, 0, -1, -1}, {0, 0, -1, -1, 0, -2}, {0, 0, 0, 1, 0, 1},
-                             {0, 0, 0, 0, 1, 1},    {0, 0, 1, -1, 1, -2}};
-  for (const auto& t : turns) {
+  for (const auto& t : in["turn"]) {
     out += "turn" +
            Text({Heading(t[0], t[1], t[2], t[3]), TurnAngle(t[0], t[1], t[2], t[3], t[4], t[5])});
   }
-  for (double v : {2.5, 2.4999, 0.0, -2.5, -2.9, -0.4, 1e30, -1e30, std::nan("")}) {
-    out += "round" + Text({v, static_cast<double>(RoundHalfUp(v))});
-  }
+  for (double v : in["round"].at(0)) out += "round" + Text({v, static_cast<double>(RoundHalfUp(v))});
   // Segments: the derived fields, the results at points, and the ends
   // after extending by 3 and 4 and shifting sideways by 2.
-  const double segments[][4] = {{2, 1, 6, 9},  {6, 9, 2, 8},  {3, 0, 3, 10}, {5, 7, 5, 7},
-                                {0, 0, 10, 0}, {0, 10, 0, 0}, {0, 0, 10, 9}, {0, 0, 30, 40}};
-  const double points[][2] = {{5, 3},  {-3, 4},  {13, 4}, {10, -2}, {4, 5},
-                              {3, 14}, {-3, -4}, {9, 20}, {1, 4},   {3, 4}};
-  for (const auto& s : segments) {
-    Line l = Segment(s);
+  for (const auto& s : in["segment"]) {
+    Line l = Segment({s[0], s[1], s[2], s[3]});
     out += "segment" + Text({s[0], s[1], s[2], s[3]}) + " fields" +
            Text({l.dx, l.dz, l.m, l.b, l.norm, l.minX, l.maxX, l.minZ, l.maxZ, l.length, l.heading,
                  static_cast<double>(l.xMajor)});
-    for (const auto& p : points) {
+    for (const auto& p : in["point"]) {
       out += " at" +
              Text({p[0], p[1], l.ZAtX(p[0]), l.XAtZ(p[1]), l.SideValue(p[0], p[1]),
                    static_cast<double>(l.SideOf(p[0], p[1])), l.DistanceToLine(p[0], p[1]),
@@ -74,57 +86,36 @@ TEST(LineTest, ResultsMatchExpected) {
     l.ShiftSideways(2);
     out += " moved" + Text({l.x1, l.z1, l.x2, l.z2, l.length, l.heading});
   }
-  // A line through the origin and one through (5, 0), by their headings,
-  // crossed with an angle tolerance (degrees; headings run from -90 to 270,
-  // a difference near a full or half turn is folded); then pairs of
-  // segments; then lines through the origin and (0, 1) and their bisector.
-  const double crossings[][3] = {{0, 20, 30},  {0, 178, 30}, {0, 60, 30}, {0, 170, 30},
-                                 {0, 90, 30},  {0, 20, 0},   {0, 178, 0}, {0, -60, 30},
-                                 {0, 150, 30}, {0, 176, 5},  {0, 174, 5}, {-89, 268, 30},
-                                 {-89, 268, 2}};
-  for (const auto& c : crossings) {
+  // Crossings with an angle tolerance (headings run from -90 to 270, a
+  // difference near a full or half turn is folded); then pairs of segments;
+  // then bisectors.
+  for (const auto& c : in["cross"]) {
     double x = 99, z = 99;
     const int crossed = Through(0, 0, c[0]).Intersect(Through(5, 0, c[1]), x, z, c[2] * kDeg);
     out += "cross" + Text({c[0], c[1], c[2], static_cast<double>(crossed), x, z});
   }
-  const double pairs[][8] = {{3, 0, 3, 10, 7, 0, 7, 10},
-                             {3, 0, 3, 10, 0, 4, 10, 4},
-                             {0, 0, 10, 10, 7, 0, 7, 10},
-                             {0, 0, 10, 10, 0, 4, 10, 4},
-                             {0, 0, 10, 10, 0, 1, 10, 11}};
-  for (const auto& p : pairs) {
+  for (const auto& p : in["pair"]) {
     double x = 99, z = 99;
     const int crossed =
         Segment({p[0], p[1], p[2], p[3]}).Intersect(Segment({p[4], p[5], p[6], p[7]}), x, z, 0);
     out += "pair" + Text({static_cast<double>(crossed), x, z});
   }
-  const double bisected[][2] = {{0, 90}, {10, 350}, {-80, 200}, {-60, 60}, {100, 200}, {0, 180}};
-  for (const auto& b : bisected) {
+  for (const auto& b : in["bisector"]) {
     Line l = Segment({1, 2, 3, 4});
     const int made = l.Bisector(Through(0, 0, b[0]), Through(0, 1, b[1]), 5 * kDeg);
     out += "bisector" + Text({b[0], b[1], static_cast<double>(made), l.x1, l.z1, l.x2, l.z2});
   }
   // Integer lines: the intercept, z at x and the distance (truncated
   // toward zero), and nearness within 10 and 5 units.
-  const int32_t big = std::numeric_limits<int32_t>::max(),
-                small = std::numeric_limits<int32_t>::min();
-  const int32_t intLines[][4] = {
-      {0, 10, 10, 15},       {3, 7, 10, 0},  {-7, 0, 2, 5},    {4, 0, 4, 9},
-      {0, 0, 100, 0},        {0, 0, 0, 100}, {0, 0, 100, 100}, {small, small, big, big},
-      {big, 0, big - 1, big}};
-  const int32_t intPoints[][2] = {{5, 12},  {4, 6},     {-5, 1},          {-100, 0},
-                                  {50, 10}, {50, 11},   {-11, 0},         {110, 5},
-                                  {0, 111}, {50, 57},   {50, 58},         {50, 59},
-                                  {0, 0},   {big, big}, {big - 1, small}, {small, small}};
-  for (const auto& s : intLines) {
+  const auto i32 = [](double v) { return static_cast<int32_t>(v); };
+  for (const auto& s : in["int line"]) {
     IntLine l;
-    l.Set(s[0], s[1], s[2], s[3]);
-    out += "int line" + Text({1.0 * s[0], 1.0 * s[1], 1.0 * s[2], 1.0 * s[3], 1.0 * l.dx,
-                              1.0 * l.dz, l.m, 1.0 * l.b});
-    for (const auto& p : intPoints) {
-      out += " at" +
-             Text({1.0 * p[0], 1.0 * p[1], 1.0 * l.ZAtX(p[0]), 1.0 * l.DistanceToLine(p[0], p[1]),
-                   1.0 * l.IsNear(p[0], p[1], 10), 1.0 * l.IsNear(p[0], p[1], 5)});
+    l.Set(i32(s[0]), i32(s[1]), i32(s[2]), i32(s[3]));
+    out += "int line" + Text({s[0], s[1], s[2], s[3], 1.0 * l.dx, 1.0 * l.dz, l.m, 1.0 * l.b});
+    for (const auto& p : in["int point"]) {
+      const int32_t x = i32(p[0]), z = i32(p[1]);
+      out += " at" + Text({p[0], p[1], 1.0 * l.ZAtX(x), 1.0 * l.DistanceToLine(x, z),
+                           1.0 * l.IsNear(x, z, 10), 1.0 * l.IsNear(x, z, 5)});
     }
   }
   testing::ExpectMatchesFile(out, "line.txt");

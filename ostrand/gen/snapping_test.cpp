@@ -6,15 +6,11 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/test_networks.h"
-#include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/test_support.h"
-#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {
@@ -34,16 +30,15 @@ class SnappingTest : public testing::GenerationTest, protected testing::WorkingN
     MakeTaxiwayTaxiwayIntersections(net);
     SnapEndPointsToTaxiways(net);
     std::string text;
-    for (int32_t i = 0; i < net.points.count; ++i) {
-      text += "v" + std::to_string(i) + " " + std::to_string(net.points[i].x) + " " +
-              std::to_string(net.points[i].z) + " " + std::to_string(PointDegree(i)) + "\n";
-    }
-    for (int32_t i = 0; i < net.edgeCount; ++i) {
-      const Edge& e = net.edges[static_cast<size_t>(i)];
-      text += "e " + std::to_string(e.from) + " " + std::to_string(e.to) + " " +
-              std::to_string(e.type) + " " + std::to_string(e.width) + " " +
-              std::to_string(e.flags) + "\n";
-    }
+    const auto line = [&text](const std::string& head, std::initializer_list<int32_t> values) {
+      text += head;
+      for (int32_t v : values) text += " " + std::to_string(v);
+      text += "\n";
+    };
+    for (int32_t i = 0; i < net.points.count; ++i)
+      line("v" + std::to_string(i), {net.points[i].x, net.points[i].z, PointDegree(i)});
+    for (const Edge& e : std::span(net.edges.data(), static_cast<size_t>(net.edgeCount)))
+      line("e", {e.from, e.to, e.type, e.width, e.flags});
     return text;
   }
   // An edge between two new vertices, made in this order.
@@ -87,32 +82,25 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
   // 150 ft from the crossing (1), or beyond 100 taxiway edges (99), not.
   for (const auto& [cross, others] : std::vector<std::pair<int, int>>{
            {500, 0}, {200, 0}, {199, 0}, {800, 0}, {801, 0}, {500, 1}, {500, 99}}) {
-    cases.emplace_back("crossing " + std::to_string(cross) + " " + std::to_string(others),
-                       [&, cross, others] {
-                         L(0, 0, 1000, 0);
-                         L(cross, -500, cross, 500);
-                         if (others == 1) L(590, 120, 2000, 2000);
-                         for (int i = 0; others > 1 && i < others; ++i)
-                           L(5000 + i * 10, 5000, 5000 + i * 10, 6000);
-                       });
+    const std::string name = "crossing " + std::to_string(cross) + " " + std::to_string(others);
+    cases.emplace_back(name, [&, cross, others] {
+      L(0, 0, 1000, 0), L(cross, -500, cross, 500);
+      if (others == 1) L(590, 120, 2000, 2000);
+      for (int i = 0; others > 1 && i < others; ++i) L(5000 + i * 10, 5000, 5000 + i * 10, 6000);
+    });
   }
   // A dead end `gap` feet and `extra` units short of a crossing taxiway,
   // meeting it `x` feet from its start: snapped within 150 ft, and at
   // least 100 ft inside the other.
-  for (const auto& c : std::vector<std::array<int, 3>>{{1000, 150, 0},
-                                                       {1000, 150, 1},
-                                                       {1000, 10, 0},
-                                                       {100, 50, 0},
-                                                       {99, 50, 0},
-                                                       {1900, 50, 0},
-                                                       {1901, 50, 0}}) {
+  for (const auto& c : std::vector<std::array<int, 3>>{
+           {1000, 150, 0}, {1000, 150, 1}, {1000, 10, 0}, {100, 50, 0}, {99, 50, 0}, {1900, 50, 0},
+           {1901, 50, 0}}) {
     cases.emplace_back("dead end " + std::to_string(c[0]) + " " + std::to_string(c[1]) + " " +
-                           std::to_string(c[2]),
-                       [&, c] {
-                         L(0, 0, 2000, 0);
-                         const int32_t q = V(c[0], -1000);
-                         E(q, V(c[0], -c[1], 0, -c[2]));
-                       });
+                       std::to_string(c[2]), [&, c] {
+      L(0, 0, 2000, 0);
+      const int32_t q = V(c[0], -1000);
+      E(q, V(c[0], -c[1], 0, -c[2]));
+    });
   }
   // An isolated taxiway of at most 500 ft is a stub (type 101).
   cases.emplace_back("stub of 500 ft", [&] { L(0, 0, 500, 0); });
@@ -122,16 +110,11 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
   });
   cases.emplace_back("broken edges take no part", [&] {
     const int32_t a = V(0, 0), b = V(1000, 0);
-    E(a, b);
-    E(a, 50000);
-    E(-3, b);
-    L(500, -500, 500, 500);
-    E(70000, 2, kRunway);
+    E(a, b), E(a, 50000), E(-3, b), L(500, -500, 500, 500), E(70000, 2, kRunway);
   });
   std::string text;
   for (const auto& [name, build] : cases) {
-    SetUp();
-    build();
+    SetUp(), build();
     text += "== " + name + "\n" + RepairedText();
   }
   testing::ExpectMatchesFile(text, "snapping.txt");

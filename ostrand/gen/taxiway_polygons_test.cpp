@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/test_support.h"
-#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {
@@ -65,16 +61,15 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
     E(a, V(1000, 300), kTaxiway, 60);
   });
   // Length, and junctions (spurs far off the line) at 0, 1 or 2 of its ends.
-  for (const auto& [length, junctions] : std::vector<std::pair<double, int>>{
+  for (const auto& [length, junctions] : std::vector<std::pair<int, int>>{
            {1000, 0}, {1000, 1}, {1000, 2}, {200, 2}, {250, 1}, {100, 1}, {25, 2}}) {
-    cases.emplace_back(
-        "trim " + std::to_string(static_cast<int>(length)) + " " + std::to_string(junctions),
-        [&, length, junctions] {
-          const int32_t a = V(0, 0), b = V(length, 0);
-          E(a, b);
-          if (junctions >= 1) E(b, V(length, 1000));
-          if (junctions >= 2) E(a, V(0, 1000));
-        });
+    const std::string name = "trim " + std::to_string(length) + " " + std::to_string(junctions);
+    cases.emplace_back(name, [&, length, junctions] {
+      const int32_t a = V(0, 0), b = V(length, 0);
+      E(a, b);
+      if (junctions >= 1) E(b, V(length, 1000));
+      if (junctions >= 2) E(a, V(0, 1000));
+    });
   }
   for (double turn : {0, 10, -10, 25, 45, -45, 90, 120, 160, -160}) {
     cases.emplace_back("bend " + std::to_string(static_cast<int>(turn)), [&, turn] {
@@ -99,17 +94,14 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   });
   std::string text;
   for (const auto& [name, build] : cases) {
-    SetUp();
-    build();
-    Generate();
+    SetUp(), build(), Generate();
     char paved[40];
     std::snprintf(paved, sizeof paved, " (paved %.2f ft)\n", PavedLengthFt(0));
     text += "== " + name + paved + testing::FiledPiecesText();
   }
   // A 45-degree bend of a 50-ft taxiway as a fillet, with the near corners
   // 150 ft from the bend: lights on every second step, centre and edges.
-  SetUp();
-  OneTile();
+  SetUp(), OneTile();
   const double h = std::numbers::pi / 4, r = 150;
   const int32_t steps =
       BuildFillet(true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
@@ -118,14 +110,12 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
                   Ft(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h)));
   text += "== fillet of " + std::to_string(steps) + " steps\n" + testing::FiledPiecesText();
   // A centre path of 100 ft: 4 steps, too short for edge lights.
-  SetUp();
-  OneTile();
+  SetUp(), OneTile();
   const int32_t shortSteps = BuildFillet(true, 2, true, true, Ft(0, -10), Ft(50, -10), Ft(50, 40),
                                          Ft(0, 10), Ft(50, 10), Ft(50, 60));
   text +=
       "== short fillet of " + std::to_string(shortSteps) + " steps\n" + testing::FiledPiecesText();
-  SetUp();
-  OneTile();
+  SetUp(), OneTile();
   GenerateIsYellow(0, 0, 800 * kFt, 600 * kFt);
   GenerateIsYellow(5, 5, 5, 5);  // nothing for a point
   text += "== centre strip\n" + testing::FiledPiecesText();

@@ -6,12 +6,7 @@
 #include <random>
 #include <string>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/frame/test_support.h"
-#include "ostrand/gen/test_grid.h"
-#include "ostrand/gen/test_networks.h"
 #include "ostrand/gen/test_support.h"
-#include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
 namespace {
@@ -44,11 +39,8 @@ class TileClippingTest : public testing::GenerationTest {
   std::vector<FiledPiece> FileChecked(const std::vector<PlanePoint>& c, const std::string& name,
                                       bool winding = true) {
     Fresh();
-    if (c.size() == 3) {
-      AddTriangle(kPavementLayer, c[0], c[1], c[2]);
-    } else {
-      AddQuad(kPavementLayer, c[0], c[1], c[2], c[3]);
-    }
+    if (c.size() == 3) AddTriangle(kPavementLayer, c[0], c[1], c[2]);
+    else AddQuad(kPavementLayer, c[0], c[1], c[2], c[3]);
     const auto pieces = FiledPieces(kPavementLayer);
     const double area = std::fabs(SignedArea(c));
     EXPECT_NEAR(TotalArea(pieces), area, 0.5 * kT * static_cast<double>(pieces.size()) + 1) << name;
@@ -65,8 +57,8 @@ class TileClippingTest : public testing::GenerationTest {
 };
 
 TEST_F(TileClippingTest, TileIndexAndBetween) {
-  const int64_t cases[][2] = {{0, 0},    {999, 0}, {1000, 1}, {7999, 7},
-                              {8000, 0}, {-1, 0},  {-1500, 0}};
+  const int64_t cases[][2] = {{0, 0}, {999, 0}, {1000, 1}, {7999, 7}, {8000, 0}, {-1, 0},
+                              {-1500, 0}};
   for (const auto& c : cases) EXPECT_EQ(TileIndex(c[0]), c[1]) << c[0];
   EXPECT_EQ(CellId(2500, 3500), 2 * 256 + 3);
   EXPECT_EQ(
@@ -85,37 +77,31 @@ TEST_F(TileClippingTest, TileIndexAndBetween) {
 // cut at the borders.
 TEST_F(TileClippingTest, PiecesMatchExpected) {
   std::string text;
-  const int32_t lights[][4] = {{100, 100, 900, 200},
-                               {2500, 500, 500, 500},
-                               {7900, 100, 100, 7700},
-                               {3300, 4400, 3300, 4400}};
+  const int32_t lights[][4] = {
+      {100, 100, 900, 200}, {2500, 500, 500, 500}, {7900, 100, 100, 7700}, {3300, 4400, 3300,
+      4400}};
   for (const auto& l : lights) {
     Fresh();
     AddLightLine(kLightsLayer, l[0], l[1], l[2], l[3], 0x164);
     text += "== light string\n" + testing::FiledPiecesText();
   }
   EXPECT_EQ(Grid().Layer(3, 4, kLightsLayer).Current().points.count, 1);
-  const int32_t quads[][4] = {
-      {1100, 1900, 1100, 1500}, {999, 2000, 999, 2000},   {10 * kT + 100, 10 * kT + 200, 500, 600},
-      {998, 2000, 1100, 1500},  {1000, 2001, 1100, 1500}, {1100, 1500, 998, 2000},
-      {1100, 1500, 1000, 2001}};
+  const int32_t quads[][4] = {{1100, 1900, 1100, 1500}, {999, 2000, 999, 2000},
+      {10 * kT + 100, 10 * kT + 200, 500, 600}, {998, 2000, 1100, 1500}, {1000, 2001, 1100, 1500},
+      {1100, 1500, 998, 2000}, {1100, 1500, 1000, 2001}};
   std::vector<std::pair<std::string, std::vector<PlanePoint>>> cases;
-  for (const auto& q : quads) {
-    cases.emplace_back(
-        "quad", std::vector<PlanePoint>{{q[0], q[2]}, {q[1], q[2]}, {q[1], q[3]}, {q[0], q[3]}});
-  }
-  cases.insert(cases.end(),
-               {
-                   {"quad across one border", {{500, 200}, {1500, 200}, {1500, 700}, {500, 700}}},
-                   {"quad across a corner", {{500, 500}, {1500, 500}, {1500, 1500}, {500, 1500}}},
-                   {"long strip", {{100, 100}, {7900, 150}, {7900, 250}, {100, 200}}},
-                   {"steep strip", {{4000, 100}, {4100, 100}, {4600, 7900}, {4500, 7900}}},
-                   {"triangle over many tiles", {{100, 100}, {7900, 3000}, {2000, 7900}}},
-                   {"cut through a corner", {{1000, 500}, {1500, 100}, {500, 900}}},
-                   {"cut through a corner in z", {{500, 2000}, {100, 2500}, {900, 1500}}},
-                   {"corner on a tile corner", {{1000, 1000}, {1700, 300}, {300, 1700}}},
-                   {"clockwise", {{500, 700}, {1500, 700}, {1500, 200}, {500, 200}}},
-               });
+  for (const auto& q : quads)
+    cases.push_back({"quad", {{q[0], q[2]}, {q[1], q[2]}, {q[1], q[3]}, {q[0], q[3]}}});
+  cases.insert(cases.end(), {
+      {"quad across one border", {{500, 200}, {1500, 200}, {1500, 700}, {500, 700}}},
+      {"quad across a corner", {{500, 500}, {1500, 500}, {1500, 1500}, {500, 1500}}},
+      {"long strip", {{100, 100}, {7900, 150}, {7900, 250}, {100, 200}}},
+      {"steep strip", {{4000, 100}, {4100, 100}, {4600, 7900}, {4500, 7900}}},
+      {"triangle over many tiles", {{100, 100}, {7900, 3000}, {2000, 7900}}},
+      {"cut through a corner", {{1000, 500}, {1500, 100}, {500, 900}}},
+      {"cut through a corner in z", {{500, 2000}, {100, 2500}, {900, 1500}}},
+      {"corner on a tile corner", {{1000, 1000}, {1700, 300}, {300, 1700}}},
+      {"clockwise", {{500, 700}, {1500, 700}, {1500, 200}, {500, 200}}}});
   for (const auto& [name, corners] : cases) {
     std::string head = "== " + name + ":";
     for (const auto& c : corners) head += " " + std::to_string(c.x) + " " + std::to_string(c.z);

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "ostrand/frame/test_support.h"
-#include "ostrand/surface/surface_file.h"
 #include "ostrand/surface/test_support.h"
 
 namespace ostrand {
@@ -43,14 +41,10 @@ class SurfaceDumpTest : public ::testing::Test {
 TEST_F(SurfaceDumpTest, ExactTextAndTheRangeOfTheRun) {
   // A southern, western origin and a negative tile edge.
   SurfaceFile f;
-  f.Create("empty.tms");
-  f.WriteOrigin(-184827.0, -3600.0, 0.0);
+  f.Create("empty.tms"), f.WriteOrigin(-184827.0, -3600.0, 0.0);
   f.tileFeet = -2.0f;
-  f.WriteGrid();
-  f.WriteTile();
-  f.WriteTileEnd();
-  f.Close();
-  std::string text = Dump("empty.tms");
+  f.WriteGrid(), f.WriteTile(), f.WriteTileEnd(), f.Close();
+  std::string text = Dump("empty.tms");  // in this order: the range is the run's
   text += Dump("sample.tms");
   text += Dump("empty.tms");
   EXPECT_EQ(text, ReadFileBytes(kData + "sample.dump"));
@@ -81,14 +75,8 @@ TEST_F(SurfaceDumpTest, CorruptCountsAndTagsAreClamped) {
   const size_t pave = Find(sample_, "<pave>"), points = pave + 7 + 4 + 16, record = points + 4 + 4 * 12;
   const size_t lite = Find(sample_, "<lite>"), lights = lite + 7 + 4;
   const char* const stop = " -1: 0 0 0 (0 0 0 ft)\nRange";  // nothing read after the centre marking
-  struct Row {
-    const char* name;
-    size_t offset;
-    int32_t value;
-    const char* expect;
-    unsigned long tell;
-  };
-  const Row rows[] = {
+  const struct { const char* name; size_t offset; int32_t value; const char* expect;
+    unsigned long tell; } rows[] = {
       {"point count past capacity", points, 2001, stop, 0x1CC},
       {"point count at capacity: points up to the end", points, 2000, stop, 0x2C1},
       {"vertex count 257", record + 4, 257, stop, 0x208},
@@ -100,9 +88,8 @@ TEST_F(SurfaceDumpTest, CorruptCountsAndTagsAreClamped) {
       {"light count negative", lights, INT32_MIN, "<indx> 0 1\nRange", 0x8F},
       {"light count at capacity", lights, 2000, "<lite> 69, type 1, step_ft 0.000000\n", 0x2C1},
       {"pave tag made cntr", pave + 1, 0x72746e63, "<cntr> 3\n  2: -511 0 -513", 0x2BA},
-      {"lite tag", lite + 1, 0, "<indx> 0 1\nRange", 0x80},
-  };
-  for (const Row& r : rows) {
+      {"lite tag", lite + 1, 0, "<indx> 0 1\nRange", 0x80}};
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     std::string bytes = sample_;
     bytes.replace(r.offset, 4, reinterpret_cast<const char*>(&r.value), 4);

@@ -6,8 +6,8 @@
 #include <bit>
 #include <fstream>
 #include <string>
+#include <tuple>
 
-#include "ostrand/frame/test_support.h"
 #include "ostrand/surface/test_support.h"
 
 namespace ostrand {
@@ -52,33 +52,23 @@ TEST(SurfaceFileTest, ExactBytesOfTheSample) {
 // entries (the count set as is, past what the table holds too) and a
 // polygon of `vertices` corners, ended by Close; then read back.
 TEST(SurfaceFileTest, LimitsOfTablesAndPolygonsRoundTrip) {
-  struct Row {
-    const char* name;
-    int32_t points, vertices;
-    int written;        // result of WritePave
-    int32_t tableRead;  // point table read back (also the light positions)
-  };
-  const Row rows[] = {
-      {"triangle", 3, 3, 1, 3},
-      {"full table, largest polygon", 2000, 256, 1, 2000},
-      {"two corners", 3, 2, 0, 3},
-      {"257 corners", 3, 257, 0, 3},
-      {"table count past capacity", 2001, 3, 1, 0},
-      {"negative table count", -4, 3, 1, 0},
-  };
-  for (const Row& r : rows) {
+  // Name, points, vertices, result of WritePave, point table read back (also
+  // the light positions).
+  const struct { const char* name; int32_t points, vertices, written, tableRead; } rows[] = {
+      {"triangle", 3, 3, 1, 3}, {"full table, largest polygon", 2000, 256, 1, 2000},
+      {"two corners", 3, 2, 0, 3}, {"257 corners", 3, 257, 0, 3},
+      {"table count past capacity", 2001, 3, 1, 0}, {"negative table count", -4, 3, 1, 0}};
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     ScratchDir dir;
     SurfaceFile f;
     ASSERT_EQ(StartTile(f, "lim.tms"), 1);
     const long tag = f.Tell();
     for (int32_t i = 0; i < std::min(r.points, 2000); ++i) f.points.Add(i, -i, 2 * i, -1);
-    f.points.count = r.points;
-    f.polygon.vertexCount() = r.vertices;
+    f.points.count = r.points, f.polygon.vertexCount() = r.vertices;
     for (int32_t i = 0; i < std::min(r.vertices, 256); ++i) f.polygon.vertices[static_cast<size_t>(i)].point = i % 3;
     EXPECT_EQ(f.WritePave(), r.written);
-    f.lightType = 7;
-    f.stepFeet = 2.5f;
+    f.lightType = 7, f.stepFeet = 2.5f;
     EXPECT_EQ(f.WriteLights(), 1);
     EXPECT_EQ(f.Close(), 1);
 
@@ -103,10 +93,10 @@ TEST(SurfaceFileTest, LimitsOfTablesAndPolygonsRoundTrip) {
     EXPECT_EQ(g.polygon.vertexCount(), r.written ? r.vertices : 0);
     EXPECT_TRUE(!r.written || g.polygon.vertices[static_cast<size_t>(r.vertices - 1)].point == (r.vertices - 1) % 3);
     EXPECT_EQ(g.ReadPave(), 0);  // the terminator, or the light section
-    EXPECT_EQ(g.ReadLights(), r.tableRead > 0 ? 1 : 0);
-    EXPECT_EQ(g.points.count, r.tableRead);
-    EXPECT_EQ(g.lightType, r.tableRead > 0 ? 7 : 0);
-    EXPECT_EQ(g.stepFeet, r.tableRead > 0 ? 2.5f : 0.0f);
+    const bool lights = r.tableRead > 0;
+    const int read = g.ReadLights();  // read before the fields are taken
+    EXPECT_EQ(std::tuple(read, g.points.count, g.lightType, g.stepFeet),
+              std::tuple(lights ? 1 : 0, r.tableRead, lights ? 7 : 0, lights ? 2.5f : 0.0f));
     EXPECT_EQ(g.ReadLights(), 0);
     EXPECT_EQ(g.ReadTileEnd(), 1);
   }

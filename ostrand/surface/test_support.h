@@ -56,8 +56,7 @@ inline int WriteSample(const char* name) {
   f.tileZ = 1;
   ok &= f.WriteGrid() && f.WriteTile();
   SetPoints(f, {{-300, 0, 512}, {-1000, 0, -256}});
-  f.lightType = 1;
-  f.stepFeet = 25.0f;
+  f.lightType = 1, f.stepFeet = 25.0f;
   ok &= f.WriteLights();
   SetPoints(f, {{-600, 0, -255}});
   f.lightType = 2;
@@ -73,8 +72,7 @@ inline int WriteSample(const char* name) {
   ok &= f.WritePave() && f.EndSection();
   SetPoints(f, {{-512, 0, 0}, {-512, 0, 512}, {-1, 0, 512}});
   ok &= f.WritePave() && f.WriteTileEnd();
-  f.tileX = 2;
-  f.tileZ = 3;
+  f.tileX = 2, f.tileZ = 3;
   ok &= f.WriteTile() && f.WriteTileEnd();
   return ok & f.Close();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "ostrand/frame/test_support.h"
@@ -13,20 +14,12 @@ namespace {
 // The index Add returns for a point after `table` was filled, and whether it
 // appended; each row also counts the usage of the entry it names.
 TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
-  struct Row {
-    const char* name;
-    std::vector<IntPoint> table;
-    IntPoint point;
-    int32_t tolerance, expected;
-  };
   const std::vector<IntPoint> one{{100, 0, 100}};
-  const Row rows[] = {
-      {"exact", one, {100, 0, 100}, 0, 0},
-      {"x within", one, {103, 0, 100}, 3, 0},
-      {"all axes at the limit", one, {97, -3, 103}, 3, 0},
-      {"x one past", one, {104, 0, 100}, 3, 1},
-      {"z one past", one, {100, 0, 96}, 3, 1},
-      {"y one past", one, {100, 4, 100}, 3, 1},
+  const struct { const char* name; std::vector<IntPoint> table; IntPoint point;
+    int32_t tolerance, expected; } rows[] = {
+      {"exact", one, {100, 0, 100}, 0, 0}, {"x within", one, {103, 0, 100}, 3, 0},
+      {"all axes at the limit", one, {97, -3, 103}, 3, 0}, {"x one past", one, {104, 0, 100}, 3, 1},
+      {"z one past", one, {100, 0, 96}, 3, 1}, {"y one past", one, {100, 4, 100}, 3, 1},
       {"per axis, not euclidean", one, {103, 3, 103}, 3, 0},
       {"tolerance 0 off by one", one, {101, 0, 100}, 0, 1},
       {"append only", one, {100, 0, 100}, -1, 1},
@@ -34,9 +27,8 @@ TEST(TexpointsTest, MatchWithinTheTolerancePerAxis) {
       {"difference beyond 32 bits", {{INT32_MIN, 0, 0}}, {INT32_MAX, 0, 0}, 10, 1},
       {"near the 32-bit limit", {{INT32_MIN, 0, 0}}, {INT32_MIN + 5, 0, 0}, 10, 0},
       {"first match in table order", {{0, 0, 0}, {10, 0, 0}}, {6, 0, 0}, 6, 0},
-      {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1},
-  };
-  for (const Row& r : rows) {
+      {"second entry when the first is too far", {{0, 0, 0}, {10, 0, 0}}, {7, 0, 0}, 6, 1}};
+  for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     TEXPOINTS t;
     std::vector<int32_t> usage(2000, 77);  // a new entry's counter is set, not counted up
@@ -58,8 +50,7 @@ TEST(TexpointsTest, FullOrReleasedTableReportsOnce) {
   TEXPOINTS t(2);
   const int32_t added[] = {t.Add(1, 0, 0, -1), t.Add(2, 0, 0, -1), t.Add(3, 0, 0, -1), t.Add(4, 0, 0, 0), t.Add(2, 0, 0, 0)};
   EXPECT_EQ(std::vector<int32_t>(added, added + 5), (std::vector<int32_t>{0, 1, 0, 0, 1}));
-  EXPECT_EQ(t.count, 2);
-  EXPECT_EQ(t[1].x, 2);
+  EXPECT_EQ(std::pair(t.count, t[1].x), std::pair(2, 2));
   t.base = 5;
   t.Release();
   EXPECT_EQ(t.Add(1, 1, 1, -1), 0);

@@ -15,8 +15,7 @@ namespace ostrand {
 namespace {
 
 struct XZ {
-  int32_t x;
-  int32_t z;
+  int32_t x, z;
 };
 
 // A polygon whose vertex i is point i of its own table (the layout that the
@@ -26,8 +25,7 @@ struct Loaded {
   TEXTURE polygon;
   Loaded(const std::vector<XZ>& corners, int32_t y) {
     table.SetSize(static_cast<int32_t>(corners.size()) + 4);
-    polygon.header.normal[1] = 32767;
-    polygon.vertexCount() = static_cast<int32_t>(corners.size());
+    polygon.header.normal[1] = 32767, polygon.vertexCount() = static_cast<int32_t>(corners.size());
     for (size_t i = 0; i < corners.size(); ++i) polygon.vertices[i].point = table.Add(corners[i].x, y, corners[i].z, -1);
   }
 };
@@ -73,12 +71,7 @@ const std::vector<XZ> kL{{0, 0}, {40, 0}, {40, 10}, {10, 10}, {10, 30}, {0, 30}}
 // test counts corners, not angles: a star has as many reflex as convex
 // corners and reads as positive either way.
 TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
-  struct Shape {
-    const char* name;
-    std::vector<XZ> corners;
-    int orientation;
-  };
-  const Shape shapes[] = {
+  const struct { const char* name; std::vector<XZ> corners; int orientation; } shapes[] = {
       {"L", kL, 1},
       {"U", {{0, 0}, {30, 0}, {30, 30}, {20, 30}, {20, 10}, {10, 10}, {10, 30}, {0, 30}}, 1},
       {"star",
@@ -86,8 +79,7 @@ TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
         {324, -235}},
        0},
       {"arrow", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 1},  // 4 corners: fanned, not clipped
-      {"chevron", {{0, 0}, {50, 30}, {100, 0}, {100, 40}, {50, 70}, {0, 40}}, 1},
-  };
+      {"chevron", {{0, 0}, {50, 30}, {100, 0}, {100, 40}, {50, 70}, {0, 40}}, 1}};
   for (const auto& [name, corners, orientation] : shapes) {
     Loaded o(corners, 0);
     EXPECT_EQ(o.polygon.Orientation(o.table, 0), orientation) << name;
@@ -117,14 +109,9 @@ TEST(TriangulateTest, ConcaveShapesAreOrientedAndCoveredExactly) {
 TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
   const std::vector<XZ> line{{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}};
   const std::vector<XZ> pentagon{{0, 0}, {10, 0}, {15, 8}, {5, 15}, {-5, 8}};
-  struct Row {
-    const char* name;
-    std::vector<XZ> corners;
-    int32_t y;
-    int convexFlat, allowFan;
-    const char* triangles;  // vertex positions
-  };
-  const Row rows[] = {
+  // Name, corners, their height, convex and flat, fan allowed, triangles (vertex positions).
+  const struct { const char* name; std::vector<XZ> corners; int32_t y; int convexFlat, allowFan;
+    const char* triangles; } rows[] = {
       {"triangle", {{0, 0}, {10, 0}, {0, 10}}, 0, 1, 0, "012 "},
       {"clockwise triangle", {{0, 0}, {0, 10}, {10, 0}}, 0, 1, 0, "012 "},
       {"concave quad", {{0, 0}, {50, 20}, {100, 0}, {50, 100}}, 0, 0, 0, "012 023 "},
@@ -135,9 +122,8 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
       {"raised clockwise pentagon", {pentagon.rbegin(), pentagon.rend()}, 5, 0, 0, "043 321 103 "},
       {"straight line", line, 0, 0, 0, ""},
       {"straight line, fan allowed", line, 0, 0, 1, "012 023 034 "},
-      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""},
-  };
-  for (const Row& r : rows) {
+      {"two corners", {{0, 0}, {10, 0}}, 0, 0, 1, ""}};
+  for (const auto& r : rows) {
     Loaded s(r.corners, r.y);
     EXPECT_EQ(s.polygon.IsConvexFlat(s.table), r.convexFlat) << r.name;
     std::string triangles;
@@ -154,8 +140,7 @@ TEST(TriangulateTest, FanOrEarsOfSmallAndConvexPolygons) {
 TEST(TriangulateTest, IndicesAndCornersOutsideTheirRange) {
   TEXPOINTS table(3);
   TEXTURE polygon;
-  polygon.header.normal[1] = 32767;
-  polygon.vertexCount() = 6;
+  polygon.header.normal[1] = 32767, polygon.vertexCount() = 6;
   for (int32_t i = 0; i < 3; ++i) table.Add(kL[static_cast<size_t>(i)].x, 1, kL[static_cast<size_t>(i)].z, -1);
   for (int32_t i = 0; i < 6; ++i) polygon.vertices[static_cast<size_t>(i)].point = i % 3;
   EXPECT_EQ(polygon.Triangulate(table, -1, 1), nullptr);
@@ -181,17 +166,11 @@ TEST(TextureTest, ChooseAxisPrefersXThenY) {
 // than three corners have no winding. Rows: normal y, reversed, table base,
 // corners, fallback, result.
 TEST(TextureTest, OrientationOfTheSquare) {
-  struct Row {
-    int32_t normalY;
-    bool reversed;
-    int32_t base, count;
-    int fallback, expected;
-  } const rows[] = {
+  const struct { int32_t normalY; bool reversed; int32_t base, count; int fallback, expected; } rows[] = {
       {32767, false, 0, 4, 7, 1},  {32767, true, 0, 4, 7, 0},   {-32767, false, 0, 4, 7, 0}, {-32767, true, 0, 4, 7, 1},
       {32766, false, 0, 4, 7, 7},  {32766, false, 0, 4, 0, 0},  {32767, false, 100, 4, 0, 1}, {32767, false, 0, 3, 7, 1},
-      {32767, false, 0, 2, 7, 0},
-  };
-  for (const Row& r : rows) {
+      {32767, false, 0, 2, 7, 0}};
+  for (const auto& r : rows) {
     Loaded s(kSquare, 0);
     s.polygon.header.normal[1] = r.normalY;
     if (r.reversed) s.polygon.Reverse();
@@ -209,8 +188,7 @@ TEST(TextureTest, OrientationOfTheSquare) {
 // released polygon; a list yields copies, the last added first.
 TEST(TextureTest, CopyAndList) {
   TEXTURE t, copy;
-  t.vertexCount() = 4;
-  t.header.attribute = 356;
+  t.vertexCount() = 4, t.header.attribute = 356;
   for (int32_t i = 0; i < 5; ++i) t.vertices[static_cast<size_t>(i)] = TexVertex{i, {i, i + 1, i + 2, i + 3}};
   copy.Release();
   EXPECT_EQ(copy.vertexCount(), 0);
@@ -220,9 +198,7 @@ TEST(TextureTest, CopyAndList) {
 
   TextureList list;
   EXPECT_EQ(list.First(), nullptr);
-  copy.header.attribute = 9;
-  copy.vertices[0].point = 8;
-  t.vertexCount() = 3;
+  copy.header.attribute = 9, copy.vertices[0].point = 8, t.vertexCount() = 3;
   EXPECT_EQ(list.Add(copy), 1);
   EXPECT_EQ(list.Add(t), 1);
   std::string seen;  // vertex count, attribute, first and last corner

@@ -27,8 +27,7 @@ TEST(WindingTest, NormaliseTurn) {
   } const rows[] = {
       {0, 90, 90}, {90, 0, -90}, {0, 180, 180}, {180, 0, 180}, {-90, 180, -90}, {180, -90, 90},
       {135, -135, 90}, {-135, 135, -90}, {0, 181, -179}, {0, -179, -179}, {0, -180, 180},
-      {0, 721, 1}, {0, -721, -1}, {INT32_MIN, INT32_MAX, -105},
-  };
+      {0, 721, 1}, {0, -721, -1}, {INT32_MIN, INT32_MAX, -105}};
   for (const Row& r : rows) EXPECT_EQ(NormaliseTurn(r.first, r.second), r.turn) << r.first << " " << r.second;
 }
 
