@@ -4,9 +4,7 @@
 
 #include <QAction>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
@@ -65,10 +63,7 @@ class MainFrameTest : public ::testing::Test {
       return dialog.result() == QDialog::Accepted;
     };
   }
-  void TearDown() override {
-    frame_.reset();
-    QDir::setCurrent(saved_);
-  }
+  void TearDown() override { frame_.reset(), QDir::setCurrent(saved_); }
   QString Dir(const QString& name) const { return tmp_.filePath(name); }
   void AddPath() {
     frame_->Document().m_taxiPoints = {MakePoint(2, 2, 0, 0), MakePoint(2, 8, 0, 100, 1)};
@@ -82,9 +77,8 @@ class MainFrameTest : public ::testing::Test {
     if (entry == kNew) frame_->OnCommand(ID_FILE_NEW);
     if (entry == kClose) frame_->close();
     if (entry == kDrop) static_cast<QObject&>(*frame_).event(&drop);
-    for (QAction* a : frame_->menuBar()->actions().first()->menu()->actions()) {
+    for (QAction* a : frame_->menuBar()->actions().first()->menu()->actions())
       if (entry == kRecent && a->data().toString() == path) a->trigger();
-    }
   }
 
   // One step of a script (testdata/frame_scripts.txt tells them) and
@@ -100,16 +94,14 @@ class MainFrameTest : public ::testing::Test {
     if (what == "write")
       SaveTextFile(Dir(arg.section(' ', 0, 0)).toStdString(),
                    QString(name).replace('|', '\n').toStdString() + "\n");
-    if (what == "window") MakeFrame(Dir(arg));
-    if (what == "window") frame_->show();
+    if (what == "window") MakeFrame(Dir(arg)), frame_->show();
     if (what == "save") savePath_ = arg.isEmpty() ? QString() : Dir(arg);
     if (what == "open") openPath_ = Dir(arg);
     if (what == "answer")
       answer_ = arg == "Save"      ? QMessageBox::Save
                 : arg == "Discard" ? QMessageBox::Discard
                                    : QMessageBox::Cancel;
-    if (what == "options") confirmOptions_ = arg != "cancel";
-    if (what == "options") choice_ = arg;
+    if (what == "options") confirmOptions_ = arg != "cancel", choice_ = arg;
     if (what == "path") AddPath();
     if (what == "network") frame_->Document().m_vertices = {{1, 2}, {3, 4}};
     if (what == "edit")
@@ -117,9 +109,8 @@ class MainFrameTest : public ::testing::Test {
                                [&] { frame_->Document().AddTaxiPoint(MakePoint(2, 2, 9, 9)); });
     if (what == "pop") frame_->Document().m_taxiPoints.pop_back();
     if (what == "enter") Enter(entry, Dir(name));
-    for (const CommandRow& row : Commands()) {
+    for (const CommandRow& row : Commands())
       if (what == "cmd" && arg == row.text) frame_->OnCommand(row.id);
-    }
     QString out = line + ":";
     for (const QString& m : messages_) out += " \"" + m + "\"";
     if (asked_ > 0) out += " (asked to save changes)";
@@ -209,12 +200,10 @@ TEST_F(MainFrameTest, Scripts) {
     for (const QString& name : QDir(tmp_.path()).entryList(QDir::Files)) QFile::remove(Dir(name));
     QDir::setCurrent(saved_);
     MakeFrame();
-    confirmOptions_ = true;
-    choice_.clear();
+    confirmOptions_ = true, choice_.clear();
     QString out;
-    for (const QString& line : QString::fromStdString(c.input).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : QString::fromStdString(c.input).split('\n', Qt::SkipEmptyParts))
       out += Step(line);
-    }
     return out.toStdString();
   });
 }
@@ -248,11 +237,8 @@ TEST_F(MainFrameTest, FilesThatCannotBeReadChangeNothingFromEveryEntryPoint) {
       SCOPED_TRACE(testing::Message() << entry << " " << path.toStdString());
       MakeFrame(path);
       CCorvaneDoc& doc = frame_->Document();
-      doc.m_vertices = {{1, 2}};
-      doc.SetName("LFPG");
-      AddPath();
-      openPath_ = path;
-      messages_.clear();
+      doc.m_vertices = {{1, 2}}, doc.SetName("LFPG"), AddPath();
+      openPath_ = path, messages_.clear();
       Enter(entry, path);
       EXPECT_EQ(messages_, QStringList{"Can't open file...sorry."});
       EXPECT_EQ(Dump(doc), "'LFPG' 0 0 show 0\nv 1 2\nt 2 2 0 0 0 0 0\nt 2 8 0 0 0 100 1\n");
@@ -269,10 +255,8 @@ TEST_F(MainFrameTest, UndoAndRedoGiveBackTheSameProjectFiles) {
   doc.m_vertices = {{2520, 990}};
   const QPoint centre(view->width() / 2, view->height() / 2);
   // Negative numbers are clicks, near (2500, 1000) ft.
-  const int steps[] = {ID_FLAG_LANDING_POINT,     -1,
-                       ID_ENABLE_FACTORY_NODES,   -2,
-                       ID_FLAG_STOP_POINT,        -3,
-                       ID_PROC_PROCESS_DATA_1,    ID_TAXI_PATH_FILE_OPTIONS,
+  const int steps[] = {ID_FLAG_LANDING_POINT, -1, ID_ENABLE_FACTORY_NODES, -2, ID_FLAG_STOP_POINT,
+                       -3, ID_PROC_PROCESS_DATA_1, ID_TAXI_PATH_FILE_OPTIONS,
                        ID_EDIT_DELETE_LAST_POINT, ID_PROC_STOP_TAXI_PATH};
   // The undoable state (points, flags, options) and the project file it saves.
   auto state = [&] {

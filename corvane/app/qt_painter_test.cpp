@@ -29,11 +29,9 @@ TEST(QtPainter, DrawnDocumentHasThePartsColours) {
   }
   doc.m_taxiPoints = {MakePoint(2, 2, -100, 100), MakePoint(2, 0, 100, 100),
                       MakePoint(4, 0, 100, 150)};
-  const struct {
-    int x, y;
-    QRgb colour;
-  } parts[] = {{5, 5, 0xBEBEBE},     {203, 200, 0xFF0000}, {230, 160, 0x0000FF},
-               {200, 250, 0xA0C882}, {200, 100, 0xFF0000}, {300, 75, 0xFFFF00}};
+  const struct { int x, y; QRgb colour; } parts[] = {
+      {5, 5, 0xBEBEBE}, {203, 200, 0xFF0000}, {230, 160, 0x0000FF},
+      {200, 250, 0xA0C882}, {200, 100, 0xFF0000}, {300, 75, 0xFFFF00}};
   for (bool throughQPainter : {false, true}) {
     SCOPED_TRACE(throughQPainter ? "QPainter" : "pixels");
     for (uint8_t show : {0, kShowEdges | kShowEdgesRead | kShowPolygons}) {
@@ -50,9 +48,7 @@ TEST(QtPainter, DrawnDocumentHasThePartsColours) {
         DrawViewImage(view, doc, image);
       }
       int background = 0;
-      for (int y = 0; y < 400; ++y) {
-        for (int x = 0; x < 400; ++x) background += Pixel(image, x, y) == 0xBEBEBEu;
-      }
+      for (int i = 0; i < 400 * 400; ++i) background += Pixel(image, i % 400, i / 400) == 0xBEBEBEu;
       EXPECT_TRUE(show != 0 || background == 400 * 400) << background;
       for (const auto& part : parts) {
         EXPECT_TRUE(show == 0 || Pixel(image, part.x, part.y) == part.colour) << part.x;
@@ -70,8 +66,7 @@ TEST(QtPainter, LabelsAreBlackOnWhiteBelowRightOfThePoint) {
   QImage image(400, 400, QImage::Format_RGB32);
   ViewModel view;
   DrawViewImage(view, doc, image);
-  int white = 0;
-  int black = 0;
+  int white = 0, black = 0;
   for (int y = 210; y < 230; ++y) {
     for (int x = 200; x < 240; ++x) {
       white += Pixel(image, x, y) == 0xFFFFFFu;

@@ -5,14 +5,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdlib>
 #include <string>
 
 inline QApplication* EnsureApp() {
   static QApplication* app = [] {
-    static std::string config = QDir::tempPath().toStdString() + "/corvane_app_tests_config";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    // Settings of this process only: the test cases run side by side.
+    static QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "corvane_app_tests";

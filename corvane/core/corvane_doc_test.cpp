@@ -19,12 +19,7 @@ TEST(CorvaneDoc, ProjectFileTextAndItsRoundTrip) {
   doc.AddTaxiPoint(MakePoint(2, 8, 1.5, 2.25, 1, 0, 1));  // factory without pivot
   doc.AddTaxiPoint(MakePoint(4, 32, 9, 10));
   const std::string text = doc.ProjectFileText();
-  EXPECT_EQ(text,
-            "<vloc> (0) 0.0 0.0 0.0\n\nICAO EGLLONG\nORGN 184827.12346 -22320.00000\n"
-            "# 02 02 00 00 0000120.00000 -000300.00000 0\n"
-            "# 02 00 01 01 -012345.67891 0098765.40000 0\n"
-            "# 02 08 01 00 0000001.50000 0000002.25000 1\n"
-            "# 04 32 00 00 0000009.00000 0000010.00000 0\n");
+  ExpectFileText(text, "corvane/core/testdata/project_file.txt");
   CCorvaneDoc back;
   ReadDocument(back, text);
   EXPECT_EQ(back.ProjectFileText(), text);
@@ -32,12 +27,8 @@ TEST(CorvaneDoc, ProjectFileTextAndItsRoundTrip) {
 }
 
 TEST(CorvaneDoc, SnapFactoryPoints) {
-  const struct {
-    double px, pz;
-    uint8_t factory;
-    std::vector<NetVertex> vertices;
-    double ex, ez;
-  } rows[] = {
+  const struct { double px, pz; uint8_t factory; std::vector<NetVertex> vertices; double ex, ez; }
+      rows[] = {
       // The later vertex is tested against the moved position.
       {100, 100, 1, {{160, 40}, {30, 170}}, 160, 40},
       {100, 100, 1, {{160, 40}, {200, 100}}, 200, 100},
@@ -57,21 +48,11 @@ TEST(CorvaneDoc, SnapFactoryPoints) {
 
 TEST(CorvaneDoc, NewKeepsTheNameTheModeAndTheDialogsValues) {
   CCorvaneDoc doc;
-  doc.m_vertices.push_back({1, 2});
-  doc.m_edges.push_back({0, 0});
-  doc.m_pavePoints.push_back({1, 0, 0});
-  doc.AddTaxiPoint(MakePoint(2, 2, 0, 0));
-  doc.m_nShowFlags = 14;
-  doc.m_szName = "ABCD";
-  doc.m_dOrgLat = 5;
-  doc.m_nMode = 1;
-  doc.m_bStopped = 0;
-  doc.m_ptCentre = {5, 6};
-  doc.m_ptMouse = {7, 8};
-  doc.m_nAIType = 2;
-  doc.m_bSoftAngles = 1;
-  doc.m_dSoftAngle = 30;
-  doc.m_optionsDlg.m_nAITypeRadio = 1;
+  ReadDocument(doc, "ICAO ABCD\nORGN 5 0\n<vloc> (0) 1 0 2\n<edge> 0 0\n<pave> 1\n  0: 0 0 0\n"
+                   "# 02 02 00 00 0 0 0\n");
+  doc.m_nShowFlags = 14, doc.m_nMode = 1, doc.m_bStopped = 0, doc.m_nAIType = 2;
+  doc.m_ptCentre = {5, 6}, doc.m_ptMouse = {7, 8};
+  doc.m_bSoftAngles = 1, doc.m_dSoftAngle = 30, doc.m_optionsDlg.m_nAITypeRadio = 1;
   g_nStopCount = 4;
 
   doc.DeleteContents();
@@ -79,8 +60,7 @@ TEST(CorvaneDoc, NewKeepsTheNameTheModeAndTheDialogsValues) {
   doc.OnNewDocument();
   EXPECT_EQ(Dump(doc), "'ABCD' 0 0 show 0\n");
   EditState kept;
-  kept.mode = 1;
-  kept.optionAIType = 1;
+  kept.mode = 1, kept.optionAIType = 1;
   EXPECT_TRUE(EditState::Capture(doc, ViewModel()) == kept);
   EXPECT_TRUE(doc.m_ptCentre.x == 0 && doc.m_ptCentre.z == 0 && doc.m_ptMouse.x == 7);
 }

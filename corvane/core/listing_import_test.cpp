@@ -14,8 +14,7 @@ namespace fs = std::filesystem;
 TEST(ListingImport, ListsInItsOwnFolderAndLeavesTheUsersFilesAlone) {
   const fs::path saved = fs::current_path();
   const fs::path dir = fs::temp_directory_path() / ("corvane_import_" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "work");
+  fs::remove_all(dir), fs::create_directories(dir / "work");
   const std::string work = (dir / "work").string();
   const std::string folder = fs::canonical(dir).string();
   for (const char* name : {"old.tmp", "report.txt", "abcd.bgr", "empty.bgr"})
@@ -35,15 +34,14 @@ TEST(ListingImport, ListsInItsOwnFolderAndLeavesTheUsersFilesAlone) {
   const auto none = [](const std::string&, const std::string&) {};
   // Nothing read leaves the document as it was.
   for (const std::string& path : {(dir / "empty.bgr").string(), (dir / "gone.bgr").string(),
-                                  dir.string(), std::string("/no/such/folder/x.bgr")}) {
+                                  dir.string(), std::string("/no/such/folder/x.bgr")})
     EXPECT_FALSE(ImportListing(doc, path, work, none)) << path;
-  }
   EXPECT_EQ(Dump(doc), "'LFPG' 0 0 show 0\n");
   EXPECT_EQ(fs::current_path(), saved);
   ASSERT_TRUE(ImportListing(doc, (fs::path(folder) / "abcd.bgr").string(), work, fake));
-  EXPECT_EQ(seen,
-            (std::vector<std::string>{"ostrand -ls " + folder + "/ABCD.bgr >> ABCD_bgr.tmp",
-                                      "ostrand -ls " + folder + "/ABCD.tms >> ABCD_tms.tmp"}));
+  const std::string ls = "ostrand -ls " + folder;
+  EXPECT_EQ(seen, (std::vector<std::string>{ls + "/ABCD.bgr >> ABCD_bgr.tmp",
+                                            ls + "/ABCD.tms >> ABCD_tms.tmp"}));
   EXPECT_EQ(fs::current_path(), fs::path(folder));
   EXPECT_EQ(Dump(doc), "'ABCD' 1.5 2.5 show 14\nv 1 2\ne 0 0\np 1 2 3\n");
   EXPECT_TRUE(fs::is_empty(dir / "work"));
@@ -52,15 +50,11 @@ TEST(ListingImport, ListsInItsOwnFolderAndLeavesTheUsersFilesAlone) {
   // A second import appends.
   ASSERT_TRUE(ImportListing(doc, (dir / "abcd.bgr").string(), work, fake));
   EXPECT_EQ(Dump(doc), "'ABCD' 1.5 2.5 show 14\nv 1 2\nv 1 2\ne 0 0\ne 0 0\np 1 2 3\np 1 2 3\n");
-  fs::current_path(saved);
-  fs::remove_all(dir);
+  fs::current_path(saved), fs::remove_all(dir);
 }
 
 TEST(ListingImport, TitlesAreQuotedOnlyWhenTheShellWouldReadThem) {
-  const struct {
-    const char* title;
-    const char* first;
-  } rows[] = {
+  const struct { const char *title, *first; } rows[] = {
       {"A_-.+,@%Z", "ostrand -ls /d/A_-.+,@%Z.bgr >> A_-.+,@%Z_bgr.tmp"},
       {"MY FIELD", "ostrand -ls '/d/MY FIELD.bgr' >> 'MY FIELD_bgr.tmp'"},
       {"A;RM", "ostrand -ls '/d/A;RM.bgr' >> 'A;RM_bgr.tmp'"},

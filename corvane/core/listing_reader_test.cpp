@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "corvane/core/test_support.h"
 
 namespace corvane {
@@ -19,20 +17,18 @@ TEST(ListingReader, WhatEachReaderTakes) {
     return Dump(doc);
   };
   ExpectCases("corvane/core/testdata/listings.txt", read);
-  std::vector<TextCase> cases;
-  cases.push_back({"doc a long path",
-                   "ostrand -ls /" + std::string(5000, 'd') + "/kjfk.bgr\n<orgn> 10.5 -20 0 1\n",
-                   "'KJFK' 10.5 -20 show 0\n"});
   // Carriage returns, bytes beyond ASCII and a last line without its end.
-  cases.push_back(
+  const TextCase cases[] = {
+      {"doc a long path",
+       "ostrand -ls /" + std::string(5000, 'd') + "/kjfk.bgr\n<orgn> 10.5 -20 0 1\n",
+       "'KJFK' 10.5 -20 show 0\n"},
       {"doc project lines",
        "ICAO LFPGTOOLONG\r\nORGN 192240.00000 -22320.00000\r\n"
        "# 02 08 07 01 0000120.00000 -000300.00000 3\r\n# 02 02\r\n#02 02 00 00 1 1 0\r\n"
        "# 260 -1 0 0 1e3 -2.5e2 0\r\n",
-       "'LFPGTOO' 192240 -22320 show 0\nt 2 8 1 1 120 -300 3\nt 4 -1 0 0 1000 -250 0\n"});
-  cases.push_back({"doc long number",
-                   "<vloc> (0) " + std::string(600, '1') + " 0 5\n\xff\x80\n# 2 2 0 0 1 2 0",
-                   "'' 0 0 show 2\nv inf 5\nt 2 2 0 0 1 2 0\n"});
+       "'LFPGTOO' 192240 -22320 show 0\nt 2 8 1 1 120 -300 3\nt 4 -1 0 0 1000 -250 0\n"},
+      {"doc long number", "<vloc> (0) " + std::string(600, '1') + " 0 5\n\xff\x80\n# 2 2 0 0 1 2 0",
+       "'' 0 0 show 2\nv inf 5\nt 2 2 0 0 1 2 0\n"}};
   for (const TextCase& c : cases) EXPECT_EQ(read(c), c.expected) << c.name;
 }
 

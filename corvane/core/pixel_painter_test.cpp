@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "corvane/core/test_support.h"
 
@@ -25,9 +22,7 @@ struct Canvas {
   std::vector<std::string> texts;
   PixelPainter painter;
   Canvas(int32_t width, int32_t height)
-      : w(width),
-        h(height),
-        stride(static_cast<size_t>(width) + 3),
+      : w(width), h(height), stride(static_cast<size_t>(width) + 3),
         pixels(stride * static_cast<size_t>(height + 1), kPad),
         painter(pixels.data(), width, height, static_cast<ptrdiff_t>(stride),
                 [this](int32_t x, int32_t y, const std::string& t) {
@@ -57,12 +52,9 @@ TEST(PixelPainter, LinesAndPolygons) {
     Canvas canvas(6, 6);
     if (kind != "polygon") canvas.painter.SetPen(kInk);
     if (kind != "line") canvas.painter.SetBrush(kInk);
-    if (kind == "line") {
-      canvas.painter.MoveTo(points[0].x, points[0].y);
-      canvas.painter.LineTo(points[1].x, points[1].y);
-    } else {
-      canvas.painter.Polygon(points);
-    }
+    if (kind == "line") canvas.painter.MoveTo(points[0].x, points[0].y);
+    if (kind == "line") canvas.painter.LineTo(points[1].x, points[1].y);
+    if (kind != "line") canvas.painter.Polygon(points);
     return canvas.Rows();
   });
 }

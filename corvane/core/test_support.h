@@ -27,8 +27,7 @@ inline std::string Dump(const CCorvaneDoc& doc) {
       << int{doc.m_nShowFlags} << "\n";
   for (const NetVertex& v : doc.m_vertices) out << "v " << v.x << " " << v.z << "\n";
   for (const NetEdge& e : doc.m_edges) out << "e " << e.from << " " << e.to << "\n";
-  for (const PavePoint& p : doc.m_pavePoints)
-    out << "p " << p.count << " " << p.x << " " << p.z << "\n";
+  for (const auto& p : doc.m_pavePoints) out << "p " << p.count << " " << p.x << " " << p.z << "\n";
   for (const TaxiPoint& t : doc.m_taxiPoints) {
     out << "t " << int{t.kind} << " " << t.type << " " << int{t.pivot} << " " << int{t.factory}
         << " " << t.x << " " << t.z << " " << t.stopNo << "\n";
@@ -65,14 +64,11 @@ void ExpectCases(const std::string& relative, Run run) {
   std::istringstream lines(SourceFile(relative));
   bool expected = false;
   for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("== ")) {
-      cases.push_back({line.substr(3), "", ""});
-      expected = false;
-    } else if (line == "--") {
-      expected = true;
-    } else {
+    if (line.starts_with("== ")) cases.push_back({line.substr(3), "", ""});
+    if (line.starts_with("== ") || line == "--")
+      expected = line == "--";
+    else
       (cases.empty() ? head : expected ? cases.back().expected : cases.back().input) += line + "\n";
-    }
   }
   EXPECT_FALSE(cases.empty()) << relative;
   for (const TextCase& c : cases) {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "corvane/core/command_table.h"
 #include "corvane/core/commands.h"
 #include "corvane/core/listing_reader.h"
 #include "corvane/core/test_support.h"
+#include "corvane/core/view_navigation.h"
 
 namespace corvane {
 namespace {
@@ -31,8 +31,8 @@ class RecordingPainter : public Painter {
     out << "T " << x << " " << y << " " << t << "\n";
   }
   static std::string Colour(std::optional<Rgb> c) {
-    if (!c) return "none";
-    return std::to_string(c->r) + "," + std::to_string(c->g) + "," + std::to_string(c->b);
+    return c ? std::to_string(c->r) + "," + std::to_string(c->g) + "," + std::to_string(c->b)
+             : "none";
   }
 };
 
@@ -45,18 +45,14 @@ std::string Drawing(const CCorvaneDoc& doc, ViewModel& view, int32_t width, int3
   RecordingPainter p;
   view.Draw(doc, p, width, height);
   std::string text = p.out.str();
-  if (!first && text.starts_with(common)) {
+  if (!first && text.starts_with(common))
     text = "(background, cross)\n" + text.substr(common.size());
-  }
   return "client " + std::to_string(view.m_cxClient) + "\n" + text;
 }
 
 class ViewModelTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_nZoom = 25;
-    g_nStopCount = 0;
-  }
+  void SetUp() override { g_nZoom = 25, g_nStopCount = 0; }
   CCorvaneDoc doc;
   ViewModel view;
 };
@@ -89,12 +85,11 @@ TEST_F(ViewModelTest, ScreenAndWorldCoordinates) {
   for (int32_t zoom : {1, 5, 25}) {
     g_nZoom = zoom;
     doc.m_ptCentre = {-1234, 5678};
-    for (int32_t mx = 0; mx < 1024; mx += 37) {
-      for (int32_t my = 0; my < 768; my += 41) {
-        IntPoint w = view.ScreenToWorld(doc, mx, my);
-        ScreenPoint s = ViewModel::ToPixel(ViewModel::WorldToScreen(doc, w.x, w.z));
-        ASSERT_TRUE(s.x + 512 == mx && s.y + 384 == my) << zoom << " " << mx << " " << my;
-      }
+    for (int32_t i = 0; i < 28 * 19; ++i) {
+      const int32_t mx = i % 28 * 37, my = i / 28 * 41;
+      IntPoint w = view.ScreenToWorld(doc, mx, my);
+      ScreenPoint s = ViewModel::ToPixel(ViewModel::WorldToScreen(doc, w.x, w.z));
+      ASSERT_TRUE(s.x + 512 == mx && s.y + 384 == my) << zoom << " " << mx << " " << my;
     }
   }
 }
@@ -108,11 +103,20 @@ TEST_F(ViewModelTest, Scripts) {
     std::istringstream steps(c.input);
     std::string out;
     for (std::string line; std::getline(steps, line);) {
-      std::istringstream in(line);
       std::string what;
-      int32_t x = 0, y = 0;
-      in >> what >> x >> y;
+      int32_t x = 0, y = 0, clicks = 0;
+      std::istringstream(line) >> what >> x >> y >> clicks;
       out += line + ":";
+      if (what == "size") v.SetClientSize(x, y);
+      if (what == "centre") d.m_ptCentre = {x, y};
+      if (what == "fit") FitAll(d, v);
+      const IntPoint under = v.ScreenToWorld(d, x, y);
+      if (what == "wheel") ZoomAbout(d, v, x, y, clicks);
+      const IntPoint after = v.ScreenToWorld(d, x, y);
+      if (what == "wheel" || what == "fit")
+        out += " zoom " + std::to_string(g_nZoom) + " centre " + std::to_string(d.m_ptCentre.x) +
+               " " + std::to_string(d.m_ptCentre.z) +
+               (after.x == under.x && after.z == under.z ? "" : " (the point moved)");
       if (what == "click") out += v.OnLeftClick(d, x, y) ? " added" : " ignored";
       if (what == "move") v.OnMouseMove(d, x, y);
       if (what == "move") out += " " + ViewModel::MouseXText(d) + " " + ViewModel::MouseZText(d);

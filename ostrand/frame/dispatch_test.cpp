@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "ostrand/frame/test_support.h"
 

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <string>
-
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
@@ -36,10 +33,8 @@ std::string Apply(const std::vector<std::string>& row) {
   if (f == "FileExists") return std::to_string(FileExists(text));
   if (f == "DeleteFiles") return std::to_string(DeleteFiles(text));
   std::string out = "stale";
-  if (f == "NextToken") {
-    const std::string rest = NextToken(text, out);
-    return bracket(out) + bracket(rest);
-  }
+  // The token goes before the rest (the call is sequenced before its argument).
+  if (f == "NextToken") return bracket(NextToken(text, out)).insert(0, bracket(out));
   if (f == "WrapFileOpen") {  // the byte read or written, or 0; then what was logged
     std::FILE* stream = WrapFileOpen(text, row[2].c_str());
     const int byte = row[2] == "ab" ? WriteByte(stream, '+') : ReadByte(stream);
@@ -61,9 +56,8 @@ std::string Apply(const std::vector<std::string>& row) {
     std::fputs("new", staged.Open(row[2] != "-" ? " ABCD.BGR" : "abcd.bgr"));
     char mode[16] = "-";
     out = std::to_string(FinishTemp(std::stoi(row[1]), staged));
-    if (fs::exists("abcd.bgr"))
-      std::snprintf(mode, sizeof mode, "%o",
-                    static_cast<unsigned>(fs::status("abcd.bgr").permissions()));
+    const auto perms = static_cast<unsigned>(fs::status("abcd.bgr").permissions());
+    if (fs::exists("abcd.bgr")) std::snprintf(mode, sizeof mode, "%o", perms);
     return out + " " + mode + (testing::StagedFileLeft() ? " staged file left" : "");
   }
   std::vector<char> chars(text, text + row[1].size() + 1);  // both forms of UpperCase

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
-#include <string>
-#include <type_traits>
 #include <variant>
-#include <vector>
 
 #include "ostrand/frame/test_support.h"
 

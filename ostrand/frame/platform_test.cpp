@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
 #include "ostrand/frame/test_support.h"
 
 namespace ostrand::platform {

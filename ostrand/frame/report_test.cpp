@@ -1,14 +1,8 @@
 #include "ostrand/frame/report.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <regex>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "ostrand/frame/test_support.h"
 
@@ -42,13 +36,10 @@ void Start(std::vector<std::string> args, int consoleOutput = 1) {
 // the log when the log cannot be opened).
 TEST(ReportTest, EntryOnConsoleAndLog) {
   testing::ScratchDir dir;
-  const struct {
-    const char* program;
-    int consoleOutput;
-    const char *console, *log;
-  } cases[] = {{"bin\\Ostrand.exe", 1, "report_console.txt", "report_log.txt"},
-               {"bin\\Ostrand.exe", 0, "report_console_off.txt", "report_log.txt"},
-               {"missing/Ostrand.exe", 1, "report_console_nolog.txt", nullptr}};
+  const struct { const char* program; int consoleOutput; const char *console, *log; } cases[] = {
+      {"bin\\Ostrand.exe", 1, "report_console.txt", "report_log.txt"},
+      {"bin\\Ostrand.exe", 0, "report_console_off.txt", "report_log.txt"},
+      {"missing/Ostrand.exe", 1, "report_console_nolog.txt", nullptr}};
   fs::create_directory("bin");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.console);
@@ -102,16 +93,11 @@ TEST(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
 // lines and the time.
 TEST(MainTest, RunsAndTheirLogs) {
   const std::string missing = "ERROR: BgrList source file 'nosuch.bgr' not found\n";
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    std::string console, log;
-  } cases[] = {
+  const struct { std::vector<std::string> args; int status; std::string console, log; } cases[] = {
       {{"-gr", "x"}, 1, "VADUDAVEDOV_usage - not implemented\n", ""},
       {{"-mg", "onlyone"}, 255, Golden("usage.txt"), ""},
       // An operation's missing file is reported, and its run ends with failure.
-      {{"nosuch.bgr"},
-       0,
+      {{"nosuch.bgr"}, 0,
        missing + "WS= 99999999.000000 99999999.000000, EN= -99999999.000000 -99999999.000000\n",
        "INFO: WrapFileOpen(nosuch.bgr, [00] rb) failed\n" + missing},
   };

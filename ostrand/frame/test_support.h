@@ -34,16 +34,12 @@ class ScratchDir {
   }
   ~ScratchDir() {
     std::error_code ec;
-    std::filesystem::current_path(previous_, ec);
-    std::filesystem::remove_all(path_, ec);
+    std::filesystem::current_path(previous_, ec), std::filesystem::remove_all(path_, ec);
   }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
 
  private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
+  std::filesystem::path previous_, path_;
 };
 
 inline std::string ReadFileBytes(const std::filesystem::path& path) {
@@ -60,20 +56,14 @@ inline void WriteFileBytes(const std::filesystem::path& path, const std::string&
 class CaptureConsole {
  public:
   CaptureConsole() : file_(std::tmpfile()), previous_(Console()) { SetConsole(file_); }
-  ~CaptureConsole() {
-    SetConsole(previous_);
-    std::fclose(file_);
-  }
-  CaptureConsole(const CaptureConsole&) = delete;
-  CaptureConsole& operator=(const CaptureConsole&) = delete;
+  ~CaptureConsole() { SetConsole(previous_), std::fclose(file_); }
   std::string Text() {
     std::fflush(file_);
     return ReadFileBytes("/proc/self/fd/" + std::to_string(fileno(file_)));
   }
 
  private:
-  std::FILE* file_;
-  std::FILE* previous_;
+  std::FILE *file_, *previous_;
 };
 
 inline bool FileExistsOnDisk(const std::filesystem::path& path) {
@@ -89,10 +79,8 @@ inline bool StagedFileLeft(const std::filesystem::path& folder = ".") {
   return false;
 }
 
-struct RunResult {
-  int status = -1;     // exit status 0..255
-  std::string output;  // standard output
-};
+// A run's exit status (0..255, -1 when it did not exit) and standard output.
+struct RunResult { int status = -1; std::string output; };
 
 // Runs the program file `exe` in the working directory with the given
 // arguments (each passed as one argument, no shell), capturing its standard
@@ -110,17 +98,13 @@ inline RunResult RunOstrand(const std::vector<std::string>& args, const char* ex
   if (pid == 0) {
     if (fileSizeLimit >= 0) {
       const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
-      signal(SIGXFSZ, SIG_IGN);
-      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN), setrlimit(RLIMIT_FSIZE, &limit);
     }
-    dup2(fds[1], 1);
-    close(fds[0]);
-    close(fds[1]);
+    dup2(fds[1], 1), close(fds[0]), close(fds[1]);
     std::vector<char*> argv{const_cast<char*>(argv0 != nullptr ? argv0 : exe)};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(exe, argv.data());
-    _exit(127);
+    execv(exe, argv.data()), _exit(127);
   }
   close(fds[1]);
   r.output = ReadFileBytes("/proc/self/fd/" + std::to_string(fds[0]));  // up to the end of the pipe
@@ -157,9 +141,8 @@ inline std::vector<std::vector<std::string>> ReadTable(const std::filesystem::pa
 
 // Folder of the public real-airport data, or "" when it is absent.
 inline std::string RealDataDir() {
-  std::filesystem::path p = std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata";
-  std::error_code ec;
-  return std::filesystem::is_directory(p, ec) ? p.string() : std::string();
+  const std::filesystem::path p = std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata";
+  return FileExistsOnDisk(p / ".") ? p.string() : std::string();
 }
 
 }  // namespace ostrand::testing
