@@ -27,8 +27,8 @@ class RewriteTest : public ::testing::Test {
 };
 
 // The rows of testdata/operations.txt (its head describes them): merge,
-// purge, replace, align, scripts, move and delete, each on a network of
-// testdata/operations/, and the file it leaves.
+// purge, replace, align, scripts, move, delete and the exports, each on a
+// network of testdata/operations/, and the file it leaves.
 TEST_F(RewriteTest, Commands) {
   const auto data = [](const std::string& name) { return TestData("ostrand/ops", ("operations/" + name).c_str()); };
   for (const auto& row : ReadTable(TestData("ostrand/ops", "operations.txt"))) {
@@ -42,6 +42,7 @@ TEST_F(RewriteTest, Commands) {
       if (w == "n.bgr" || w == "b.bgr") target = w;
       else if (w.ends_with(".bgr") || w.ends_with(".txt")) WriteFileBytes(w, ReadFileBytes(data(w)));
     }
+    if (!row[2].ends_with(".bgr")) target = "n" + row[2].substr(row[2].rfind('.'));  // an export
     CaptureConsole console;
     EXPECT_EQ(RunOperation(row[1]), 1);
     EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(data(row[2])));
