@@ -1,5 +1,6 @@
 // The operations that copy a network into another file: move, delete
-// edges, and the TXD and TXP exports.
+// edges, and the TXD and TXP exports (their cases are rows of
+// testdata/operations.txt; here what a table row cannot hold).
 #include "ostrand/ops/bgr_move.h"
 
 #include <gtest/gtest.h>
