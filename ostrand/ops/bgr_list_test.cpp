@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,56 +42,14 @@ class BgrListTest : public ::testing::Test {
   ScratchDir dir_;
 };
 
-// Six vertices, the fourth with two flow marks, then two edges.
-std::string SixVertices() {
-  Bytes b;
-  b.Tag("<bgno>").Origin(-1800.5, -3600.0, 12.0);
-  for (int i = 0; i < 6; ++i) i == 3 ? b.Node(30, 1, -30, {1, 2}) : b.Node(10.0 * i, 0, 100.0 - i);
-  b.Edge(0, 5, 16993 * 65536 + 0x0F, 1).Edge(3, 4, 18120 * 65536 + 0x1A5, 0).Tag("<endo>");
-  return b.str();
-}
-
-// Exact listings, with values (print flag 1) and without: the example; a
-// network with flow marks; vertex ranges, where the tags without listed
-// values are listed only for all vertices or an upper end of 9999, and the
-// coordinates of the vertices outside are skipped bytes; files without
-// tags; tags of 62 characters (the longest), empty or holding '<'; a
-// vertex cut inside its coordinates, which does not move the extents;
-// damaged tags (longer than 62, no NUL), which end the listing. A byte 0x3C
-// in the payload of a record the listing does not read starts a false tag
-// that closes at the record's "<endo>"; a vertex outside the range whose
-// coordinates hold 0x3C (28.0 is 00 .. 3C 40) is skipped whole and the
-// listing goes on.
+// The rows of testdata/listings.txt (its head describes them): network
+// files of testdata/list/ and their exact listings.
 TEST_F(BgrListTest, ExactListings) {
-  const auto bgno = [] { return Bytes().Tag("<bgno>"); };
-  const auto tag = [](size_t n) { return "<" + std::string(n, 'a') + ">"; };
-  const std::string example = ExampleNetworkBytes(), six = SixVertices();
-  struct Row { const char* golden; std::string bytes; unsigned flag; long vmin, vmax; };
-  const Row rows[] = {
-      {"example", example, 1, -1, -1},        {"example_quiet", example, 0, -1, -1},
-      {"one_vertex", example, 1, 1, -1},      {"one_vertex_quiet", example, 0, 1, -1},
-      {"flows", six, 1, -1, -1},              {"range_5", six, 0, 5, -1},
-      {"range_1_2", six, 0, 1, 2},            {"range_3_100", six, 0, 3, 100},
-      {"range_2_9999", six, 0, 2, 9999},      {"range_none", six, 0, 6, -1},
-      {"range_none", six, 0, -5, -2},         {"range_none", six, 0, 4, 2},
-      {"start", "", 1, -1, -1},               {"start", "", 0, -1, -1},
-      {"no_tag", "abc", 1, -1, -1},           {"start", "abc", 0, -1, -1},
-      {"cut_vertex", bgno().Node(5, 0, 6).Tag("<vloc>").Real(-100).str(), 1, -1, -1},
-      {"vertex_ending_the_file", Bytes().Tag("<vloc>").Real(7).Real(0).Real(8).str(), 0, -1, -1},
-      {"false_tag", bgno().Tag("<unkn>").Int(0x4142433C).Int(0).Real(0).Real(0).str() +
-                        Bytes().Tag("<endo>").Node(1, 2, 3).str(), 0, 0, 9999},
-      {"skipped_0x3C",
-       bgno().Node(28, 0, 28).Node(1, 0, 2).Tag("<edge>").Int(0).Int(1).Tag("<endo>").str(), 1, 1,
-       -1},
-      {"bgno_only", bgno().Raw(tag(68)).Tag("").Node(1, 2, 3).str(), 0, -1, -1},
-      {"bgno_only", bgno().Raw("<edge>X").Node(1, 2, 3).str(), 0, -1, -1},
-      {"bgno_only", bgno().Tag(tag(61).c_str()).Node(1, 2, 3).str(), 0, -1, -1},
-      {"odd_tags", bgno().Tag(tag(60).c_str()).Tag("<>").Tag("<a<b>").str(), 0, -1, -1},
-      {"false_tag_without_end",
-       bgno().Tag("<xxxx>").Raw("<" + std::string(80, 'b')).Node(1, 2, 3).str(), 0, -1, -1},
-  };
-  for (const Row& r : rows) {
-    EXPECT_EQ(List(r.bytes, r.flag, r.vmin, r.vmax), Golden(r.golden)) << r.golden;
+  for (const auto& row : ReadTable(TestData("ostrand/ops", "listings.txt"))) {
+    long vmin = 0, vmax = 0;
+    std::istringstream(row[3]) >> vmin >> vmax;
+    const std::string bytes = ReadFileBytes(TestData("ostrand/ops", ("list/" + row[1]).c_str()));
+    EXPECT_EQ(List(bytes, std::stoul(row[2]), vmin, vmax), Golden(row[0])) << row[0] << " " << row[1];
   }
 }
 

@@ -3,67 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ostrand/ops/test_networks.h"
+#include "ostrand/ops/test_support.h"
 
 namespace ostrand {
 namespace {
 
 using namespace testing;
 
-Net CommandNet() {
-  return MakeNet({{0, 0, 0}, {2560, 0, 5120}, {2563, 0, 5122}, {300, 0, 300}},
-                 {{1, 0}, {0, 2, 16904}, {2, 1}});
-}
-
-// Each mode on a.bgr (and b.bgr): the file it writes (or leaves), its exit
-// status and a line it prints; names resolve without regard to case. The
-// exports are measured: TXD 4 + 32 bytes per edge and 4 + 32 per vertex;
-// TXP with pool data holds the 4 vertices' coordinates.
+// The rows of testdata/program_runs.txt (its head describes them): the
+// file each mode writes (or leaves), its exit status and a text it prints.
 TEST(OpsCommandsTest, EachModeRuns) {
   ScratchDir dir;
-  const Net base = CommandNet();
-  Net moved = base, deleted = base, merged = base, widened = base;
-  for (auto& v : moved.vertices) v = {v.x - 5, v.y, v.z + 10};
-  deleted.edges = {{0, 2, 16904}};
-  merged.vertices.insert(merged.vertices.end(), base.vertices.begin(), base.vertices.end());
-  for (NetEdge e : base.edges) merged.edges.push_back({e.from + 4, e.to + 4, e.code});
-  widened.edges[1].code = 16916;
-  struct Row { std::vector<std::string> args; int status; std::string file, bytes, printed; };
-  const Row rows[] = {
-      {{"-mv10:-5", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(moved), ""},
-      {{"-de1:-1", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(deleted), "\nDeleted 1 0\n"},
-      {{"-de2:1", "a.bgr", "b.bgr"}, 1, "b.bgr",
-       NetBytes(MakeNet(base.vertices, {{1, 0}, {0, 2, 16904}})), "\nDeleted 2 1\n"},
-      {{"-pg", "a.bgr"}, 1, "a.bgr",
-       NetBytes(MakeNet({{0, 0, 0}, {2560, 0, 5120}}, {{1, 0}, {0, 1, 16904}, {1, 1}})), ""},
-      {{"-rsscript.txt", "a.bgr"}, 1, "a.bgr", NetBytes(widened), ""},
-      {{"-mg", "a.bgr", "b.bgr"}, 1, "b.bgr", NetBytes(merged), ""},
-      {{"-mv", "a.bgr", "./a.bgr"}, 0, "a.bgr", NetBytes(base), "is the source file"},
-      {{"-mg", "a.bgr"}, 255, "a.bgr", NetBytes(base), ""},
-      {{"-txd", "a.bgr"}, 1, "a.txd", std::string(4 + 3 * 32 + 4 + 4 * 32, '?'), ""},
-      {{"-txp", "a.bgr"}, 1, "a.txp", std::string(429, '?'), ""},
-      {{"-txp0", "a.bgr"}, 1, "a.txp", std::string(167, '?'), ""},
-      {{"-ls", "A.BGR"}, 1, "a.bgr", NetBytes(base),
-       "\n<vloc> (3) 300.000000 0.000000 300.000000\n<endo>\n"},
-      {{"a.bgr"}, 1, "a.bgr", NetBytes(base), "\n<vloc> (2)\n<endo>\n"},
-      {{"-ls1", "a.bgr"}, 1, "a.bgr", NetBytes(base),
-       " 00<vloc> (1) 2560.000000 0.000000 5120.000000\n 00 00 00 00 00 06 A4 40"},
-      {{"-ls", "missing.bgr"}, 0, "a.bgr", NetBytes(base),
-       "\nERROR: BgrList source file 'missing.bgr' not found\n"},
+  const auto data = [](const std::string& name) {
+    return ReadFileBytes(TestData("ostrand/ops", ("operations/" + name).c_str()));
   };
   WriteFileBytes("script.txt", "<bgr-width-edges> 30\n");
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.args[0]);
-    WriteFileBytes("a.bgr", NetBytes(CommandNet()));
-    WriteFileBytes("b.bgr", NetBytes(CommandNet()));
-    const RunResult run = RunOstrand(r.args);
-    EXPECT_EQ(run.status, r.status);
-    const std::string written = ReadFileBytes(r.file);
-    EXPECT_EQ(r.bytes.front() == '?' ? std::string(written.size(), '?') : written, r.bytes);
-    EXPECT_NE(run.output.find(r.printed), std::string::npos) << run.output;
+  for (const auto& row : ReadTable(TestData("ostrand/ops", "program_runs.txt"))) {
+    SCOPED_TRACE(row[0]);
+    WriteFileBytes("a.bgr", data("commands.bgr"));
+    WriteFileBytes("b.bgr", data("commands.bgr"));
+    std::istringstream words(row[0]);
+    std::vector<std::string> args;
+    for (std::string w; words >> w;) args.push_back(w);
+    const RunResult run = RunOstrand(args);
+    EXPECT_EQ(run.status, std::stoi(row[1]));
+    const std::string written = ReadFileBytes(row[2]);
+    if (row[3].ends_with(".bgr")) EXPECT_EQ(written, data(row[3]));
+    else EXPECT_EQ(written.size(), std::stoul(row[3]));
+    EXPECT_NE(run.output.find(Printed(row, 4)), std::string::npos) << run.output;
   }
 }
 

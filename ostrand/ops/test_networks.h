@@ -38,22 +38,14 @@ inline Net MakeNet(std::vector<NetVertex> v, std::vector<NetEdge> e, std::string
   return {.vertices = std::move(v), .edges = std::move(e), .trailer = std::move(trailer)};
 }
 
-// The network with other bytes after its edges.
-inline Net WithTrailer(Net net, std::string trailer) {
-  return net.trailer = std::move(trailer), net;
-}
-
-inline int32_t WidthWord(int32_t code, int32_t sp) {
-  return static_cast<int32_t>((static_cast<uint32_t>(code) << 16) |
-                              (static_cast<uint32_t>(sp) & 0xFFFFu));
-}
-
 inline std::string NetBytes(const Net& net) {
   Bytes b;
   b.Tag("<bgno>");
   if (net.origin) b.Origin(net.lat, net.lon, net.elev);
   for (const NetVertex& v : net.vertices) b.Node(v.x, v.y, v.z);
-  for (const NetEdge& e : net.edges) b.Edge(e.from, e.to, WidthWord(e.code, e.sp), e.type);
+  for (const NetEdge& e : net.edges) {  // the width word: code in the high half, flags in the low
+    b.Edge(e.from, e.to, static_cast<int32_t>((static_cast<uint32_t>(e.code) << 16) | (e.sp & 0xFFFF)), e.type);
+  }
   b.Raw(net.trailer);
   b.Tag("<endo>");
   return b.str();
