@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <numbers>
 #include <sstream>
@@ -32,29 +30,19 @@ Line Through(double x, double z, double headingDeg) {
 
 // Numbers as the expected text holds them, separated by blanks.
 std::string Text(std::initializer_list<double> values) {
-  std::string text;
-  for (double v : values) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, " %.10g", v);
-    text += buffer;
-  }
-  return text + "\n";
+  std::ostringstream text;
+  text.precision(10);
+  for (double v : values) text << " " << v;
+  return text.str() + "\n";
 }
 
-// The inputs of testdata/line_inputs.txt by kind, each row its numbers; the
-// points (kind "point", "int point") as pairs of one list.
+// The inputs of testdata/line_inputs.txt by kind, each row its numbers.
 std::map<std::string, std::vector<std::vector<double>>> Inputs() {
   std::map<std::string, std::vector<std::vector<double>>> inputs;
   for (const auto& row : testing::ReadTable(testing::TestData("ostrand/gen", "line_inputs.txt"))) {
     std::istringstream in(row.at(1));
     std::vector<double>& values = inputs[row[0]].emplace_back();
     for (std::string v; in >> v;) values.push_back(std::stod(v));
-  }
-  for (const char* kind : {"point", "int point"}) {
-    std::vector<std::vector<double>> pairs;
-    for (const auto& row : inputs[kind])
-      for (size_t i = 0; i + 1 < row.size(); i += 2) pairs.push_back({row[i], row[i + 1]});
-    inputs[kind] = pairs;
   }
   return inputs;
 }

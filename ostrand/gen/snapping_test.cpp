@@ -17,18 +17,12 @@ namespace {
 
 class SnappingTest : public testing::GenerationTest, protected testing::WorkingNetwork {
  protected:
-  void SetUp() override {
-    GenerationTest::SetUp();
-    net.ClearNetwork();
-  }
+  void SetUp() override { GenerationTest::SetUp(), net.ClearNetwork(); }
   // The four stages, then the network as text: every vertex (x z in
   // units, degree) and every edge (from to type width flags).
   std::string RepairedText() {
-    Prepare();
-    SnapEndPointsToRunways(net);
-    AddRunwayConnectors(net);
-    MakeTaxiwayTaxiwayIntersections(net);
-    SnapEndPointsToTaxiways(net);
+    Prepare(), SnapEndPointsToRunways(net), AddRunwayConnectors(net);
+    MakeTaxiwayTaxiwayIntersections(net), SnapEndPointsToTaxiways(net);
     std::string text;
     const auto line = [&text](const std::string& head, std::initializer_list<int32_t> values) {
       text += head;

@@ -57,8 +57,7 @@ inline std::vector<FiledPiece> FiledPieces(int layer) {
 inline double SignedArea(const std::vector<PlanePoint>& corners) {
   double sum = 0;
   for (size_t i = 0; i < corners.size(); ++i) {
-    const PlanePoint& a = corners[i];
-    const PlanePoint& b = corners[(i + 1) % corners.size()];
+    const PlanePoint &a = corners[i], &b = corners[(i + 1) % corners.size()];
     sum += static_cast<double>(a.x) * b.z - static_cast<double>(b.x) * a.z;
   }
   return sum / 2;
@@ -75,14 +74,11 @@ inline double TotalArea(const std::vector<FiledPiece>& pieces) {
 // over a border (it tests columns at min + 1 and max - 1, and cuts a lone
 // corner again only when it lies 5 units beyond the next border).
 inline bool InsideItsTile(const FiledPiece& p, int32_t slack = 5) {
-  const TileGrid& g = Grid();
-  const int64_t x0 = g.originX + int64_t{p.column} * g.tileSize;
-  const int64_t z0 = g.originZ + int64_t{p.row} * g.tileSize;
-  for (const auto& q : p.corners) {
-    if (q.x < x0 - slack || q.x > x0 + g.tileSize + slack || q.z < z0 - slack ||
-        q.z > z0 + g.tileSize + slack)
-      return false;
-  }
+  const int64_t x0 = Grid().originX + int64_t{p.column} * Grid().tileSize - slack;
+  const int64_t z0 = Grid().originZ + int64_t{p.row} * Grid().tileSize - slack;
+  const int64_t size = Grid().tileSize + 2 * slack;
+  for (const auto& q : p.corners)
+    if (q.x < x0 || q.x > x0 + size || q.z < z0 || q.z > z0 + size) return false;
   return true;
 }
 
@@ -115,27 +111,22 @@ inline int Tags(const std::string& file, const char* tag) {
   return Occurrences(ReadFileBytes(file), std::string(tag) + std::string(1, '\0'));
 }
 
-struct FixtureEdge {
-  int32_t from = 0, to = 0, width = 50, type = 1, flags = 0;
-};
+struct FixtureEdge { int32_t from = 0, to = 0, width = 50, type = 1, flags = 0; };
 
 struct FixtureNetwork {
   double lat = 180000.0, lon = -300000.0;
   std::vector<std::pair<double, double>> vertices;  // x, z
   std::vector<FixtureEdge> edges;
 
-  int32_t Vertex(double x, double z) {
-    vertices.emplace_back(x, z);
-    return static_cast<int32_t>(vertices.size()) - 1;
-  }
+  void Vertex(double x, double z) { vertices.emplace_back(x, z); }
   void Add(int32_t from, int32_t to, int32_t width = 50, int32_t type = 1, int32_t flags = 0) {
     edges.push_back({from, to, width, type, flags});
   }
   // Edge between two new vertices.
   void Line(double x1, double z1, double x2, double z2, int32_t width = 50, int32_t type = 1,
             int32_t flags = 0) {
-    const int32_t a = Vertex(x1, z1);
-    Add(a, Vertex(x2, z2), width, type, flags);
+    const auto a = static_cast<int32_t>(vertices.size());
+    Vertex(x1, z1), Vertex(x2, z2), Add(a, a + 1, width, type, flags);
   }
 
   void Write(const std::string& name) const {
@@ -200,29 +191,19 @@ inline std::string FiledPiecesText() {
 }
 
 // Standard output of a program run as compared: without the banner, the
-// timing and blank lines, nor tiles that hold nothing; with `tiles` false
-// without any tile.
-inline std::string Tidy(const std::string& output, bool tiles = true) {
+// timing and blank lines.
+inline std::string Tidy(const std::string& output) {
   std::istringstream in(output);
-  std::vector<std::string> lines;
-  bool inTiles = false;
-  for (std::string line; std::getline(in, line);) {
-    const auto starts = [&line](const char* text) { return line.rfind(text, 0) == 0; };
-    inTiles = (inTiles || starts("<indx>")) && !starts("Range");
-    if (line.empty() || starts("TIME=") || starts(" ostrand - ") || (inTiles && !tiles)) continue;
-    if (!lines.empty() && lines.back().rfind("<indx>", 0) == 0 &&
-        (starts("<indx>") || starts("Range")))
-      lines.pop_back();
-    lines.push_back(line);
-  }
   std::string out;
-  for (const auto& line : lines) out += line + "\n";
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line.rfind("TIME=", 0) != 0 && line.rfind(" ostrand - ", 0) != 0)
+      out += line + "\n";
   return out;
 }
 
 // The tidied output of a program run.
-inline std::string Output(const std::vector<std::string>& args, bool tiles = true) {
-  return Tidy(RunOstrand(args).output, tiles);
+inline std::string Output(const std::vector<std::string>& args) {
+  return Tidy(RunOstrand(args).output);
 }
 
 }  // namespace ostrand::testing

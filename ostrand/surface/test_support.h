@@ -1,11 +1,9 @@
 // Helpers shared by the tests of the surface files (header-only, test
 // programs only): filling the point table and polygon of a SurfaceFile, and
-// rewriting a scratch file many times over without slowing the file system,
-// and the sample file that the format and the dump are checked against.
+// the sample file that the format and the dump are checked against.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,24 +20,6 @@ inline void SetPoints(SurfaceFile& f, const std::vector<IntPoint>& pts) {
 inline void SetPolygon(SurfaceFile& f, const std::vector<int32_t>& indices) {
   f.polygon.vertexCount() = static_cast<int32_t>(indices.size());
   for (size_t i = 0; i < indices.size(); ++i) f.polygon.vertices[i].point = indices[i];
-}
-
-// Creates the file with origin (0, 0, 0) and the default grid and opens
-// the first tile; 1 when the file was created.
-inline int StartTile(SurfaceFile& f, const char* name) {
-  int created = f.Create(name);
-  f.WriteOrigin(0, 0, 0);
-  f.WriteGrid();
-  f.WriteTile();
-  return created;
-}
-
-// Writes a fresh file: removing the old one first spares the file system
-// the flush that a truncating rewrite forces, which the damage loops would
-// otherwise pay a few thousand times.
-inline void WriteFresh(const char* name, const std::string& bytes) {
-  std::remove(name);
-  WriteFileBytes(name, bytes);
 }
 
 // Writes the sample file; 1 when every write succeeded. Tile (0, 1) holds a
