@@ -2,6 +2,7 @@
 // text of each format, damage (every truncation, corrupted fields), and the
 // command's exit status and care for the files it replaces.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,13 +27,15 @@ namespace fs = std::filesystem;
 const std::string kData = OSTRAND_SOURCE_DIR "/tools/airportimport/testdata/";
 
 std::string PbfOf(const std::string& osm) {
-  const std::string path = (fs::temp_directory_path() / "airportimport_small.osm.pbf").string();
+  const std::string path = (fs::temp_directory_path() / ("airportimport_small_" + std::to_string(getpid()) + ".osm.pbf")).string();
   osmium::io::Reader in{osmium::io::File(osm.data(), osm.size(), "osm")};
   osmium::io::Writer out{path, osmium::io::overwrite::allow};
   while (osmium::memory::Buffer buffer = in.read()) out(std::move(buffer));
   out.close();
   in.close();
-  return ReadFileText(path);
+  const std::string bytes = ReadFileText(path);
+  fs::remove(path);
+  return bytes;
 }
 
 // A source (its bytes), its reader and the file of the scenery text it gives.
@@ -111,7 +114,7 @@ TEST(Formats, CorruptFieldsGiveTheirError) {
 // Exit status, and an output file that is replaced whole with its mode kept,
 // or left as it was.
 TEST(Command, StatusAndTheFilesItReplaces) {
-  const fs::path dir = fs::temp_directory_path() / "airportimport_command";
+  const fs::path dir = fs::temp_directory_path() / ("airportimport_command_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   const std::string out = (dir / "out.txt").string(), bad = (dir / "bad.json").string();
@@ -136,6 +139,7 @@ TEST(Command, StatusAndTheFilesItReplaces) {
     EXPECT_EQ(fs::status(out).permissions(), mode);
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // nothing staged left
+  fs::remove_all(dir);
 }
 
 }  // namespace

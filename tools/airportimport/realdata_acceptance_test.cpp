@@ -2,6 +2,7 @@
 // (with its thresholds and the runways list) through import, -te and -tm.
 // Skipped when the data is absent.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -68,7 +69,7 @@ int Nearest(const std::vector<Feet>& at, Feet p, double within) {
 void Accept(const std::string& label, const std::string& code, const Airport& source,
             const std::vector<std::string>& importArgs, bool pavement = true) {
   SCOPED_TRACE(label);
-  const std::string folder = (fs::temp_directory_path() / ("airportimport_accept_" + label)).string();
+  const std::string folder = (fs::temp_directory_path() / ("airportimport_accept_" + label + "_" + std::to_string(getpid()))).string();
   const ChainResult r = RunChain({AIRPORTIMPORT_EXE, AIRPORTDB_EXE, fs::path(OSTRAND_EXE).parent_path().string()},
                                  folder, importArgs, code);
   ASSERT_EQ(r.failure, "") << r.output;
@@ -103,7 +104,10 @@ void Accept(const std::string& label, const std::string& code, const Airport& so
 
   for (const Runway& rw : source.runways)
     for (const RunwayEnd& end : rw.ends) EXPECT_GE(Nearest(r.vertices, frame.ToFeet(end.at), 1.0), 0) << "runway end moved";
-  if (!pavement) return;
+  if (!pavement) {
+    fs::remove_all(folder);
+    return;
+  }
   EXPECT_FALSE(r.tableFull) << "the generation reported \"table full\"";
 
   // Whether a point is paved, or lies on a runway's own surface (within half
@@ -147,6 +151,7 @@ void Accept(const std::string& label, const std::string& code, const Airport& so
   for (const Stand& s : source.stands) bareStands += !paved(frame.ToFeet(s.at));
   EXPECT_EQ(bare, 0) << "taxiway samples without pavement";
   EXPECT_EQ(bareStands, 0) << "stands without pavement";
+  fs::remove_all(folder);
 }
 
 // The made-up OpenStreetMap airport of the tests, through the same chain.
