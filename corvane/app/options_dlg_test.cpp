@@ -8,9 +8,21 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "corvane/app/app_test_support.h"
+#include "corvane/app/test_support.h"
 
 namespace {
+
+// Enabled: OK, the angle, "other"; checked: light, heavy, normal, soft
+// angles; shown; then the angle's text.
+std::string State(const COptionsDlg& d) {
+  std::string s;
+  for (bool b : {d.okButton()->isEnabled(), d.angleEdit()->isEnabled(),
+                 d.otherButton()->isEnabled(), d.lightButton()->isChecked(),
+                 d.heavyButton()->isChecked(), d.normalButton()->isChecked(),
+                 d.softAnglesBox()->isChecked(), d.isVisible()})
+    s += b ? '1' : '0';
+  return s + " " + d.angleEdit()->text().toStdString();
+}
 
 TEST(OptionsDlg, OkDisabledUntilNormalAnd400Refused) {
   EnsureApp();
@@ -20,41 +32,27 @@ TEST(OptionsDlg, OkDisabledUntilNormalAnd400Refused) {
   dlg.showMessage = [&](const QString& m) { messages.append(m); };
   dlg.show();
   EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Messages & Options"));
-  EXPECT_FALSE(dlg.okButton()->isEnabled());
-  EXPECT_FALSE(dlg.angleEdit()->isEnabled());
-  EXPECT_FALSE(dlg.otherButton()->isEnabled());
-  EXPECT_FALSE(dlg.lightButton()->isChecked() || dlg.heavyButton()->isChecked());
-  EXPECT_EQ(dlg.angleEdit()->text(), QStringLiteral("0"));
   QTest::keyClick(&dlg, Qt::Key_Return);  // neither OK (disabled) nor Cancel
-  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_EQ(State(dlg), "00000001 0");
 
   dlg.softAnglesBox()->click();
-  EXPECT_TRUE(dlg.angleEdit()->isEnabled());
+  EXPECT_EQ(State(dlg), "01000011 0");
   dlg.angleEdit()->setText(QStringLiteral("400"));
   dlg.lightButton()->click();
   dlg.normalButton()->click();
-  ASSERT_TRUE(dlg.okButton()->isEnabled());
   dlg.okButton()->click();
+  EXPECT_EQ(State(dlg), "11010111 400");
   EXPECT_EQ(messages.size(), 1);
-  EXPECT_TRUE(dlg.isVisible());
   EXPECT_NE(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(model.m_nAITypeRadio, 0);
-  EXPECT_EQ(model.m_nModeRadio, -1);
+  EXPECT_TRUE(model.m_nAITypeRadio == 0 && model.m_nModeRadio == -1);
 
   dlg.angleEdit()->setText(QStringLiteral("30"));
   QTest::keyClick(&dlg, Qt::Key_Return);
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
-  EXPECT_EQ(model.m_dAngle, 30.0);
-  EXPECT_EQ(model.m_nModeRadio, 0);
+  EXPECT_TRUE(model.m_dAngle == 30.0 && model.m_nModeRadio == 0);
 
   // The next run shows the values, with OK and the box disabled again.
-  COptionsDlg again(model);
-  EXPECT_TRUE(again.softAnglesBox()->isChecked());
-  EXPECT_TRUE(again.lightButton()->isChecked());
-  EXPECT_TRUE(again.normalButton()->isChecked());
-  EXPECT_EQ(again.angleEdit()->text(), QStringLiteral("30"));
-  EXPECT_FALSE(again.angleEdit()->isEnabled());
-  EXPECT_FALSE(again.okButton()->isEnabled());
+  EXPECT_EQ(State(COptionsDlg(model)), "00010110 30");
 }
 
 }  // namespace

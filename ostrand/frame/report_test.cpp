@@ -1,13 +1,8 @@
 #include "ostrand/frame/report.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <regex>
-#include <string>
-#include <vector>
 
 #include "ostrand/frame/test_support.h"
 
@@ -15,174 +10,110 @@ namespace ostrand {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::CaptureConsole;
 using testing::ReadFileBytes;
-using testing::ScratchDir;
 
 const std::string kBanner = "ostrand - airport ground network and surface tool, v1.03\n";
+const std::string kTime = "TIME= 0.000 sec\n";
 
-class ReportTest : public ::testing::Test {
- protected:
-  void SetUp() override { ResetReportState(); }
-  void TearDown() override { ResetReportState(); }
+// The text with its times made 0.
+std::string NoTime(const std::string& text) {
+  return std::regex_replace(text, std::regex("TIME= [0-9]+\\.[0-9]{3} sec\n"), kTime);
+}
 
-  void Start(std::vector<std::string> args, int consoleOutput = 1) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    Startup(static_cast<int>(args.size()), argv.data(), kVersionText, consoleOutput);
+std::string Golden(const char* name) {
+  return ReadFileBytes(testing::TestData("ostrand/frame", name));
+}
+
+void Start(std::vector<std::string> args, int consoleOutput = 1) {
+  ResetReportState();
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  Startup(static_cast<int>(args.size()), argv.data(), kVersionText, consoleOutput);
+}
+
+// A run's entry: header, errors, quiet lines ('>': log only) and the time,
+// in the log beside the program started by a path and on the console (all of
+// the log when the log cannot be opened).
+TEST(ReportTest, EntryOnConsoleAndLog) {
+  testing::ScratchDir dir;
+  const struct { const char* program; int consoleOutput; const char *console, *log; } cases[] = {
+      {"bin\\Ostrand.exe", 1, "report_console.txt", "report_log.txt"},
+      {"bin\\Ostrand.exe", 0, "report_console_off.txt", "report_log.txt"},
+      {"missing/Ostrand.exe", 1, "report_console_nolog.txt", nullptr}};
+  fs::create_directory("bin");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.console);
+    testing::CaptureConsole console;
+    fs::remove("bin/report.txt");
+    Start({c.program, "-mv1:2", "a b.bgr", "c"}, c.consoleOutput);
+    ReportError("source '%s' not found", "a.bgr");
+    ReportError(">INFO: %s has %d vertices", "x", 12);
+    ReportError(">");
+    ReportError("%s", ">x");  // a '>' argument is no quiet line
+    Shutdown();
+    EXPECT_EQ(NoTime(console.Text()), Golden(c.console));
+    EXPECT_EQ(NoTime(ReadFileBytes("bin/report.txt")), c.log != nullptr ? Golden(c.log) : "");
   }
-
-  ScratchDir dir_;
-  CaptureConsole console_;
-};
-
-TEST_F(ReportTest, HeaderOnConsoleAndLog) {
-  struct Case {
-    std::vector<std::string> args;
-    const char* logPath;      // where the log goes
-    const char* commandLine;  // second header line
-  } const cases[] = {
-      {{"ostrand", "-ls", "a.bgr"}, "report.txt", "ostrand -ls a.bgr\n"},
-      {{"bin\\Ostrand.exe", "-mv1:2", "a b.bgr", "c"},
-       "bin/report.txt",
-       "Ostrand.exe -mv1:2 a b.bgr c\n"},
-      {{"./bin/ostrand"}, "bin/report.txt", "ostrand\n"},
-      {{"BIN/sub\\ostrand", "x"}, "bin/Sub/report.txt", "ostrand x\n"},
-  };
-  fs::create_directories("bin/Sub");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args[0]);
-    const std::string before = console_.Text();
-    Start(c.args);
-    EXPECT_EQ(console_.Text().substr(before.size()), " " + kBanner + c.commandLine);
-    EXPECT_EQ(ReadFileBytes(c.logPath), "\n" + kBanner + c.commandLine);
-    fs::remove(c.logPath);
-  }
+  ResetReportState();
 }
 
-TEST_F(ReportTest, LongCommandLinesAndMessagesAreWhole) {
-  const std::string longArg(3000, 'L');
-  const std::string text(5000, 'w');
-  Start({"ostrand", "-rs" + longArg, longArg});
-  ReportError("too long: %s", text.c_str());
-  EXPECT_EQ(ReadFileBytes("report.txt"), "\n" + kBanner + "ostrand -rs" + longArg + " " + longArg +
-                                             "\nERROR: too long: " + text + "\n");
-}
-
-TEST_F(ReportTest, ErrorAndQuietLines) {
-  struct Case {
-    const char* name;
-    void (*report)();
-    const char* log;
-    const char* console;
-  } const cases[] = {
-      {"error", [] { ReportError("BgrMerge source file '%s' not found", "a.bgr"); },
-       "ERROR: BgrMerge source file 'a.bgr' not found\n",
-       "ERROR: BgrMerge source file 'a.bgr' not found\n"},
-      {"quiet",
-       [] { ReportError(">INFO: %s has %d vertices and %ld edges (%s)", "x", 12, 345678L, "ok"); },
-       "INFO: x has 12 vertices and 345678 edges (ok)\n", ""},
-      {"quiet text", [] { ReportError(">WARNING: lonely"); }, "WARNING: lonely\n", ""},
-      {"own newline", [] { ReportError("STRING_LIST::Add(%s) failed, %d %ld\n", "k", -1, -2L); },
-       "ERROR: STRING_LIST::Add(k) failed, -1 -2\n\n",
-       "ERROR: STRING_LIST::Add(k) failed, -1 -2\n\n"},
-      {"quiet empty", [] { ReportError(">"); }, "\n", ""},
-      {"a '>' argument is no quiet line", [] { ReportError("%s", ">x"); }, "ERROR: >x\n",
-       "ERROR: >x\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove("report.txt");
-    const std::string before = console_.Text();
-    c.report();
-    EXPECT_EQ(ReadFileBytes("report.txt"), c.log);
-    EXPECT_EQ(console_.Text().substr(before.size()), c.console);
-  }
-}
-
-TEST_F(ReportTest, ConsoleOutputOff) {
-  Start({"ostrand", "a"}, 0);
-  ReportError("quiet console");
-  Shutdown();
-  const std::string console = console_.Text();
-  EXPECT_TRUE(std::regex_match(console, std::regex("TIME= [0-9]+\\.[0-9]{3} sec\n"))) << console;
-  const std::string log = ReadFileBytes("report.txt");
-  EXPECT_EQ(log.substr(0, log.find("TIME=")), "\n" + kBanner + "ostrand a\nERROR: quiet console\n");
-}
-
-TEST_F(ReportTest, EntryEndsWithTime) {
-  Start({"ostrand", "-gr", "a"});
-  ReportError(">INFO: one");
-  ReportError("two");
-  Shutdown();
-  const std::string log = ReadFileBytes("report.txt");
-  EXPECT_TRUE(std::regex_match(
-      log, std::regex("\n" + kBanner +
-                      "ostrand -gr a\nINFO: one\nERROR: two\nTIME= 0\\.0[0-9]{2} sec\n")))
-      << log;
-  EXPECT_TRUE(std::regex_match(
-      console_.Text(),
-      std::regex(" " + kBanner + "ostrand -gr a\nERROR: two\nTIME= 0\\.0[0-9]{2} sec\n")))
-      << console_.Text();
-}
-
-TEST_F(ReportTest, UnopenableLogFallsBackToConsole) {
-  // The program path names a folder that does not exist, so the log beside
-  // it cannot be opened: every log line goes to the console as well.
-  Start({"missing\\ostrand", "-gr", "a"});
-  ReportError("bad");
-  ReportError(">INFO: hidden");
-  const std::string info = "INFO: WrapFileOpen(missing\\report.txt, [00] a) failed\n";
-  EXPECT_EQ(console_.Text(), info + " " + kBanner + "ostrand -gr a\n" + "\n" + kBanner +
-                                 "ostrand -gr a\n" + "ERROR: bad\nERROR: bad\nINFO: hidden\n");
-  EXPECT_FALSE(fs::exists("report.txt"));
-  EXPECT_FALSE(fs::exists("missing"));
-}
-
-// Runs FatalError in a child process; returns its exit status and what it
-// printed on the console.
-struct FatalRun {
-  int status = -1;
-  std::string console;
-};
-
-FatalRun RunFatal(void (*fatal)()) {
-  FatalRun run;
-  std::FILE* out = std::tmpfile();
+// FatalError in a child process: its exit status and console text.
+std::pair<int, std::string> RunFatal(void (*fatal)()) {
+  testing::CaptureConsole child;
   std::fflush(nullptr);
   const pid_t pid = fork();
-  if (pid == 0) {
-    SetConsole(out);
-    fatal();
-  }
+  if (pid == 0) fatal();
   int status = 0;
   waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::rewind(out);
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, out)) > 0) run.console.append(buffer, got);
-  std::fclose(out);
-  return run;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, child.Text()};
 }
 
-TEST_F(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
-  Start({"ostrand", "-tm", "a"});
-  const FatalRun run = RunFatal([] { FatalError("TEXPOINTS alloc failed %s %d %ld", "p", 3, 4L); });
-  EXPECT_EQ(run.status, 0);
-  const std::string line = "ERROR: TEXPOINTS alloc failed p 3 4\n";
+const std::string kLong(5000, 'L');  // command lines and messages of any length
+
+TEST(ReportTest, FatalErrorExitsWithFailureAndNoTime) {
+  testing::ScratchDir dir;
+  testing::CaptureConsole console;
+  Start({"ostrand", "-rs" + kLong, kLong});
+  const std::string line = "ERROR: stop " + kLong + " 3\n";
   // Once as the error, then twice more from the second report, whose log
   // copy goes to the console because logging is off.
-  EXPECT_EQ(run.console, line + line + line);
-  EXPECT_EQ(ReadFileBytes("report.txt"), "\n" + kBanner + "ostrand -tm a\n" + line);
+  EXPECT_EQ(RunFatal([] { FatalError("stop %s %d", kLong.c_str(), 3); }),
+            std::make_pair(0, line + line + line));
+  EXPECT_EQ(ReadFileBytes("report.txt"),
+            "\n" + kBanner + "ostrand -rs" + kLong + " " + kLong + "\n" + line);
+  fs::remove("report.txt");
+  EXPECT_EQ(RunFatal([] { FatalError(">INFO: stop %s", "now"); }),
+            std::make_pair(0, std::string("INFO: stop now\n")));
+  EXPECT_EQ(ReadFileBytes("report.txt"), "INFO: stop now\n");
+  ResetReportState();
 }
 
-TEST_F(ReportTest, QuietFatalErrorShowsOnConsoleOnce) {
-  const FatalRun run = RunFatal([] { FatalError(">INFO: stop %s", "now"); });
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.console, "INFO: stop now\n");
-  EXPECT_EQ(ReadFileBytes("report.txt"), "INFO: stop now\n");
+// Whole runs of the program append their entries to the log: arguments and
+// exit status, then the console text and the log entry between the header
+// lines and the time.
+TEST(MainTest, RunsAndTheirLogs) {
+  const std::string missing = "ERROR: BgrList source file 'nosuch.bgr' not found\n";
+  const struct { std::vector<std::string> args; int status; std::string console, log; } cases[] = {
+      {{"-gr", "x"}, 1, "VADUDAVEDOV_usage - not implemented\n", ""},
+      {{"-mg", "onlyone"}, 255, Golden("usage.txt"), ""},
+      // An operation's missing file is reported, and its run ends with failure.
+      {{"nosuch.bgr"}, 0,
+       missing + "WS= 99999999.000000 99999999.000000, EN= -99999999.000000 -99999999.000000\n",
+       "INFO: WrapFileOpen(nosuch.bgr, [00] rb) failed\n" + missing},
+  };
+  testing::ScratchDir dir;
+  for (const auto& c : cases) {
+    std::string header = kBanner + "ostrand";
+    for (const std::string& a : c.args) header += " " + a;
+    SCOPED_TRACE(header);
+    const std::string before = ReadFileBytes("report.txt");
+    const auto run = testing::RunOstrand(c.args, OSTRAND_EXE, -1, "ostrand");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(NoTime(run.output), " " + header + "\n" + c.console + kTime);
+    const std::string log = ReadFileBytes("report.txt");
+    EXPECT_EQ(log.substr(0, before.size()), before);
+    EXPECT_EQ(NoTime(log.substr(before.size())), "\n" + header + "\n" + c.log + kTime);
+  }
 }
 
 }  // namespace

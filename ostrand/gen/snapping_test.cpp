@@ -2,200 +2,126 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "ostrand/frame/report.h"
-#include "ostrand/frame/test_support.h"
-#include "ostrand/gen/bgr_tms.h"
-#include "ostrand/gen/network_fixture.h"
-#include "ostrand/gen/segment_list.h"
-#include "ostrand/gen/tile_grid.h"
+#include "ostrand/gen/test_support.h"
 
 namespace ostrand {
 namespace {
 
-constexpr int32_t kFt = testing::WorkingNetwork::kFt;
-
 class SnappingTest : public testing::GenerationTest, protected testing::WorkingNetwork {
  protected:
-  void SetUp() override {
-    GenerationTest::SetUp();
-    net.ClearNetwork();
+  void SetUp() override { GenerationTest::SetUp(), net.ClearNetwork(); }
+  // The four stages, then the network as text: every vertex (x z in
+  // units, degree) and every edge (from to type width flags).
+  std::string RepairedText() {
+    Prepare(), SnapEndPointsToRunways(net), AddRunwayConnectors(net);
+    MakeTaxiwayTaxiwayIntersections(net), SnapEndPointsToTaxiways(net);
+    std::string text;
+    const auto line = [&text](const std::string& head, std::initializer_list<int32_t> values) {
+      text += head;
+      for (int32_t v : values) text += " " + std::to_string(v);
+      text += "\n";
+    };
+    for (int32_t i = 0; i < net.points.count; ++i)
+      line("v" + std::to_string(i), {net.points[i].x, net.points[i].z, PointDegree(i)});
+    for (const Edge& e : std::span(net.edges.data(), static_cast<size_t>(net.edgeCount)))
+      line("e", {e.from, e.to, e.type, e.width, e.flags});
+    return text;
   }
-
-  int32_t RunwayAndTaxiway(double x, double z, double headingDeg, int32_t extraZ = 0);
+  // An edge between two new vertices, made in this order.
+  void L(double x1, double z1, double x2, double z2, int32_t type = kTaxiway, int32_t extraZ1 = 0) {
+    const int32_t a = V(x1, z1, 0, extraZ1);
+    E(a, V(x2, z2), type, type == kRunway ? 150 : 50);
+  }
   testing::CaptureConsole console;
 };
 
-// A runway 10000 ft long along x from the origin, and a taxiway from
-// (x, z) feet (plus extra units in z) 1000 ft long at `headingDeg`.
-int32_t SnappingTest::RunwayAndTaxiway(double x, double z, double headingDeg, int32_t extraZ) {
-  E(V(0, 0), V(10000, 0), kRunway, 150);
-  const double h = headingDeg * std::numbers::pi / 180;
-  const int32_t p = V(x, z, 0, extraZ);
-  E(p, V(x + 1000 * std::cos(h), z + 1000 * std::sin(h)));
-  Prepare();
-  return p;
-}
-
-TEST_F(SnappingTest, DeadEndIsSnappedOntoRunwayWithin150FeetAndNotAtShallowAngles) {
-  // Heading of the taxiway from its dead end to its far end, in degrees.
-  struct Case {
-    double gapFt;
-    int32_t extraUnits;
-    double heading;
-    bool snapped;
-  } cases[] = {{100, 0, -90, true},   {150, 0, -90, true},   {150, 1, -90, false},
-               {151, 0, -90, false},  {100, 0, -25, true},   {100, 0, -15, false},
-               {100, 0, 205, true},   {100, 0, 195, false},  {100, 0, -170, false}};
-  for (const Case& c : cases) {
-    SetUp();
-    const int32_t p = RunwayAndTaxiway(5000, -c.gapFt, c.heading, -c.extraUnits);
-    SnapEndPointsToRunways(net);
-    EXPECT_EQ(net.points[p].z == 0, c.snapped) << c.gapFt << " " << c.heading;
-    EXPECT_TRUE(!c.snapped || c.heading != -90 || net.points[p].x == 5000 * kFt) << c.gapFt;
-    EXPECT_EQ(net.edgeCount, 2);
-    AddRunwayConnectors(net);
-    EXPECT_EQ(net.edgeCount > 2, c.snapped) << c.heading;  // connectors only when snapped
+// Small networks through the four repairs, against the expected text.
+TEST_F(SnappingTest, RepairsMatchExpected) {
+  std::vector<std::pair<std::string, std::function<void()>>> cases;
+  // A runway 10000 ft long along x, and a taxiway 1000 ft long from its
+  // dead end (x, -gap) feet, less `extra` units, at `heading` degrees.
+  // Snapped within 150 ft and at 20 degrees or more from the runway's
+  // line, with connectors 200 ft either side within 115 degrees of turn
+  // and not too near an end. The last one's line meets the runway's 264 ft
+  // beyond end b: not within 200 ft of both ends, it stays.
+  const double runwayCases[][4] = {{5000, 100, 0, -90}, {5000, 150, 0, -90}, {5000, 150, 1, -90},
+                                   {5000, 151, 0, -90}, {5000, 100, 0, -25}, {5000, 100, 0, -15},
+                                   {5000, 100, 0, 205}, {5000, 100, 0, 195}, {5000, 100, 0, -170},
+                                   {5000, 0, 0, -60},   {5000, 0, 0, -120},  {800, 0, 0, -90},
+                                   {9200, 0, 0, -90},   {10050, 100, 0, 205}};
+  for (const auto& c : runwayCases) {
+    std::string name = "runway";
+    for (double v : c) name += " " + std::to_string(static_cast<int>(v));
+    cases.emplace_back(name, [&, c] {
+      L(0, 0, 10000, 0, kRunway);
+      const double h = c[3] * std::numbers::pi / 180;
+      L(c[0], -c[1], c[0] + 1000 * std::cos(h), -c[1] + 1000 * std::sin(h), kTaxiway,
+        -static_cast<int32_t>(c[2]));
+    });
   }
-  EXPECT_NE(console.Text().find("SnapEndPointsToRunways()\n"), std::string::npos);
-}
-
-TEST_F(SnappingTest, ConnectorsGo200FeetEitherSideWithinTheTurnLimit) {
-  struct Case {
-    double xFt;     // where the taxiway meets the runway
-    double heading; // taxiway direction from the runway, degrees
-    bool towardA, towardB;
-  } cases[] = {
-      {5000, -90, true, true},   // square: both
-      {5000, -60, true, false},  // the turn towards b exceeds 115 degrees
-      {5000, -120, false, true}, // the turn towards a exceeds 115 degrees
-      {800, -90, false, true},   // too near end a: no connector towards it
-      {9200, -90, true, false},  // too near end b
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    const int32_t p = RunwayAndTaxiway(c.xFt, 0, c.heading);
-    AddRunwayConnectors(net);
-    bool foundA = false, foundB = false;
-    for (int32_t i = 2; i < net.edgeCount; ++i) {
-      const Edge& e = net.edges[static_cast<size_t>(i)];
-      EXPECT_EQ(e.type, kConnector);
-      EXPECT_EQ(e.from, p);
-      EXPECT_EQ(e.width, 150 * kFt);
-      EXPECT_EQ(e.flags, 15);
-      EXPECT_EQ(PointDegree(e.to), 1);
-      const IntPoint& t = net.points[e.to];
-      EXPECT_EQ(t.z, 0);
-      if (t.x == (c.xFt - 200) * kFt) foundA = true;
-      if (t.x == (c.xFt + 200) * kFt) foundB = true;
-    }
-    EXPECT_EQ(foundA, c.towardA) << c.xFt << " " << c.heading;
-    EXPECT_EQ(foundB, c.towardB) << c.xFt << " " << c.heading;
-    EXPECT_EQ(net.edgeCount, 2 + (c.towardA ? 1 : 0) + (c.towardB ? 1 : 0));
-    EXPECT_EQ(PointDegree(p), 1 + net.edgeCount - 2);
+  cases.emplace_back("runway with coincident ends", [&] {
+    L(0, 0, 0, 0, kRunway);
+    L(0, -50, 0, -1000);
+  });
+  // Two taxiways crossing at `cross` feet from the first one's start,
+  // split at least 200 ft from every end; with a third taxiway's vertex
+  // 150 ft from the crossing (1), or beyond 100 taxiway edges (99), not.
+  for (const auto& [cross, others] : std::vector<std::pair<int, int>>{
+           {500, 0}, {200, 0}, {199, 0}, {800, 0}, {801, 0}, {500, 1}, {500, 99}}) {
+    const std::string name = "crossing " + std::to_string(cross) + " " + std::to_string(others);
+    cases.emplace_back(name, [&, cross, others] {
+      L(0, 0, 1000, 0), L(cross, -500, cross, 500);
+      if (others == 1) L(590, 120, 2000, 2000);
+      for (int i = 0; others > 1 && i < others; ++i) L(5000 + i * 10, 5000, 5000 + i * 10, 6000);
+    });
   }
-}
-
-TEST_F(SnappingTest, RunwayWithCoincidentEndsGetsNoConnectors) {
-  const int32_t a = V(0, 0), b = V(0, 0);
-  E(a, b, kRunway, 150);
-  const int32_t p = V(0, -50);
-  E(p, V(0, -1000));
-  Prepare();
-  SnapEndPointsToRunways(net);
-  AddRunwayConnectors(net);
-  EXPECT_EQ(net.edgeCount, 2);
-}
-
-TEST_F(SnappingTest, CrossingTaxiwaysAreSplitAtLeast200FeetFromEveryEnd) {
-  struct Case {
-    double crossFt;  // crossing distance from the start of the first taxiway
-    int others;      // further taxiways: 1 with a vertex 150 ft from the crossing, or many far off
-    bool split;
-  } cases[] = {{500, 0, true},  {200, 0, true}, {199, 0, false}, {800, 0, true},
-               {801, 0, false}, {500, 1, false},
-               {500, 99, false}};  // no search at all beyond 100 taxiway edges
-  for (const Case& c : cases) {
-    SetUp();
+  // A dead end `gap` feet and `extra` units short of a crossing taxiway,
+  // meeting it `x` feet from its start: snapped within 150 ft, and at
+  // least 100 ft inside the other.
+  for (const auto& c : std::vector<std::array<int, 3>>{
+           {1000, 150, 0}, {1000, 150, 1}, {1000, 10, 0}, {100, 50, 0}, {99, 50, 0}, {1900, 50, 0},
+           {1901, 50, 0}}) {
+    cases.emplace_back("dead end " + std::to_string(c[0]) + " " + std::to_string(c[1]) + " " +
+                       std::to_string(c[2]), [&, c] {
+      L(0, 0, 2000, 0);
+      const int32_t q = V(c[0], -1000);
+      E(q, V(c[0], -c[1], 0, -c[2]));
+    });
+  }
+  // An isolated taxiway of at most 500 ft is a stub (type 101).
+  cases.emplace_back("stub of 500 ft", [&] { L(0, 0, 500, 0); });
+  cases.emplace_back("500 ft and a unit", [&] {
+    const int32_t a = V(0, 0);
+    E(a, V(500, 0, 1));
+  });
+  cases.emplace_back("broken edges take no part", [&] {
     const int32_t a = V(0, 0), b = V(1000, 0);
-    E(a, b);
-    const int32_t c1 = V(c.crossFt, -500), c2 = V(c.crossFt, 500);
-    E(c1, c2);
-    if (c.others == 1) E(V(590, 120), V(2000, 2000));
-    for (int i = 0; c.others > 1 && i < c.others; ++i) {
-      E(V(5000 + i * 10, 5000), V(5000 + i * 10, 6000));
-    }
-    Prepare();
-    MakeTaxiwayTaxiwayIntersections(net);
-    ASSERT_EQ(net.edgeCount, (c.split ? 4 : 2) + c.others) << c.crossFt << " " << c.others;
-    if (!c.split) continue;
-    const int32_t v = net.edges[0].to;
-    EXPECT_EQ(net.points[v].x, c.crossFt * kFt);
-    EXPECT_EQ(net.points[v].z, 0);
-    EXPECT_EQ(PointDegree(v), 4);
-    EXPECT_EQ(net.edges[1].to, v);
-    EXPECT_EQ(net.edges[2].from, v);
-    EXPECT_EQ(net.edges[2].to, b);
-    EXPECT_EQ(net.edges[3].from, v);
-    EXPECT_EQ(net.edges[3].to, c2);
+    E(a, b), E(a, 50000), E(-3, b), L(500, -500, 500, 500), E(70000, 2, kRunway);
+  });
+  std::string text;
+  for (const auto& [name, build] : cases) {
+    SetUp(), build();
+    text += "== " + name + "\n" + RepairedText();
   }
-  EXPECT_NE(console.Text().find("MakeTaxiwayTaxiwayIntersections() edges=101\n"),
-            std::string::npos);
-}
-
-
-TEST_F(SnappingTest, DeadEndIsSnappedOntoACrossingTaxiway) {
-  struct Case {
-    double xFt;       // where the extended taxiway meets the other
-    double gapFt;     // how far short it ends
-    int32_t extra;    // and how many units more
-    bool snapped;
-  } cases[] = {{1000, 150, 0, true}, {1000, 150, 1, false}, {1000, 10, 0, true},
-               {100, 50, 0, true},   {99, 50, 0, false},    {1900, 50, 0, true},
-               {1901, 50, 0, false}};
-  for (const Case& c : cases) {
-    SetUp();
-    const int32_t a = V(0, 0), b = V(2000, 0);
-    E(a, b);
-    const int32_t p = V(c.xFt, -c.gapFt, 0, -c.extra);
-    const int32_t q = V(c.xFt, -1000);
-    E(q, p);
-    Prepare();
-    SnapEndPointsToTaxiways(net);
-    ASSERT_EQ(net.edgeCount, c.snapped ? 3 : 2) << c.xFt << " " << c.gapFt;
-    if (!c.snapped) continue;
-    EXPECT_EQ(net.points[p].x, c.xFt * kFt);
-    EXPECT_EQ(net.points[p].z, 0);
-    EXPECT_EQ(net.edges[0].to, p);
-    EXPECT_EQ(net.edges[2].from, p);
-    EXPECT_EQ(net.edges[2].to, b);
-    EXPECT_EQ(PointDegree(p), 3);
-  }
-}
-
-TEST_F(SnappingTest, BrokenEdgesTakeNoPart) {
-  const int32_t a = V(0, 0), b = V(1000, 0);
-  E(a, b);
-  E(a, 50000);
-  E(-3, b);
-  E(V(500, -500), V(500, 500));
-  E(70000, 2, kRunway);
-  Prepare();
-  SnapEndPointsToRunways(net);
-  AddRunwayConnectors(net);
-  MakeTaxiwayTaxiwayIntersections(net);
-  SnapEndPointsToTaxiways(net);
+  testing::ExpectMatchesFile(text, "snapping.txt");
   EXPECT_EQ(OtherEnd(net, 50000), -1);
-  EXPECT_EQ(net.edgeCount, 7);  // the one sound crossing is split
+  EXPECT_NE(console.Text().find(
+                "SnapEndPointsToRunways()\nMakeTaxiwayTaxiwayIntersections() edges=101\n"),
+            std::string::npos);
 }
 
 TEST_F(SnappingTest, EveryTaxiwayCrossingEveryOtherStaysBounded) {
   // 30 horizontal and 30 vertical taxiways, 400 ft apart: 900 crossings.
-  for (int i = 0; i < 30; ++i) E(V(-100, i * 400.0), V(12000, i * 400.0));
-  for (int i = 0; i < 30; ++i) E(V(i * 400.0, -100), V(i * 400.0, 12000));
+  for (int i = 0; i < 30; ++i) L(-100, i * 400.0, 12000, i * 400.0);
+  for (int i = 0; i < 30; ++i) L(i * 400.0, -100, i * 400.0, 12000);
   Prepare();
   MakeTaxiwayTaxiwayIntersections(net);
   // Crossings 100 ft from the first column and row stay whole.

@@ -6,38 +6,21 @@ namespace ostrand {
 namespace {
 
 TEST(WindingTest, StepDirection) {
-  struct Case {
-    int64_t du, dv;
-    int32_t degrees;
-  };
-  const Case cases[] = {
-      {5, 0, 0},       {-5, 0, 180},    {0, 0, 0},      {0, 7, 90},      {0, -7, -90},
-      {1, 1, 45},      {-1, 1, 135},    {-1, -1, -135}, {1, -1, -45},
-      // truncation toward zero: atan(2) = 63.43 degrees
-      {1, 2, 63},      {-1, 2, 117},    {-1, -2, -117}, {1, -2, -63},
+  const struct { int64_t du, dv; int32_t degrees; } rows[] = {
+      {5, 0, 0}, {-5, 0, 180}, {0, 0, 0}, {0, 7, 90}, {0, -7, -90}, {1, 1, 45}, {-1, 1, 135}, {-1, -1, -135},
+      {1, -1, -45}, {1, 2, 63}, {-1, 2, 117}, {-1, -2, -117}, {1, -2, -63},  // toward zero: atan(2) = 63.43 degrees
       // a tiny angle truncates to 0 (and to 180 mirrored)
-      {1000, 1, 0},    {-1000, 1, 180}, {-1000, -1, 180},
-      // far beyond 32 bits
-      {INT64_C(4294967296), INT64_C(4294967296), 45},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(StepDirection(c.du, c.dv), c.degrees) << c.du << " " << c.dv;
-  }
+      {1000, 1, 0}, {-1000, 1, 180}, {-1000, -1, 180},
+      {INT64_C(4294967296), INT64_C(4294967296), 45}};  // far beyond 32 bits
+  for (const auto& r : rows) EXPECT_EQ(StepDirection(r.du, r.dv), r.degrees) << r.du << " " << r.dv;
 }
 
 TEST(WindingTest, NormaliseTurn) {
-  struct Case {
-    int32_t first, second, turn;
-  };
-  const Case cases[] = {
-      {0, 90, 90},     {90, 0, -90},   {0, 180, 180},   {180, 0, -180 + 360},
-      {-90, 180, -90}, {180, -90, 90}, {135, -135, 90}, {-135, 135, -90},
-      {0, 181, -179},  {0, -179, -179}, {0, -180, 180},
-      {0, 721, 1},     {0, -721, -1},  {INT32_MIN, INT32_MAX, -105},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(NormaliseTurn(c.first, c.second), c.turn) << c.first << " " << c.second;
-  }
+  const struct { int32_t first, second, turn; } rows[] = {
+      {0, 90, 90}, {90, 0, -90}, {0, 180, 180}, {180, 0, 180}, {-90, 180, -90}, {180, -90, 90}, {135, -135, 90},
+      {-135, 135, -90}, {0, 181, -179}, {0, -179, -179}, {0, -180, 180}, {0, 721, 1}, {0, -721, -1},
+      {INT32_MIN, INT32_MAX, -105}};
+  for (const auto& r : rows) EXPECT_EQ(NormaliseTurn(r.first, r.second), r.turn) << r.first << " " << r.second;
 }
 
 }  // namespace
