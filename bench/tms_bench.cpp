@@ -31,33 +31,12 @@ void WriteAll(const std::string& name, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// 100 square aprons of 200 ft in a row south of the grid network, and 500
-// light strings across it.
-std::string LargestPolygonFile() {
-  std::string text = "ORG 170828.5 -441515.25\n";
-  for (int i = 0; i < 100; ++i) {
-    const int x = i * 130, z = -400;
-    text += "POI " + std::to_string(x) + " " + std::to_string(z) + "\n";
-    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z) + "\n";
-    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z - 200) + "\n";
-    text += "POI " + std::to_string(x + 50) + " " + std::to_string(z - 120) + "\n";
-    text += "POI " + std::to_string(x) + " " + std::to_string(z - 200) + "\n";
-    text += "PLY \"apron" + std::to_string(i) + "\"\n";
-  }
-  for (int i = 0; i < 500; ++i) {
-    const int z = (i * 26) % 13000;
-    text += "LGT " + std::to_string(i % 3) + " -100 " + std::to_string(z) + " 13200 " +
-            std::to_string(13000 - z) + " 60\n";
-  }
-  return text;
-}
-
 // A temporary working folder with the inputs.
 class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
     if (!ostrand::bench::WriteGridNetwork("LARGEST.BGR")) std::abort();
-    WriteAll("LARGEST.PLY", LargestPolygonFile());
+    WriteAll("LARGEST.PLY", ostrand::bench::LargestPolygonText());
     inputs["LARGEST.BGR"] = ReadAll("LARGEST.BGR");
     const std::filesystem::path groundnets =
         std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata" / "groundnet";
