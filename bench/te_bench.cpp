@@ -1,7 +1,9 @@
 // Speed of the scenery text interpreter: "ostrand -te" as a separate process
 // on a generated text of 100 000 lines over 20 airports, with an airport
 // database of 30 000 airports; the interpreter alone in-process; and the
-// nearest-airport lookup. Each run starts without airport files.
+// nearest-airport lookup; and one airport's text at two lengths, which
+// shows whether the time grows with the lines alone. Each run starts
+// without airport files.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -53,10 +55,29 @@ void BM_TextProcess(benchmark::State& state) {
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator("DATA")) files += entry.is_regular_file();
   state.counters["files"] = files;
+  state.counters["peak_kb"] = static_cast<double>(ostrand::bench::LastPeakKilobytes());
   state.counters["lines/s"] = benchmark::Counter(static_cast<double>(kTextLines) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_TextProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// One airport's text of state.range(0) lines: doubling the lines should at
+// most double the time.
+void BM_TextOneAirport(benchmark::State& state) {
+  TheWorkspace();
+  const std::string name = "one" + std::to_string(state.range(0)) + ".txt";
+  ostrand::bench::WriteSceneryText(name.c_str(), static_cast<int>(state.range(0)), 1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove_all("DATA");
+    state.ResumeTiming();
+    ostrand::bench::RunProgram({"-te" + name});
+  }
+  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.range(0)) * state.iterations(),
+                                                 benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TextOneAirport)->Arg(kTextLines / kTextAirports / 2)->Arg(kTextLines / kTextAirports)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 void BM_InterpretTextInProcess(benchmark::State& state) {
   TheWorkspace();
