@@ -17,10 +17,6 @@ bool ReadBytes(std::FILE* stream, unsigned char* bytes, size_t n) {
   return stream != nullptr && std::fread(bytes, 1, n, stream) == n;
 }
 
-bool WriteBytes(std::FILE* stream, const unsigned char* bytes, size_t n) {
-  return stream != nullptr && std::fwrite(bytes, 1, n, stream) == n;
-}
-
 }  // namespace
 
 int32_t WidthCodeOf(int32_t feet) {
@@ -65,6 +61,7 @@ int BgrFile::OpenWrite(const std::string& name) {
   stream_ = staged_.Open(name);
   if (stream_ == nullptr) return 0;
   writing_ = 1;
+  written_.clear();
   WriteTag("<bgno>");
   return 1;
 }
@@ -80,6 +77,8 @@ int BgrFile::Close() {
   // the way (a full disk, say) is dropped, so that it never takes the place
   // of a good file.
   bool written = WriteTag("<endo>") == 1;
+  written = std::fwrite(written_.data(), 1, written_.size(), stream_) == written_.size() && written;
+  std::string().swap(written_);
   written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
   writing_ = 0;
   stream_ = nullptr;
@@ -88,14 +87,22 @@ int BgrFile::Close() {
 
 void BgrFile::Discard() {
   if (writing_) staged_.Discard();
+  std::string().swap(written_);
   writing_ = 0;
   stream_ = nullptr;
+}
+
+int BgrFile::Put(const unsigned char* bytes, size_t n) {
+  if (stream_ == nullptr) return 0;
+  if (!writing_) return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
+  written_.append(reinterpret_cast<const char*>(bytes), n);
+  return 1;
 }
 
 int BgrFile::WriteTag(const char* tag) {
   if (stream_ == nullptr || tag == nullptr) return 0;
   const size_t n = std::strlen(tag) + 1;  // with its NUL
-  return WriteBytes(stream_, reinterpret_cast<const unsigned char*>(tag), n) ? 1 : 0;
+  return Put(reinterpret_cast<const unsigned char*>(tag), n);
 }
 
 int BgrFile::FindTag(const char* tag) {
@@ -120,13 +127,26 @@ int BgrFile::FindTag(const char* tag) {
 int BgrFile::WriteInt(int32_t v) {
   unsigned char bytes[4];
   StoreLe32(bytes, static_cast<uint32_t>(v));
-  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+  return Put(bytes, sizeof bytes);
+}
+
+int BgrFile::OverwriteInt(long offset, int32_t v) {
+  if (!writing_ || offset < 0 || static_cast<size_t>(offset) + 4 > written_.size()) return 0;
+  unsigned char bytes[4];
+  StoreLe32(bytes, static_cast<uint32_t>(v));
+  written_.replace(static_cast<size_t>(offset), 4, reinterpret_cast<const char*>(bytes), 4);
+  return 1;
+}
+
+long BgrFile::Tell() {
+  if (stream_ == nullptr) return -1;
+  return writing_ ? static_cast<long>(written_.size()) : std::ftell(stream_);
 }
 
 int BgrFile::WriteReal(double v) {
   unsigned char bytes[8];
   StoreLeDouble(bytes, v);
-  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+  return Put(bytes, sizeof bytes);
 }
 
 int BgrFile::ReadInt(int32_t& v) {

@@ -66,6 +66,8 @@ class BgrFile {
   int OpenReadStream(std::FILE* stream);
   // Starts writing the file and writes "<bgno>"; 1 when open. The file is
   // staged beside its target (see StagedOutput) and replaces it at Close.
+  // What is written is gathered in memory and goes to the file in one
+  // write at Close, which is where a failed write shows.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }
   // Writes the closing "<endo>" when writing and puts the file in place;
@@ -106,6 +108,12 @@ class BgrFile {
   // Low-level values, little-endian.
   int WriteInt(int32_t v);
   int WriteReal(double v);
+  // Writing: puts v over the 4 bytes written at `offset` (1, or 0 when
+  // they have not been written yet).
+  int OverwriteInt(long offset, int32_t v);
+  // The position: bytes written so far when writing, the stream position
+  // when reading; -1 without a file.
+  long Tell();
   // 1 when all bytes were read; the value is left unchanged otherwise.
   int ReadInt(int32_t& v);
   int ReadReal(double& v);
@@ -113,8 +121,12 @@ class BgrFile {
   std::FILE* Stream() { return stream_; }
 
  private:
+  // Bytes to the stream: into the memory buffer when writing.
+  int Put(const unsigned char* bytes, size_t n);
+
   int writing_ = 0;
   int damaged_ = 0;
+  std::string written_;  // everything written, until Close
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };
