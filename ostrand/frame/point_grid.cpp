@@ -1,7 +1,5 @@
 #include "ostrand/frame/point_grid.h"
 
-#include <cmath>
-
 namespace ostrand {
 
 void PointGrid::File(int32_t number, double x, double z) {
@@ -44,17 +42,6 @@ void PointGrid::Clear() {
   used_ = 0;
   next_.clear();
   order_.clear();
-}
-
-int64_t PointGrid::Cell(double v) const {
-  // Held within +-2^50 (far beyond any airport) so that neighbouring cell
-  // numbers never overflow; NaN falls in cell 0 and matches nothing anyway.
-  const double c = std::floor(v / cellSize_);
-  if (!(c == c)) return 0;
-  constexpr double kLimit = 1125899906842624.0;  // 2^50
-  if (c > kLimit) return static_cast<int64_t>(kLimit);
-  if (c < -kLimit) return -static_cast<int64_t>(kLimit);
-  return static_cast<int64_t>(c);
 }
 
 }  // namespace ostrand

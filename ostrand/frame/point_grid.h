@@ -13,6 +13,7 @@
 // points change in place is filed again from scratch (Clear, then File).
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -72,7 +73,14 @@ class PointGrid {
     int32_t first = -1;  // -1: a free slot
     int32_t last = -1;
   };
-  int64_t Cell(double v) const;
+  // Held within +-2^50 (far beyond any airport) so that neighbouring cell
+  // numbers never overflow; NaN falls in cell 0 and matches nothing anyway.
+  int64_t Cell(double v) const {
+    const double c = std::floor(v / cellSize_);
+    if (!(c == c)) return 0;
+    constexpr double kLimit = 1125899906842624.0;  // 2^50
+    return static_cast<int64_t>(c > kLimit ? kLimit : c < -kLimit ? -kLimit : c);
+  }
   static uint64_t Key(int64_t cx, int64_t cz) {
     return (static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull) ^ (static_cast<uint64_t>(cz) * 0xC2B2AE3D27D4EB4Full);
   }

@@ -269,30 +269,33 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
 void SnapEndPointsToTaxiways(TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
   // A snap needs a dead end within 150 ft of a point inside edge j: the
-  // reach of every edge, worked out again after each snap (it moves a
-  // vertex, shortens an edge and appends one).
+  // reach of every taxiway edge, worked out again after each snap (it moves
+  // a vertex, shortens an edge and appends one).
   std::vector<Box> reach(static_cast<size_t>(kMaxEdges));
+  std::vector<char> taxiway(static_cast<size_t>(kMaxEdges), 0);
   auto refreshReach = [&]() {
-    for (int32_t k = 0; k < net.edgeCount; ++k)
-      if (IsTaxiway(net, k)) reach[static_cast<size_t>(k)] = EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot);
+    for (int32_t k = 0; k < net.edgeCount; ++k) {
+      taxiway[static_cast<size_t>(k)] = IsTaxiway(net, k);
+      if (taxiway[static_cast<size_t>(k)])
+        reach[static_cast<size_t>(k)] = EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot);
+    }
   };
   refreshReach();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    // Degrees only grow here: an edge without a dead end keeps none.
-    if (!IsTaxiway(net, i) || (!IsDeadEnd(EdgeAt(net, i).from) && !IsDeadEnd(EdgeAt(net, i).to))) {
-      continue;
-    }
-    for (int32_t j = 0; j < net.edgeCount; ++j) {
-      if (j == i || !IsTaxiway(net, j)) continue;
-      const Edge ei = EdgeAt(net, i);
-      const bool deadFrom = IsDeadEnd(ei.from);
-      const bool deadTo = IsDeadEnd(ei.to);
-      if (!deadFrom && !deadTo) continue;
-      const Edge ej = EdgeAt(net, j);
+    if (!taxiway[static_cast<size_t>(i)]) continue;
+    // A snap changes edge j and appends one, never edge i; it moves a dead
+    // end of edge i and makes it a dead end no more (degrees only grow
+    // here, so an edge without a dead end keeps none).
+    const Edge ei = EdgeAt(net, i);
+    const IntPoint& f = VertexOf(net, ei.from);
+    const IntPoint& t = VertexOf(net, ei.to);
+    bool deadFrom = IsDeadEnd(ei.from);
+    bool deadTo = IsDeadEnd(ei.to);
+    for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
+      if (j == i || !taxiway[static_cast<size_t>(j)]) continue;
       const Box& box = reach[static_cast<size_t>(j)];
-      const IntPoint& f = VertexOf(net, ei.from);
-      const IntPoint& t = VertexOf(net, ei.to);
       if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
+      const Edge ej = EdgeAt(net, j);
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
       double x = 0, z = 0;
@@ -301,7 +304,11 @@ void SnapEndPointsToTaxiways(TaxiwayList& net) {
       const int32_t before = net.edgeCount;
       if (deadFrom) SnapTo(net, ei.from, x, z, j);
       if (deadTo) SnapTo(net, ei.to, x, z, j);
-      if (net.edgeCount != before) refreshReach();
+      if (net.edgeCount != before) {
+        refreshReach();
+        deadFrom = IsDeadEnd(ei.from);
+        deadTo = IsDeadEnd(ei.to);
+      }
     }
   }
 }

@@ -31,7 +31,8 @@ inline constexpr int kLightsLayer = 3;
 // whose vertices index that table. It becomes one section of the surface
 // file, whose point table is limited to 2000 points.
 struct TileSection {
-  TEXPOINTS points;
+  // Most tiles stay empty: the table takes its storage when first used.
+  TEXPOINTS points{TEXPOINTS::kDefaultCapacity, TEXPOINTS::Deferred{}};
   TextureList polygons;
 
   // Index of the point (x, 0, z): the first equal entry of the table, else

@@ -34,6 +34,11 @@ class TEXPOINTS {
 
   TEXPOINTS() { SetSize(kDefaultCapacity); }
   explicit TEXPOINTS(int32_t initialCapacity) { SetSize(initialCapacity); }
+  // A table of `initialCapacity` whose storage is taken at its first Add or
+  // CopyFrom, for the many tables that mostly stay empty. Until then only
+  // Add and CopyFrom may write to it.
+  struct Deferred {};
+  TEXPOINTS(int32_t initialCapacity, Deferred) : capacity(initialCapacity < 0 ? 0 : initialCapacity) {}
 
   // Drops all points (base and count 0) and allocates room for `capacity`
   // (a negative capacity is taken as 0). Allocation failure is fatal.
@@ -79,6 +84,8 @@ class TEXPOINTS {
   // Feet in networks, 1/256 ft in surface tables: either way a few points
   // to a cell.
   static constexpr double kGridCell = 32.0;
+  // Takes the storage of a deferred table.
+  void TakeStorage();
   // Files the entries added since the last search; starts again when the
   // table was emptied or cut.
   void FileNewEntries();
