@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/file_wrappers.h"
 
@@ -126,7 +127,8 @@ class BgrFile {
 
   int writing_ = 0;
   int damaged_ = 0;
-  std::string written_;  // everything written, until Close
+  std::vector<unsigned char> written_;  // everything written, until Close: used_ bytes
+  size_t used_ = 0;
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };

@@ -37,8 +37,8 @@ class PointGrid {
   // is true; -1 when there is none.
   template <typename Accept>
   int32_t First(double x, double z, double reach, Accept accept) const {
-    const int64_t x0 = Cell(x - reach), x1 = Cell(x + reach);
-    const int64_t z0 = Cell(z - reach), z1 = Cell(z + reach);
+    const int64_t x0 = Cell(x - reach), x1 = reach == 0 ? x0 : Cell(x + reach);
+    const int64_t z0 = Cell(z - reach), z1 = reach == 0 ? z0 : Cell(z + reach);
     // A box of more cells than there are entries: every entry in order.
     const double cells = static_cast<double>(x1 - x0 + 1) * static_cast<double>(z1 - z0 + 1);
     if (cells > static_cast<double>(order_.size())) {

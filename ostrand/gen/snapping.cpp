@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "ostrand/frame/point_grid.h"
@@ -271,18 +272,18 @@ void SnapEndPointsToTaxiways(TaxiwayList& net) {
   // A snap needs a dead end within 150 ft of a point inside edge j: the
   // reach of every taxiway edge, worked out again after each snap (it moves
   // a vertex, shortens an edge and appends one).
+  // Other edges reach nowhere.
   std::vector<Box> reach(static_cast<size_t>(kMaxEdges));
-  std::vector<char> taxiway(static_cast<size_t>(kMaxEdges), 0);
   auto refreshReach = [&]() {
+    constexpr double kFar = std::numeric_limits<double>::infinity();
     for (int32_t k = 0; k < net.edgeCount; ++k) {
-      taxiway[static_cast<size_t>(k)] = IsTaxiway(net, k);
-      if (taxiway[static_cast<size_t>(k)])
-        reach[static_cast<size_t>(k)] = EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot);
+      reach[static_cast<size_t>(k)] = IsTaxiway(net, k) ? EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot)
+                                                        : Box{kFar, kFar, -kFar, -kFar};
     }
   };
   refreshReach();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    if (!taxiway[static_cast<size_t>(i)]) continue;
+    if (!IsTaxiway(net, i)) continue;
     // A snap changes edge j and appends one, never edge i; it moves a dead
     // end of edge i and makes it a dead end no more (degrees only grow
     // here, so an edge without a dead end keeps none).
@@ -292,9 +293,9 @@ void SnapEndPointsToTaxiways(TaxiwayList& net) {
     bool deadFrom = IsDeadEnd(ei.from);
     bool deadTo = IsDeadEnd(ei.to);
     for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
-      if (j == i || !taxiway[static_cast<size_t>(j)]) continue;
       const Box& box = reach[static_cast<size_t>(j)];
       if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
+      if (j == i) continue;
       const Edge ej = EdgeAt(net, j);
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
