@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/little_endian.h"
@@ -45,7 +46,22 @@ BgrFile::~BgrFile() {
 
 int BgrFile::OpenRead(const std::string& name) {
   Close();
-  return OpenReadStream(WrapFileOpen(name, "rb"));
+  std::FILE* file = WrapFileOpen(name, "rb");
+  if (file == nullptr) return OpenReadStream(nullptr);
+  // Read from memory: the tag search looks back after every tag it does
+  // not find, which a file stream pays for with a system call each time.
+  std::vector<char> bytes;
+  char chunk[65536];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::FILE* memory = bytes.empty() || std::ferror(file) ? nullptr : fmemopen(bytes.data(), bytes.size(), "rb");
+  if (memory == nullptr) {
+    std::rewind(file);
+    return OpenReadStream(file);
+  }
+  std::fclose(file);
+  const int found = OpenReadStream(memory);
+  contents_ = std::move(bytes);  // the stream reads this storage until Close
+  return found;
 }
 
 int BgrFile::OpenReadStream(std::FILE* stream) {
@@ -73,6 +89,7 @@ int BgrFile::Close() {
   if (!writing_) {
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
+    std::vector<char>().swap(contents_);
     return closed ? 1 : 0;
   }
   // A file written in full replaces its target; one whose writes failed on

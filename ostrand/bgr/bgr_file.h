@@ -60,7 +60,8 @@ class BgrFile {
   BgrFile(const BgrFile&) = delete;
   BgrFile& operator=(const BgrFile&) = delete;
 
-  // Opens for reading; 1 when the file opened and begins with "<bgno>".
+  // Opens for reading; 1 when the file opened and begins with "<bgno>". The
+  // file is read into memory and read from there.
   int OpenRead(const std::string& name);
   // Reads from a stream the caller opened (for instance an in-memory one);
   // the BgrFile owns it from here on. 1 when it begins with "<bgno>".
@@ -127,6 +128,7 @@ class BgrFile {
 
   int writing_ = 0;
   int damaged_ = 0;
+  std::vector<char> contents_;         // a file read from memory: its bytes, until Close
   std::vector<unsigned char> written_;  // everything written, until Close: used_ bytes
   size_t used_ = 0;
   std::FILE* stream_ = nullptr;
