@@ -1,9 +1,11 @@
 // What the benchmarks share (header-only, benchmarks only): a temporary
 // working folder, the run of the built ostrand program as a separate
-// process, and the rate of text printed through the console stream.
+// process (with its peak memory), and the rate of text printed through the
+// console stream.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -60,8 +62,15 @@ void MeasureConsoleText(benchmark::State& state, Print print) {
                          benchmark::Counter::kIs1024);
 }
 
+// Peak resident memory (kilobytes) of the last program RunProgram ran.
+inline long& LastPeakKilobytes() {
+  static long peak = 0;
+  return peak;
+}
+
 // Returns the number of bytes the program printed; aborts when it does not
-// end with the success status 1.
+// end with the success status 1. OSTRAND_BENCH_PROGRAM, when set, names
+// another build of the program to run (to compare two builds in one run).
 inline size_t RunProgram(const std::vector<std::string>& args) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
@@ -73,7 +82,8 @@ inline size_t RunProgram(const std::vector<std::string>& args) {
     std::vector<char*> argv{const_cast<char*>("ostrand")};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    execv(OSTRAND_EXE, argv.data());
+    const char* other = std::getenv("OSTRAND_BENCH_PROGRAM");
+    execv(other != nullptr ? other : OSTRAND_EXE, argv.data());
     _exit(127);
   }
   close(fds[1]);
@@ -83,7 +93,9 @@ inline size_t RunProgram(const std::vector<std::string>& args) {
   while ((n = read(fds[0], buffer, sizeof buffer)) > 0) total += static_cast<size_t>(n);
   close(fds[0]);
   int status = 0;
-  waitpid(pid, &status, 0);
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  LastPeakKilobytes() = usage.ru_maxrss;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 1) std::abort();
   return total;
 }

@@ -1,7 +1,8 @@
-// Synthetic airport networks for the benchmarks: a grid-like network of
-// whole-foot vertices and runway and taxiway edges, written through BgrFile
-// exactly as the program writes its own networks. Deterministic, so every
-// run measures the same file.
+// Synthetic airport networks for the benchmarks and the output checks: a
+// grid-like network of whole-foot vertices and runway and taxiway edges,
+// written through BgrFile exactly as the program writes its own networks,
+// and a polygon file of aprons and light strings to go with the largest.
+// Deterministic, so every run measures the same file.
 #pragma once
 
 #include <cstdint>
@@ -58,6 +59,27 @@ inline bool WriteGridNetwork(const std::string& path, int32_t vertices = kLarges
     }
   }
   return file.Close() == 1;
+}
+
+// The polygon file that goes with the largest network: 100 square aprons
+// of 200 ft in a row south of the grid, and 500 light strings across it.
+inline std::string LargestPolygonText() {
+  std::string text = "ORG 170828.5 -441515.25\n";
+  for (int i = 0; i < 100; ++i) {
+    const int x = i * 130, z = -400;
+    text += "POI " + std::to_string(x) + " " + std::to_string(z) + "\n";
+    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z) + "\n";
+    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z - 200) + "\n";
+    text += "POI " + std::to_string(x + 50) + " " + std::to_string(z - 120) + "\n";
+    text += "POI " + std::to_string(x) + " " + std::to_string(z - 200) + "\n";
+    text += "PLY \"apron" + std::to_string(i) + "\"\n";
+  }
+  for (int i = 0; i < 500; ++i) {
+    const int z = (i * 26) % 13000;
+    text += "LGT " + std::to_string(i % 3) + " -100 " + std::to_string(z) + " 13200 " +
+            std::to_string(13000 - z) + " 60\n";
+  }
+  return text;
 }
 
 }  // namespace ostrand::bench

@@ -2,10 +2,13 @@
 // on the largest network (12000 vertices, 6000 edges) with 100 apron
 // polygons and 500 light strings, and on every real airport of the shared
 // groundnet data, converted to network files. Each iteration restores the
-// input network first, because the generation saves over it.
+// input network first, because the generation saves over it. Times are also
+// given as multiples of the printf floor (printf_floor.h).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +21,7 @@
 #include "bench/groundnet_converter.h"
 #include "bench/network_generator.h"
 #include "bench/bench_support.h"
+#include "bench/printf_floor.h"
 
 namespace {
 
@@ -31,42 +35,24 @@ void WriteAll(const std::string& name, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// 100 square aprons of 200 ft in a row south of the grid network, and 500
-// light strings across it.
-std::string LargestPolygonFile() {
-  std::string text = "ORG 170828.5 -441515.25\n";
-  for (int i = 0; i < 100; ++i) {
-    const int x = i * 130, z = -400;
-    text += "POI " + std::to_string(x) + " " + std::to_string(z) + "\n";
-    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z) + "\n";
-    text += "POI " + std::to_string(x + 100) + " " + std::to_string(z - 200) + "\n";
-    text += "POI " + std::to_string(x + 50) + " " + std::to_string(z - 120) + "\n";
-    text += "POI " + std::to_string(x) + " " + std::to_string(z - 200) + "\n";
-    text += "PLY \"apron" + std::to_string(i) + "\"\n";
-  }
-  for (int i = 0; i < 500; ++i) {
-    const int z = (i * 26) % 13000;
-    text += "LGT " + std::to_string(i % 3) + " -100 " + std::to_string(z) + " 13200 " +
-            std::to_string(13000 - z) + " 60\n";
-  }
-  return text;
-}
-
 // A temporary working folder with the inputs.
 class Workspace : public ostrand::bench::BenchFolder {
  public:
   Workspace() {
     if (!ostrand::bench::WriteGridNetwork("LARGEST.BGR")) std::abort();
-    WriteAll("LARGEST.PLY", LargestPolygonFile());
+    WriteAll("LARGEST.PLY", ostrand::bench::LargestPolygonText());
     inputs["LARGEST.BGR"] = ReadAll("LARGEST.BGR");
     const std::filesystem::path groundnets =
         std::filesystem::path(OSTRAND_SHARED_DIR) / "realdata" / "groundnet";
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(groundnets, ec)) {
-      const std::string file = entry.path().filename().string();
+    std::vector<std::filesystem::path> files;  // by name, so that each airport keeps its number
+    for (const auto& entry : std::filesystem::directory_iterator(groundnets, ec)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const std::filesystem::path& path : files) {
+      const std::string file = path.filename().string();
       const std::string icao = file.substr(0, file.find('.'));
       const std::string bgr = icao + ".BGR";
-      if (ostrand::bench::ConvertGroundnet(entry.path().string(), bgr).vertices > 0) {
+      if (ostrand::bench::ConvertGroundnet(path.string(), bgr).vertices > 0) {
         inputs[bgr] = ReadAll(bgr);
         airports.push_back(icao);
       }
@@ -74,6 +60,7 @@ class Workspace : public ostrand::bench::BenchFolder {
   }
   std::map<std::string, std::string> inputs;
   std::vector<std::string> airports;
+  ostrand::bench::PrintfFloor floor;
 };
 
 Workspace& Work() {
@@ -81,12 +68,20 @@ Workspace& Work() {
   return workspace;
 }
 
+// Each run is timed on its own; "x_floor" is the median run over the printf
+// floor measured right after, and "peak_kb" the program's peak memory.
 void RunGeneration(benchmark::State& state, const std::string& bgr) {
   Work();
+  std::vector<double> times;
   for (auto _ : state) {
     WriteAll(bgr, Work().inputs[bgr]);
+    const auto start = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(ostrand::bench::RunProgram({"-tm", bgr}));
+    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
+  std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
+  state.counters["x_floor"] = times[times.size() / 2] / Work().floor.Seconds();
+  state.counters["peak_kb"] = static_cast<double>(ostrand::bench::LastPeakKilobytes());
   state.counters["tms_bytes"] = static_cast<double>(
       std::filesystem::file_size(bgr.substr(0, bgr.size() - 3) + "TMS"));
 }

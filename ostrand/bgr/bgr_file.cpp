@@ -1,7 +1,9 @@
 // Reader and writer of BGR network records.
 #include "ostrand/bgr/bgr_file.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/little_endian.h"
@@ -15,10 +17,6 @@ constexpr int32_t kMaxWidthFeet = 500;
 // Reads exactly n bytes; false when the stream ended first.
 bool ReadBytes(std::FILE* stream, unsigned char* bytes, size_t n) {
   return stream != nullptr && std::fread(bytes, 1, n, stream) == n;
-}
-
-bool WriteBytes(std::FILE* stream, const unsigned char* bytes, size_t n) {
-  return stream != nullptr && std::fwrite(bytes, 1, n, stream) == n;
 }
 
 }  // namespace
@@ -48,7 +46,22 @@ BgrFile::~BgrFile() {
 
 int BgrFile::OpenRead(const std::string& name) {
   Close();
-  return OpenReadStream(WrapFileOpen(name, "rb"));
+  std::FILE* file = WrapFileOpen(name, "rb");
+  if (file == nullptr) return OpenReadStream(nullptr);
+  // Read from memory: the tag search looks back after every tag it does
+  // not find, which a file stream pays for with a system call each time.
+  std::vector<char> bytes;
+  char chunk[65536];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::FILE* memory = bytes.empty() || std::ferror(file) ? nullptr : fmemopen(bytes.data(), bytes.size(), "rb");
+  if (memory == nullptr) {
+    std::rewind(file);
+    return OpenReadStream(file);
+  }
+  std::fclose(file);
+  const int found = OpenReadStream(memory);
+  contents_ = std::move(bytes);  // the stream reads this storage until Close
+  return found;
 }
 
 int BgrFile::OpenReadStream(std::FILE* stream) {
@@ -65,6 +78,8 @@ int BgrFile::OpenWrite(const std::string& name) {
   stream_ = staged_.Open(name);
   if (stream_ == nullptr) return 0;
   writing_ = 1;
+  written_.clear();
+  used_ = 0;
   WriteTag("<bgno>");
   return 1;
 }
@@ -74,12 +89,16 @@ int BgrFile::Close() {
   if (!writing_) {
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
+    std::vector<char>().swap(contents_);
     return closed ? 1 : 0;
   }
   // A file written in full replaces its target; one whose writes failed on
   // the way (a full disk, say) is dropped, so that it never takes the place
   // of a good file.
   bool written = WriteTag("<endo>") == 1;
+  written = std::fwrite(written_.data(), 1, used_, stream_) == used_ && written;
+  std::vector<unsigned char>().swap(written_);
+  used_ = 0;
   written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
   writing_ = 0;
   stream_ = nullptr;
@@ -88,14 +107,25 @@ int BgrFile::Close() {
 
 void BgrFile::Discard() {
   if (writing_) staged_.Discard();
+  std::vector<unsigned char>().swap(written_);
+  used_ = 0;
   writing_ = 0;
   stream_ = nullptr;
+}
+
+int BgrFile::Put(const unsigned char* bytes, size_t n) {
+  if (stream_ == nullptr) return 0;
+  if (!writing_) return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
+  if (used_ + n > written_.size()) written_.resize(std::max(2 * written_.size(), used_ + n + 4096));
+  std::memcpy(written_.data() + used_, bytes, n);
+  used_ += n;
+  return 1;
 }
 
 int BgrFile::WriteTag(const char* tag) {
   if (stream_ == nullptr || tag == nullptr) return 0;
   const size_t n = std::strlen(tag) + 1;  // with its NUL
-  return WriteBytes(stream_, reinterpret_cast<const unsigned char*>(tag), n) ? 1 : 0;
+  return Put(reinterpret_cast<const unsigned char*>(tag), n);
 }
 
 int BgrFile::FindTag(const char* tag) {
@@ -120,13 +150,26 @@ int BgrFile::FindTag(const char* tag) {
 int BgrFile::WriteInt(int32_t v) {
   unsigned char bytes[4];
   StoreLe32(bytes, static_cast<uint32_t>(v));
-  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+  return Put(bytes, sizeof bytes);
+}
+
+int BgrFile::OverwriteInt(long offset, int32_t v) {
+  if (!writing_ || offset < 0 || static_cast<size_t>(offset) + 4 > used_) return 0;
+  unsigned char bytes[4];
+  StoreLe32(bytes, static_cast<uint32_t>(v));
+  std::memcpy(written_.data() + offset, bytes, 4);
+  return 1;
+}
+
+long BgrFile::Tell() {
+  if (stream_ == nullptr) return -1;
+  return writing_ ? static_cast<long>(used_) : std::ftell(stream_);
 }
 
 int BgrFile::WriteReal(double v) {
   unsigned char bytes[8];
   StoreLeDouble(bytes, v);
-  return WriteBytes(stream_, bytes, sizeof bytes) ? 1 : 0;
+  return Put(bytes, sizeof bytes);
 }
 
 int BgrFile::ReadInt(int32_t& v) {

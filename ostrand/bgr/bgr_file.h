@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/file_wrappers.h"
 
@@ -59,13 +60,16 @@ class BgrFile {
   BgrFile(const BgrFile&) = delete;
   BgrFile& operator=(const BgrFile&) = delete;
 
-  // Opens for reading; 1 when the file opened and begins with "<bgno>".
+  // Opens for reading; 1 when the file opened and begins with "<bgno>". The
+  // file is read into memory and read from there.
   int OpenRead(const std::string& name);
   // Reads from a stream the caller opened (for instance an in-memory one);
   // the BgrFile owns it from here on. 1 when it begins with "<bgno>".
   int OpenReadStream(std::FILE* stream);
   // Starts writing the file and writes "<bgno>"; 1 when open. The file is
   // staged beside its target (see StagedOutput) and replaces it at Close.
+  // What is written is gathered in memory and goes to the file in one
+  // write at Close, which is where a failed write shows.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }
   // Writes the closing "<endo>" when writing and puts the file in place;
@@ -106,6 +110,12 @@ class BgrFile {
   // Low-level values, little-endian.
   int WriteInt(int32_t v);
   int WriteReal(double v);
+  // Writing: puts v over the 4 bytes written at `offset` (1, or 0 when
+  // they have not been written yet).
+  int OverwriteInt(long offset, int32_t v);
+  // The position: bytes written so far when writing, the stream position
+  // when reading; -1 without a file.
+  long Tell();
   // 1 when all bytes were read; the value is left unchanged otherwise.
   int ReadInt(int32_t& v);
   int ReadReal(double& v);
@@ -113,8 +123,14 @@ class BgrFile {
   std::FILE* Stream() { return stream_; }
 
  private:
+  // Bytes to the stream: into the memory buffer when writing.
+  int Put(const unsigned char* bytes, size_t n);
+
   int writing_ = 0;
   int damaged_ = 0;
+  std::vector<char> contents_;         // a file read from memory: its bytes, until Close
+  std::vector<unsigned char> written_;  // everything written, until Close: used_ bytes
+  size_t used_ = 0;
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };

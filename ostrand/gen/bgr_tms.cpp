@@ -86,6 +86,7 @@ void ScaleToWorkingUnits(TaxiwayList& net) {
     p.y = FeetToUnits(p.y);
     p.z = FeetToUnits(p.z);
   }
+  net.points.Changed();
 }
 
 int32_t PrepareEdges(TaxiwayList& net) {
@@ -161,6 +162,7 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
     p.y /= kUnitsPerFoot;
     p.z /= kUnitsPerFoot;
   }
+  net.points.Changed();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     Edge& e = EdgeAt(net, i);
     e.flags = 0;

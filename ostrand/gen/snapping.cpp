@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
+#include <limits>
 #include <vector>
 
+#include "ostrand/frame/point_grid.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/segment_list.h"
@@ -69,43 +70,34 @@ Box EdgeBox(const TaxiwayList& net, const Edge& e, double margin) {
           std::max<double>(a.x, b.x) + margin, std::max<double>(a.z, b.z) + margin};
 }
 
-// The ends of taxiway edges, hashed by 200-ft cells, to answer "is some
-// taxiway vertex closer than 200 ft to this point" without a scan of every
-// edge. The crossing split only ever adds ends (vertices do not move then).
+// The ends of taxiway edges, filed in a grid of 200-ft cells, to answer "is
+// some taxiway vertex closer than 200 ft to this point" without a scan of
+// every edge. The crossing split only ever adds ends (vertices do not move
+// then).
 class EndIndex {
  public:
-  explicit EndIndex(const TaxiwayList& net) : net_(net) {}
+  explicit EndIndex(const TaxiwayList& net) : net_(net), filed_(static_cast<size_t>(net.points.count), 0) {}
 
   void Insert(int32_t v) {
+    if (static_cast<size_t>(v) >= filed_.size()) filed_.resize(static_cast<size_t>(v) + 1, 0);
+    if (filed_[static_cast<size_t>(v)]) return;
+    filed_[static_cast<size_t>(v)] = 1;
     const IntPoint& p = VertexOf(net_, v);
-    std::vector<int32_t>& cell = cells_[Key(Cell(p.x), Cell(p.z))];
-    if (std::find(cell.begin(), cell.end(), v) == cell.end()) cell.push_back(v);
+    grid_.File(static_cast<int32_t>(ends_.size()), p.x, p.z);
+    ends_.push_back(v);
   }
 
   bool AnyCloserThan(double x, double z, double limit) const {
-    const int64_t cx = Cell(x), cz = Cell(z);
-    for (int64_t i = cx - 1; i <= cx + 1; ++i) {
-      for (int64_t k = cz - 1; k <= cz + 1; ++k) {
-        const auto found = cells_.find(Key(i, k));
-        if (found == cells_.end()) continue;
-        for (int32_t v : found->second) {
-          if (DistanceTo(net_, x, z, v) < limit) return true;
-        }
-      }
-    }
-    return false;
+    return grid_.First(x, z, limit, [&](int32_t k) {
+      return DistanceTo(net_, x, z, ends_[static_cast<size_t>(k)]) < limit;
+    }) >= 0;
   }
 
  private:
-  static int64_t Cell(double v) {
-    // Far-off crossing points share the outermost cells; they find nothing.
-    const double c = std::floor(v / kCrossingClearance);
-    return static_cast<int64_t>(std::clamp(c, -1.0e9, 1.0e9));
-  }
-  static int64_t Key(int64_t cx, int64_t cz) { return cx * 4000000007LL + cz; }
-
   const TaxiwayList& net_;
-  std::unordered_map<int64_t, std::vector<int32_t>> cells_;
+  PointGrid grid_{kCrossingClearance};
+  std::vector<int32_t> ends_;  // the vertex of each filed end
+  std::vector<char> filed_;    // per vertex: filed already
 };
 
 // True when the point lies at least `clearance` from both ends of the
@@ -144,6 +136,7 @@ void SnapTo(TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
   IntPoint& p = net.points[v];
   p.x = TruncateToInt32(x);
   p.z = TruncateToInt32(z);
+  net.points.Changed();
   Edge copy = EdgeAt(net, j);
   copy.from = v;
   AppendEdge(net, copy);
@@ -173,6 +166,7 @@ void SnapEndPointsToRunways(TaxiwayList& net) {
       if (Distance(a.x, a.z, x, z) < limit && Distance(b.x, b.z, x, z) < limit) {
         pt.x = TruncateToInt32(x);
         pt.z = TruncateToInt32(z);
+        net.points.Changed();
       }
     }
   }
@@ -275,30 +269,47 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
 
 void SnapEndPointsToTaxiways(TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
-  for (int32_t i = 0; i < net.edgeCount; ++i) {
-    // Degrees only grow here: an edge without a dead end keeps none.
-    if (!IsTaxiway(net, i) || (!IsDeadEnd(EdgeAt(net, i).from) && !IsDeadEnd(EdgeAt(net, i).to))) {
-      continue;
+  // A snap needs a dead end within 150 ft of a point inside edge j: the
+  // reach of every taxiway edge, worked out again after each snap (it moves
+  // a vertex, shortens an edge and appends one).
+  // Other edges reach nowhere.
+  std::vector<Box> reach(static_cast<size_t>(kMaxEdges));
+  auto refreshReach = [&]() {
+    constexpr double kFar = std::numeric_limits<double>::infinity();
+    for (int32_t k = 0; k < net.edgeCount; ++k) {
+      reach[static_cast<size_t>(k)] = IsTaxiway(net, k) ? EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot)
+                                                        : Box{kFar, kFar, -kFar, -kFar};
     }
-    for (int32_t j = 0; j < net.edgeCount; ++j) {
-      if (j == i || !IsTaxiway(net, j)) continue;
-      const Edge ei = EdgeAt(net, i);
-      const bool deadFrom = IsDeadEnd(ei.from);
-      const bool deadTo = IsDeadEnd(ei.to);
-      if (!deadFrom && !deadTo) continue;
+  };
+  refreshReach();
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    if (!IsTaxiway(net, i)) continue;
+    // A snap changes edge j and appends one, never edge i; it moves a dead
+    // end of edge i and makes it a dead end no more (degrees only grow
+    // here, so an edge without a dead end keeps none).
+    const Edge ei = EdgeAt(net, i);
+    const IntPoint& f = VertexOf(net, ei.from);
+    const IntPoint& t = VertexOf(net, ei.to);
+    bool deadFrom = IsDeadEnd(ei.from);
+    bool deadTo = IsDeadEnd(ei.to);
+    for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
+      const Box& box = reach[static_cast<size_t>(j)];
+      if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
+      if (j == i) continue;
       const Edge ej = EdgeAt(net, j);
-      // A snap needs a dead end within 150 ft of a point inside edge j.
-      const Box reach = EdgeBox(net, ej, kSnapReach + kUnitsPerFoot);
-      const IntPoint& f = VertexOf(net, ei.from);
-      const IntPoint& t = VertexOf(net, ei.to);
-      if (!(deadFrom && reach.Contains(f.x, f.z)) && !(deadTo && reach.Contains(t.x, t.z))) continue;
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
       double x = 0, z = 0;
       if (!li.Intersect(lj, x, z, 0)) continue;
       if (!WellInside(net, ej, lj, x, z, kSnapInside)) continue;
+      const int32_t before = net.edgeCount;
       if (deadFrom) SnapTo(net, ei.from, x, z, j);
       if (deadTo) SnapTo(net, ei.to, x, z, j);
+      if (net.edgeCount != before) {
+        refreshReach();
+        deadFrom = IsDeadEnd(ei.from);
+        deadTo = IsDeadEnd(ei.to);
+      }
     }
   }
 }

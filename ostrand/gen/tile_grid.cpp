@@ -25,37 +25,15 @@ std::vector<int32_t>& Degrees() {
 
 }  // namespace
 
-void TileSection::Index() {
-  // The first of equal entries wins, as a table scan would find.
-  if (points.count < indexedCount_) {
-    index_.clear();
-    indexedCount_ = 0;
-  }
-  for (; indexedCount_ < points.count; ++indexedCount_) {
-    const IntPoint& p = points[indexedCount_];
-    if (p.y == 0) index_.emplace(Key(p.x, p.z), indexedCount_);
-  }
-}
-
 int32_t TileSection::FindOrAddPoint(int32_t x, int32_t z) {
-  Index();
-  const auto found = index_.find(Key(x, z));
-  if (found != index_.end()) return found->second;
-  const int32_t index = points.Add(x, 0, z, -1);
+  const int32_t index = points.Add(x, 0, z, 0);
   if (index < 0 || index >= points.count || !Equals(points[index], x, 0, z)) return -1;
-  return index;  // taken into the hash by the next call
-}
-
-bool TileSection::Contains(int32_t x, int32_t z) {
-  Index();
-  return index_.count(Key(x, z)) != 0;
+  return index;
 }
 
 void TileSection::Clear() {
   points.count = 0;
   polygons.Clear();
-  index_.clear();
-  indexedCount_ = 0;
 }
 
 TileLayer::TileLayer() { sections_.push_back(std::make_unique<TileSection>()); }

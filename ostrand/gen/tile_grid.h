@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "ostrand/surface/texpoints.h"
@@ -32,26 +31,18 @@ inline constexpr int kLightsLayer = 3;
 // whose vertices index that table. It becomes one section of the surface
 // file, whose point table is limited to 2000 points.
 struct TileSection {
-  TEXPOINTS points;
+  // Most tiles stay empty: the table takes its storage when first used.
+  TEXPOINTS points{TEXPOINTS::kDefaultCapacity, TEXPOINTS::Deferred{}};
   TextureList polygons;
 
   // Index of the point (x, 0, z): the first equal entry of the table, else
   // a new one; -1 when the table is full (reported once per run by the
-  // table). A hash of the entries keeps this from scanning the table.
+  // table). The table's grid keeps this from scanning the table.
   int32_t FindOrAddPoint(int32_t x, int32_t z);
   // True when the table holds the point (x, 0, z).
-  bool Contains(int32_t x, int32_t z);
-  // Empties the table, its hash and the polygons.
+  bool Contains(int32_t x, int32_t z) { return points.Find(x, 0, z, 0) >= 0; }
+  // Empties the table and the polygons.
   void Clear();
-
- private:
-  static uint64_t Key(int32_t x, int32_t z) {
-    return (uint64_t{static_cast<uint32_t>(x)} << 32) | static_cast<uint32_t>(z);
-  }
-  // Takes entries added to the table some other way into the hash.
-  void Index();
-  std::unordered_map<uint64_t, int32_t> index_;
-  int32_t indexedCount_ = 0;  // table entries the hash reflects
 };
 
 // One layer of one tile: one section or more. A piece whose corners do not

@@ -3,9 +3,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
 #include <vector>
 
+#include "ostrand/frame/point_grid.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/surface/texpoints.h"
 
@@ -17,11 +17,11 @@ bool IsClose(const DoublePoint& a, const DoublePoint& b, double tolerance) {
 }
 
 // The kept table of a purge, searched through a grid of square cells twice
-// the tolerance wide, so that every entry within the tolerance of a point
-// lies in the point's cell or one of its eight neighbours. Find gives the
-// same answer as FindOrAddPoint: the lowest close index among the
-// candidates. The answer for a source vertex never changes once found
-// (entries are only appended, with higher indices), so it is remembered.
+// the tolerance wide. Find gives the same answer as FindOrAddPoint: the
+// lowest close index. The box searched reaches a whole cell beyond the
+// tolerance, so that rounding at its edges cannot leave a close entry out.
+// The answer for a source vertex never changes once found (entries are
+// only appended, with higher indices), so it is remembered.
 class KeptTable {
  public:
   KeptTable(const DoublePointTable& source, DoublePointTable& kept, double tolerance,
@@ -31,11 +31,12 @@ class KeptTable {
         tolerance_(tolerance),
         cellSize_(tolerance > 0.0 ? 2.0 * tolerance : 1.0),
         rewrite_(rewrite),
-        known_(static_cast<size_t>(source.count), -1) {}
+        known_(static_cast<size_t>(source.count), -1),
+        grid_(cellSize_) {}
 
   void Append(const DoublePoint& p) {
     kept_.Add(p.x, p.y, p.z, &rewrite_);
-    cells_[Key(Cell(p.x), Cell(p.z))].push_back(kept_.count - 1);
+    grid_.File(kept_.count - 1, p.x, p.z);
   }
 
   int32_t Find(int32_t sourceIndex) {
@@ -43,19 +44,8 @@ class KeptTable {
     int32_t& known = known_[static_cast<size_t>(sourceIndex)];
     if (known >= 0) return known;
     const DoublePoint& p = source_[sourceIndex];
-    const int64_t cx = Cell(p.x);
-    const int64_t cz = Cell(p.z);
-    int32_t best = -1;
-    for (int64_t dx = -1; dx <= 1; ++dx) {
-      for (int64_t dz = -1; dz <= 1; ++dz) {
-        const auto cell = cells_.find(Key(cx + dx, cz + dz));
-        if (cell == cells_.end()) continue;
-        for (const int32_t k : cell->second) {
-          if (best >= 0 && k >= best) break;  // entries ascend within a cell
-          if (IsClose(kept_[k], p, tolerance_)) best = k;
-        }
-      }
-    }
+    int32_t best = grid_.First(p.x, p.z, tolerance_ + cellSize_,
+                               [&](int32_t k) { return IsClose(kept_[k], p, tolerance_); });
     if (best < 0) {
       Append(p);
       best = kept_.count - 1;
@@ -65,28 +55,13 @@ class KeptTable {
   }
 
  private:
-  // Cell number of a coordinate, held within +-2^50 (far beyond any
-  // airport) so that neighbours never overflow; NaN falls in cell 0 and
-  // matches nothing anyway.
-  int64_t Cell(double v) const {
-    const double c = std::floor(v / cellSize_);
-    if (!(c == c)) return 0;
-    constexpr double kLimit = 1125899906842624.0;  // 2^50
-    if (c > kLimit) return static_cast<int64_t>(kLimit);
-    if (c < -kLimit) return -static_cast<int64_t>(kLimit);
-    return static_cast<int64_t>(c);
-  }
-  static uint64_t Key(int64_t cx, int64_t cz) {
-    return static_cast<uint64_t>(cx) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cz);
-  }
-
   const DoublePointTable& source_;
   DoublePointTable& kept_;
   double tolerance_;
   double cellSize_;
   InPlaceRewrite& rewrite_;
   std::vector<int32_t> known_;
-  std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
+  PointGrid grid_;
 };
 
 // Reads the vertices of a merge source into the point table as whole feet;

@@ -15,10 +15,7 @@ constexpr int32_t kRecordFixed[4] = {0, 65535, 0, 0};
 
 SurfaceFile::~SurfaceFile() { Close(); }
 
-long SurfaceFile::Tell() {
-  std::FILE* stream = file.Stream();
-  return stream == nullptr ? -1 : std::ftell(stream);
-}
+long SurfaceFile::Tell() { return file.Tell(); }
 
 int SurfaceFile::WriteSingle(float v) {
   return file.WriteInt(static_cast<int32_t>(std::bit_cast<uint32_t>(v)));
@@ -85,13 +82,11 @@ int SurfaceFile::OpenSection() {
 int SurfaceFile::CloseSection() {
   if (sectionStart == 0) return 1;
   int ok = file.WriteInt(0);
-  std::FILE* stream = file.Stream();
   long end = Tell();
-  if (stream != nullptr && end >= 0) {
+  if (end >= 0) {
+    // The length goes into the placeholder that OpenSection wrote.
     int64_t length = static_cast<int64_t>(end) - sectionStart - 4;
-    ok &= std::fseek(stream, sectionStart, SEEK_SET) == 0 ? 1 : 0;
-    ok &= file.WriteInt(static_cast<int32_t>(length));
-    ok &= std::fseek(stream, end, SEEK_SET) == 0 ? 1 : 0;
+    ok &= file.OverwriteInt(sectionStart, static_cast<int32_t>(length));
   } else {
     ok = 0;
   }

@@ -35,8 +35,17 @@ IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, doub
   return IntPoint{blend(p0.x, p1.x, p2.x), blend(p0.y, p1.y, p2.y), blend(p0.z, p1.z, p2.z)};
 }
 
+void TEXPOINTS::TakeStorage() {
+  try {
+    points.resize(static_cast<size_t>(capacity));
+  } catch (const std::bad_alloc&) {
+    FatalError("TEXPOINTS::SetSize() alloc failed  0 %d\n", capacity);
+  }
+}
+
 void TEXPOINTS::SetSize(int32_t newCapacity) {
   if (newCapacity < 0) newCapacity = 0;
+  grid_.Clear();
   std::vector<IntPoint>().swap(points);
   base = 0;
   count = 0;
@@ -49,21 +58,45 @@ void TEXPOINTS::SetSize(int32_t newCapacity) {
   capacity = newCapacity;
 }
 
+void TEXPOINTS::FileNewEntries() {
+  if (grid_.Filed() > count) grid_.Clear();
+  for (int32_t i = grid_.Filed(); i < count; ++i) {
+    const IntPoint& p = points[static_cast<size_t>(i)];
+    grid_.File(i, p.x, p.z);
+  }
+}
+
+int32_t TEXPOINTS::Find(int32_t x, int32_t y, int32_t z, int32_t tolerance) {
+  auto within = [&](int32_t i) {
+    const IntPoint& p = points[static_cast<size_t>(i)];
+    return Distance(x, p.x) <= tolerance && Distance(y, p.y) <= tolerance && Distance(z, p.z) <= tolerance;
+  };
+  if (count < kGridFrom) {
+    grid_.Clear();
+    for (int32_t i = 0; i < count; ++i)
+      if (within(i)) return i;
+    return -1;
+  }
+  FileNewEntries();
+  // Whole numbers within the tolerance lie within the box exactly.
+  return grid_.First(x, z, tolerance, within);
+}
+
 int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32_t* usage) {
   if (tolerance >= 0) {
-    for (int32_t i = 0; i < count; ++i) {
-      const IntPoint& p = points[static_cast<size_t>(i)];
-      if (Distance(x, p.x) <= tolerance && Distance(y, p.y) <= tolerance &&
-          Distance(z, p.z) <= tolerance) {
-        if (usage != nullptr) ++usage[i];
-        return i;
-      }
+    const int32_t i = Find(x, y, z, tolerance);
+    if (i >= 0) {
+      if (usage != nullptr) ++usage[i];
+      return i;
     }
   }
+  // An entry written over after the table was emptied is filed again.
+  if (count < grid_.Filed()) grid_.Clear();
   if (count >= capacity) {
     g_tableFull.Report("TEXPOINTS::Add() table full 0 %d", count);
     return 0;
   }
+  if (points.size() < static_cast<size_t>(capacity)) TakeStorage();
   int32_t index = count++;
   points[static_cast<size_t>(index)] = IntPoint{x, y, z};
   if (usage != nullptr) usage[index] = 1;
@@ -71,6 +104,7 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
 }
 
 void TEXPOINTS::CopyFrom(const TEXPOINTS& other) {
+  if (points.size() < static_cast<size_t>(capacity)) TakeStorage();
   base = other.base;
   int32_t n = other.count;
   if (n > capacity) n = capacity;
@@ -78,9 +112,11 @@ void TEXPOINTS::CopyFrom(const TEXPOINTS& other) {
   if (n < 0) n = 0;
   for (int32_t i = 0; i < n; ++i) points[static_cast<size_t>(i)] = other.points[static_cast<size_t>(i)];
   count = n;
+  grid_.Clear();
 }
 
 void TEXPOINTS::Release() {
+  grid_.Clear();
   base = 0;
   count = 0;
   capacity = 0;

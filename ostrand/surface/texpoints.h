@@ -1,7 +1,9 @@
 // TEXPOINTS: a fixed-capacity table of 3-D integer points (1/256 ft in the
 // surface files, whole feet in networks), with optional merging of points
 // that lie within a tolerance of an existing one. Polygons (TEXTURE) refer
-// to its entries by index only.
+// to its entries by index only. A table that grows beyond a few dozen
+// entries answers the merging search through a grid of its points
+// (PointGrid) instead of a scan, with the same answer.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "ostrand/frame/int32_range.h"
+#include "ostrand/frame/point_grid.h"
 
 namespace ostrand {
 
@@ -31,6 +34,11 @@ class TEXPOINTS {
 
   TEXPOINTS() { SetSize(kDefaultCapacity); }
   explicit TEXPOINTS(int32_t initialCapacity) { SetSize(initialCapacity); }
+  // A table of `initialCapacity` whose storage is taken at its first Add or
+  // CopyFrom, for the many tables that mostly stay empty. Until then only
+  // Add and CopyFrom may write to it.
+  struct Deferred {};
+  TEXPOINTS(int32_t initialCapacity, Deferred) : capacity(initialCapacity < 0 ? 0 : initialCapacity) {}
 
   // Drops all points (base and count 0) and allocates room for `capacity`
   // (a negative capacity is taken as 0). Allocation failure is fatal.
@@ -43,6 +51,13 @@ class TEXPOINTS {
   // runs parallel to the table and has room for `capacity` counters.
   int32_t Add(int32_t x, int32_t y, int32_t z, int32_t tolerance,
               int32_t* usage = nullptr);
+
+  // The first entry within `tolerance` (>= 0) on every axis, or -1.
+  int32_t Find(int32_t x, int32_t y, int32_t z, int32_t tolerance);
+  // To be called after entries in use were changed in place (through
+  // operator[] or points): the search grid is filed again before the next
+  // search. Emptying the table (count 0) needs no call.
+  void Changed() { grid_.Clear(); }
 
   // Takes base and count (cut to this table's capacity) and the points.
   void CopyFrom(const TEXPOINTS& other);
@@ -62,6 +77,19 @@ class TEXPOINTS {
   int32_t size() const { return count; }
   const IntPoint& operator[](int32_t i) const { return points[static_cast<size_t>(i)]; }
   IntPoint& operator[](int32_t i) { return points[static_cast<size_t>(i)]; }
+
+ private:
+  // Below this many entries a scan is as quick as the grid.
+  static constexpr int32_t kGridFrom = 32;
+  // Feet in networks, 1/256 ft in surface tables: either way a few points
+  // to a cell.
+  static constexpr double kGridCell = 32.0;
+  // Takes the storage of a deferred table.
+  void TakeStorage();
+  // Files the entries added since the last search; starts again when the
+  // table was emptied or cut.
+  void FileNewEntries();
+  PointGrid grid_{kGridCell};
 };
 
 }  // namespace ostrand

@@ -1,5 +1,7 @@
 #include "ostrand/surface/texture_list.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <new>
 
 #include "ostrand/frame/report.h"
@@ -11,58 +13,53 @@ namespace {
 ReportOnce g_allocFailure;
 }  // namespace
 
-TextureList::~TextureList() { Clear(); }
-
 int TextureList::Add(const TEXTURE& texture) {
-  Node* node = new (std::nothrow) Node;
-  if (node == nullptr) {
-    g_allocFailure.Report("TextureList::Add(TEXTURE) alloc failed");
-    return 0;
-  }
   int32_t n = texture.vertexCount();
   if (n < 0) n = 0;
   if (n > static_cast<int32_t>(texture.vertices.size())) n = static_cast<int32_t>(texture.vertices.size());
   try {
-    node->vertices.assign(texture.vertices.begin(), texture.vertices.begin() + n);
+    headers_.push_back(texture.header);
+  } catch (const std::bad_alloc&) {
+    g_allocFailure.Report("TextureList::Add(TEXTURE) alloc failed");
+    return 0;
+  }
+  try {
+    vertices_.insert(vertices_.end(), texture.vertices.begin(), texture.vertices.begin() + n);
+    starts_.push_back(vertices_.size());
   } catch (const std::bad_alloc&) {
     g_allocFailure.Report("BitAndTex::Add(TEXTURE) alloc failed 0 %ld",
                           static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
-    delete node;
+    headers_.pop_back();
+    vertices_.resize(starts_.back());
     return 0;
   }
-  node->header = texture.header;
-  node->header.vertexCount = n;
-  node->next = head_;
-  head_ = node;
-  ++count_;
+  headers_.back().vertexCount = n;
   return 1;
 }
 
 TEXTURE* TextureList::First() {
-  cursor_ = head_;
+  cursor_ = headers_.size();
   return Next();
 }
 
 TEXTURE* TextureList::Next() {
-  if (cursor_ == nullptr) return nullptr;
-  Node* node = cursor_;
-  working_.header = node->header;
-  size_t n = node->vertices.size();
-  if (n > working_.vertices.size()) n = working_.vertices.size();
-  for (size_t i = 0; i < n; ++i) working_.vertices[i] = node->vertices[i];
-  working_.header.vertexCount = static_cast<int32_t>(n);
-  cursor_ = node->next;
-  return &working_;
+  if (cursor_ == 0) return nullptr;
+  const size_t i = --cursor_;
+  if (working_ == nullptr) working_ = std::make_unique<TEXTURE>();
+  TEXTURE& working = *working_;
+  working.header = headers_[i];
+  size_t n = starts_[i + 1] - starts_[i];
+  if (n > working.vertices.size()) n = working.vertices.size();
+  std::copy_n(vertices_.begin() + static_cast<std::ptrdiff_t>(starts_[i]), n, working.vertices.begin());
+  working.header.vertexCount = static_cast<int32_t>(n);
+  return &working;
 }
 
 void TextureList::Clear() {
-  while (head_ != nullptr) {
-    Node* next = head_->next;
-    delete head_;
-    head_ = next;
-  }
-  cursor_ = nullptr;
-  count_ = 0;
+  headers_.clear();
+  vertices_.clear();
+  starts_.resize(1);
+  cursor_ = 0;
 }
 
 }  // namespace ostrand

@@ -184,6 +184,7 @@ int32_t IsExcluded(int32_t area, double latitude, double longitude) {
 TextInterpreter::TextInterpreter(TaxiwayList& list) : list_(list) {}
 
 void TextInterpreter::OpenAirport(double latitude, double longitude) {
+  edgesByEnds_.Clear();
   list_.originLat = latitude;
   list_.originLon = longitude;
   std::string code;
@@ -235,6 +236,18 @@ int32_t TextInterpreter::AddPoint(double x, double y, double z) {
   return list_.points.Add(Feet(x + list_.offsetX), Feet(y), Feet(z + list_.offsetZ), kPointMergeTolerance);
 }
 
+int32_t TextInterpreter::FindEdge(int32_t from, int32_t to, int32_t type) {
+  if (list_.edgeCount < edgesByEnds_.Filed()) edgesByEnds_.Clear();
+  for (int32_t i = edgesByEnds_.Filed(); i < list_.edgeCount; ++i) {
+    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    edgesByEnds_.File(i, e.from, e.to);
+  }
+  return edgesByEnds_.First(from, to, 0, [&](int32_t i) {
+    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    return e.from == from && e.to == to && e.type == type;
+  });
+}
+
 void TextInterpreter::MoveTo(double x, double y, double z) {
   if (list_.edgeCount >= kInterpreterEdgeLimit) return;
   list_.pending.from = AddPoint(x, y, z);
@@ -253,14 +266,10 @@ int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long f
   // A start that names no point (a line begun in another airport) draws
   // nothing.
   const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
-  int32_t holder = -1;
-  for (int32_t i = 0; startValid && i < list_.edgeCount; ++i) {
-    Edge& e = list_.edges[static_cast<size_t>(i)];
-    if (e.from == pending.from && e.to == pending.to && e.type == pending.type) {
-      e.width = std::max(e.width, pending.width);
-      holder = i;
-      break;
-    }
+  int32_t holder = startValid ? FindEdge(pending.from, pending.to, pending.type) : -1;
+  if (holder >= 0) {
+    Edge& e = list_.edges[static_cast<size_t>(holder)];
+    e.width = std::max(e.width, pending.width);
   }
   if (holder < 0 && pending.from != end && startValid &&
       static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {

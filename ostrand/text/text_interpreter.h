@@ -39,6 +39,8 @@
 #include <string>
 #include <vector>
 
+#include "ostrand/frame/point_grid.h"
+
 namespace ostrand {
 
 class STRING_LIST;
@@ -95,8 +97,15 @@ class TextInterpreter {
   void OpenAirport(double latitude, double longitude);
   void ComputeOffsets(double latitude, double longitude);
   int32_t AddPoint(double x, double y, double z);
+  // The first edge from `from` to `to` of the type, or -1.
+  int32_t FindEdge(int32_t from, int32_t to, int32_t type);
 
   TaxiwayList& list_;
+  // The edges filed by their ends as the point (from, to), so that a line
+  // that repeats an edge finds it without a scan of every edge. Edges are
+  // only appended, or removed by setting their start to -1; an airport
+  // opened files its edges afresh.
+  PointGrid edgesByEnds_{1.0};
 };
 
 // Runs the interpreter on the text file; 1 when it opened, else 0. The

@@ -1,0 +1,92 @@
+// The printf floor of the benchmarks (header-only, benchmarks only): the
+// listing of the largest network ("ostrand -ls" line for line) printed by a
+// bare C formatter into a memory buffer, with nothing of ours in between.
+// Whole-program benchmarks report their time as a multiple of it, measured
+// in the same run, so that a busier machine does not hide a regression.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "bench/network_generator.h"
+#include "ostrand/bgr/bgr_file.h"
+
+namespace ostrand::bench {
+
+class PrintfFloor {
+ public:
+  // Reads the largest generated network once (written to `path` first).
+  explicit PrintfFloor(const char* path = "FLOOR.BGR") {
+    if (!WriteGridNetwork(path)) std::abort();
+    BgrFile in;
+    if (!in.OpenRead(path)) std::abort();
+    in.ReadOrigin(origin_[0], origin_[1], origin_[2]);
+    Vertex v;
+    while (in.ReadNode(v.x, v.y, v.z)) vertices_.push_back(v);
+    BgrEdge e;
+    while (in.ReadEdge(e)) edges_.push_back(e);
+    buffer_.resize(4u << 20);
+  }
+
+  // Prints the listing into the buffer; its length in bytes.
+  size_t Print() {
+    at_ = 0;
+    Line("<bgno>\n");
+    Line("<orgn>  %lf %lf %lf %d (53 37'49.4400\"N 9 59'17.6279\"E)\n", origin_[0], origin_[1], origin_[2], 1);
+    long i = 0;
+    for (const Vertex& v : vertices_) {
+      Line("<node>\n");
+      Line("<bgno>\n");
+      Line("<vloc> (%ld) %lf %lf %lf\n", i++, v.x, v.y, v.z);
+      Line("<endo>\n");
+    }
+    for (const BgrEdge& e : edges_) {
+      Line("<edge>  %ld %ld\n", static_cast<long>(e.from), static_cast<long>(e.to));
+      Line("<bgno>\n");
+      Line("<thck> %ld %ldft sp=%02lX\n", static_cast<long>(e.code), static_cast<long>(e.width),
+           static_cast<unsigned long>(e.sp));
+      Line("<type>  %ld\n", static_cast<long>(e.type));
+      Line("<endo>\n");
+    }
+    Line("<endo>\n");
+    Line("WS= %lf %lf, EN= %lf %lf\n", 0.0, 0.0, 12000.0, 12000.0);
+    return at_;
+  }
+
+  // Seconds of one Print, the median of `runs`.
+  double Seconds(int runs = 9) {
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) {
+      const auto start = std::chrono::steady_clock::now();
+      Print();
+      times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[static_cast<size_t>(runs / 2)];
+  }
+
+ private:
+  struct Vertex {
+    double x = 0, y = 0, z = 0;
+  };
+
+  template <typename... Args>
+  void Line(const char* format, Args... args) {
+    const int n = std::snprintf(buffer_.data() + at_, buffer_.size() - at_, format, args...);
+    if (n > 0) at_ += std::min(static_cast<size_t>(n), buffer_.size() - at_ - 1);
+  }
+  void Line(const char* text) {
+    for (; *text != '\0' && at_ + 1 < buffer_.size(); ++text) buffer_[at_++] = *text;
+  }
+
+  double origin_[3] = {0, 0, 0};
+  std::vector<Vertex> vertices_;
+  std::vector<BgrEdge> edges_;
+  std::vector<char> buffer_;
+  size_t at_ = 0;
+};
+
+}  // namespace ostrand::bench
