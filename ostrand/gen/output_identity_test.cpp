@@ -28,7 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadFileBytes;
-using testing::RunOstrandNamed;
 
 // Per case (an airport, or a generated input) the FNV-1a (32 bits) of each
 // output of kColumn in that order, "-" where there is no such output.
@@ -65,7 +64,7 @@ using Outputs = std::map<std::string, std::string>;
 // Runs ostrand in the working directory (by its bare name, so the run log
 // stays there) and files its console text without the TIME line.
 void Run(Outputs& out, const std::string& name, const std::vector<std::string>& args) {
-  const testing::RunResult r = RunOstrandNamed("ostrand", args);
+  const testing::RunResult r = testing::RunOstrand(args, OSTRAND_EXE, -1, "ostrand");
   std::string text;
   for (size_t at = 0, end; at < r.output.size(); at = end) {
     end = std::min(r.output.find('\n', at), r.output.size()) + 1;
@@ -123,8 +122,8 @@ Outputs RealCases(const std::string& real) {
       out[icao + " converted -tm BGR"] = ReadFileBytes("N.BGR");
       out[icao + " converted -tm TMS"] = ReadFileBytes("N.TMS");
     }
-    RunOstrandNamed("airportimport", {xml.string(), "-o", "airport.txt", "--row", "airports.csv"}, AIRPORTIMPORT_EXE);
-    RunOstrandNamed("airportdb", {"airports.csv", "DATABASE\\AIRPORT.DBD"}, AIRPORTDB_EXE);
+    testing::RunOstrand({xml.string(), "-o", "airport.txt", "--row", "airports.csv"}, AIRPORTIMPORT_EXE, -1, "airportimport");
+    testing::RunOstrand({"airports.csv", "DATABASE\\AIRPORT.DBD"}, AIRPORTDB_EXE, -1, "airportdb");
     TextThenSurface(out, icao, "airport.txt");
   }
   return out;
