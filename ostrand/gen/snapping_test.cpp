@@ -67,6 +67,11 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
         -static_cast<int32_t>(c[2]));
     });
   }
+  cases.emplace_back("runway after its taxiway, whose far end is vertex 0", [&] {
+    const int32_t far = V(5000, -1100);
+    E(far, V(5000, -100));
+    L(0, 0, 10000, 0, kRunway);
+  });
   cases.emplace_back("runway with coincident ends", [&] {
     L(0, 0, 0, 0, kRunway);
     L(0, -50, 0, -1000);

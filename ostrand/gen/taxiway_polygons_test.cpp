@@ -62,11 +62,11 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
       E(s, V(1000 * std::cos(h), 1000 * std::sin(h)), kTaxiway, 50, kFlagPavement);
     });
   }
-  // Three 1000-ft segments in a straight line: three quads, two joints.
+  // Three 1000-ft segments in a straight line off the axis: three quads, two joints.
   for (int32_t flags : {kFlagPavement, kFlagCentreLine, kFlagPavement | kFlagCentreLine,
                         kFlagCentreLights, kFlagEdgeLights, kFlagPavement | kFlagEdgeLights, 15}) {
     cases.emplace_back("flags " + std::to_string(flags), [&, flags] {
-      const int32_t v[] = {V(0, 0), V(1000, 0), V(2000, 0), V(3000, 0)};
+      const int32_t v[] = {V(0, 100), V(1000, 100), V(2000, 100), V(3000, 100)};
       for (size_t i = 0; i < 3; ++i) E(v[i], v[i + 1], kTaxiway, 50, flags);
     });
   }

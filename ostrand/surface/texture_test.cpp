@@ -180,6 +180,8 @@ TEST(TextureTest, OrientationOfTheSquare) {
   // Clockwise: four corners turn one way, the five straight ones not at all.
   Loaded bar({{0, 0}, {0, 10}, {10, 10}, {20, 10}, {30, 10}, {40, 10}, {50, 10}, {60, 10}, {60, 0}}, 0);
   EXPECT_EQ(bar.polygon.Orientation(bar.table, 0), 0);
+  bar.polygon.header.normal[1] = -32767;  // seen from below it runs the other way
+  EXPECT_EQ(bar.polygon.Orientation(bar.table, 0), 1);
 }
 
 // CopyFrom takes the descriptive block and the records in use, also into a
