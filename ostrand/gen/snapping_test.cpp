@@ -72,6 +72,12 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
     E(far, V(5000, -100));
     L(0, 0, 10000, 0, kRunway);
   });
+  cases.emplace_back("a connector ends on vertex 0", [&] {
+    V(4800, 0);
+    E(V(5000, -1100), V(5000, -100));
+    L(0, 0, 10000, 0, kRunway);
+  });
+  cases.emplace_back("crossing at 30 degrees", [&] { L(0, 0, 1000, 0), L(-366, -500, 1366, 500); });
   cases.emplace_back("runway with coincident ends", [&] {
     L(0, 0, 0, 0, kRunway);
     L(0, -50, 0, -1000);
