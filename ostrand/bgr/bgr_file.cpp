@@ -1,7 +1,6 @@
 // Reader and writer of BGR network records.
 #include "ostrand/bgr/bgr_file.h"
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -79,7 +78,6 @@ int BgrFile::OpenWrite(const std::string& name) {
   if (stream_ == nullptr) return 0;
   writing_ = 1;
   written_.clear();
-  used_ = 0;
   WriteTag("<bgno>");
   return 1;
 }
@@ -96,9 +94,8 @@ int BgrFile::Close() {
   // the way (a full disk, say) is dropped, so that it never takes the place
   // of a good file.
   bool written = WriteTag("<endo>") == 1;
-  written = std::fwrite(written_.data(), 1, used_, stream_) == used_ && written;
+  written = std::fwrite(written_.data(), 1, written_.size(), stream_) == written_.size() && written;
   std::vector<unsigned char>().swap(written_);
-  used_ = 0;
   written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
   writing_ = 0;
   stream_ = nullptr;
@@ -108,7 +105,6 @@ int BgrFile::Close() {
 void BgrFile::Discard() {
   if (writing_) staged_.Discard();
   std::vector<unsigned char>().swap(written_);
-  used_ = 0;
   writing_ = 0;
   stream_ = nullptr;
 }
@@ -116,9 +112,7 @@ void BgrFile::Discard() {
 int BgrFile::Put(const unsigned char* bytes, size_t n) {
   if (stream_ == nullptr) return 0;
   if (!writing_) return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
-  if (used_ + n > written_.size()) written_.resize(std::max(2 * written_.size(), used_ + n + 4096));
-  std::memcpy(written_.data() + used_, bytes, n);
-  used_ += n;
+  written_.insert(written_.end(), bytes, bytes + n);
   return 1;
 }
 
@@ -154,7 +148,7 @@ int BgrFile::WriteInt(int32_t v) {
 }
 
 int BgrFile::OverwriteInt(long offset, int32_t v) {
-  if (!writing_ || offset < 0 || static_cast<size_t>(offset) + 4 > used_) return 0;
+  if (!writing_ || offset < 0 || static_cast<size_t>(offset) + 4 > written_.size()) return 0;
   unsigned char bytes[4];
   StoreLe32(bytes, static_cast<uint32_t>(v));
   std::memcpy(written_.data() + offset, bytes, 4);
@@ -163,7 +157,7 @@ int BgrFile::OverwriteInt(long offset, int32_t v) {
 
 long BgrFile::Tell() {
   if (stream_ == nullptr) return -1;
-  return writing_ ? static_cast<long>(used_) : std::ftell(stream_);
+  return writing_ ? static_cast<long>(written_.size()) : std::ftell(stream_);
 }
 
 int BgrFile::WriteReal(double v) {

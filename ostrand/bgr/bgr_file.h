@@ -129,8 +129,7 @@ class BgrFile {
   int writing_ = 0;
   int damaged_ = 0;
   std::vector<char> contents_;         // a file read from memory: its bytes, until Close
-  std::vector<unsigned char> written_;  // everything written, until Close: used_ bytes
-  size_t used_ = 0;
+  std::vector<unsigned char> written_;  // everything written, until Close
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };

@@ -270,9 +270,9 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
 void SnapEndPointsToTaxiways(TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
   // A snap needs a dead end within 150 ft of a point inside edge j: the
-  // reach of every taxiway edge, worked out again after each snap (it moves
-  // a vertex, shortens an edge and appends one).
-  // Other edges reach nowhere.
+  // reach of every taxiway edge (other edges reach nowhere), worked out
+  // again after each snap, which moves a vertex, shortens an edge and
+  // appends one.
   std::vector<Box> reach(static_cast<size_t>(kMaxEdges));
   auto refreshReach = [&]() {
     constexpr double kFar = std::numeric_limits<double>::infinity();
