@@ -82,7 +82,7 @@ void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
   if (produced == 0) g_triangulation.Report("GenerateApronPolygons - triangulation failed 0 0");
 }
 
-void GenerateApron(TaxiwayList& net, int pass) {
+void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass) {
   std::fprintf(Console(), "GenerateApron(%d)\n", pass);
   TEXTURE polygon;
   TEXPOINTS table;
@@ -110,7 +110,7 @@ void GenerateApron(TaxiwayList& net, int pass) {
     if (pass == 0) {
       for (int32_t i = 0; i < n; ++i) {
         const IntPoint& p = table[polygon.vertices[static_cast<size_t>(i)].point];
-        GenerationBox().Extend(p.x, p.z);
+        run.box.Extend(p.x, p.z);
       }
     } else {
       GenerateApronPolygons(table, polygon);

@@ -3,6 +3,7 @@
 // pavement layer of the tile grid (through the tile clipping).
 #pragma once
 
+#include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
@@ -13,9 +14,9 @@ namespace ostrand {
 // drops a closing repeat of the first vertex, skips outlines of fewer than
 // three vertices and a repeat of the outline accepted just before, reports
 // outlines that use a point twice (once per run) and skips them, and scales
-// the rest to working units. Pass 0 extends the generation bounding box by
+// the rest to working units. Pass 0 extends the run's bounding box by
 // their vertices; pass 1 triangulates them into the pavement layer.
-void GenerateApron(TaxiwayList& net, int pass);
+void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass);
 
 // Triangulates one outline (vertex k refers to point k of table, working
 // units) into the pavement layer; reports once per run when no triangle

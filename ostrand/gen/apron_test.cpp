@@ -47,17 +47,17 @@ TEST_F(ApronTest, PiecesMatchExpected) {
   };
   std::string text;
   for (const auto& file : cases) {
-    ResetGenerationState();
+    ResetGenerationState(), NewRun();
     testing::WriteFileBytes("T.PLY", file);
     TaxiwayList net;
     net.plyPath = "T.PLY";
     EXPECT_EQ(net.OpenPly("r"), 1);
-    GenerateApron(net, 0);
-    const BoundingBox box = GenerationBox();
+    GenerateApron(run, net, 0);
+    const BoundingBox box = run.box;
     float feet = 0;
     double lowLeft[3] = {0, 0, 0};
-    SetGridGeometry(feet, lowLeft);
-    GenerateApron(net, 1);
+    SetGridGeometry(run, feet, lowLeft);
+    GenerateApron(run, net, 1);
     char head[120];
     std::snprintf(head, sizeof head, "== box %g %g %g %g, tiles of %g ft from %g %g\n", box.minX,
                   box.minZ, box.maxX, box.maxZ, feet, lowLeft[0], lowLeft[2]);

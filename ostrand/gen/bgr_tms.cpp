@@ -8,7 +8,6 @@
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/apron.h"
 #include "ostrand/gen/line.h"
-#include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/snapping.h"
 #include "ostrand/gen/taxiway_polygons.h"
 #include "ostrand/gen/tile_clipping.h"
@@ -103,39 +102,41 @@ int32_t PrepareEdges(TaxiwayList& net) {
   return yellowCount;
 }
 
-void CountDegreesAndRunways(TaxiwayList& net) {
-  ClearPointDegrees();
+void CountDegreesAndRunways(GenerationRun& run, TaxiwayList& net) {
+  run.ClearPointDegrees();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     const Edge& e = EdgeAt(net, i);
     if (e.type == kRunway && net.HasVertices(e)) {
-      RunwaySegments().Add(i, net.points[e.from], net.points[e.to]);
+      run.runways.Add(i, net.points[e.from], net.points[e.to], run.box);
     }
     if ((e.flags & kFlagPavement) != 0) {
-      AddPointDegree(e.from, 1);
-      AddPointDegree(e.to, 1);
+      run.AddPointDegree(e.from, 1);
+      run.AddPointDegree(e.to, 1);
     }
   }
 }
 
-void MarkIsolatedStubs(TaxiwayList& net) {
+void MarkIsolatedStubs(GenerationRun& run, TaxiwayList& net) {
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     Edge& e = EdgeAt(net, i);
     if (e.type != kTaxiway || !net.HasVertices(e)) continue;
-    if (IsDeadEnd(e.from) && IsDeadEnd(e.to) && EdgeLength(net, e) <= kStubLength) e.type = kStub;
-  }
-}
-
-void FileTaxiwaySegments(const TaxiwayList& net) {
-  for (int32_t i = 0; i < net.edgeCount; ++i) {
-    const Edge& e = net.edges[static_cast<size_t>(i)];
-    if ((e.type == kTaxiway || e.type == kConnector) && net.HasVertices(e)) {
-      TaxiwaySegments().Add(i, net.points[e.from], net.points[e.to]);
+    if (run.IsDeadEnd(e.from) && run.IsDeadEnd(e.to) && EdgeLength(net, e) <= kStubLength) {
+      e.type = kStub;
     }
   }
 }
 
-void SetGridGeometry(float& tileFeet, double lowLeft[3]) {
-  BoundingBox box = GenerationBox();
+void FileTaxiwaySegments(GenerationRun& run, const TaxiwayList& net) {
+  for (int32_t i = 0; i < net.edgeCount; ++i) {
+    const Edge& e = net.edges[static_cast<size_t>(i)];
+    if ((e.type == kTaxiway || e.type == kConnector) && net.HasVertices(e)) {
+      run.taxiways.Add(i, net.points[e.from], net.points[e.to], run.box);
+    }
+  }
+}
+
+void SetGridGeometry(GenerationRun& run, float& tileFeet, double lowLeft[3]) {
+  BoundingBox box = run.box;
   box.minX -= kGridMargin;
   box.minZ -= kGridMargin;
   box.maxX += kGridMargin;
@@ -203,6 +204,11 @@ int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float t
 }
 
 int BgrTms(const std::string& name) {
+  GenerationRun run;
+  return BgrTms(name, run);
+}
+
+int BgrTms(const std::string& name, GenerationRun& run) {
   ResetGenerationState();
   std::FILE* console = Console();
   TaxiwayList net;
@@ -214,24 +220,24 @@ int BgrTms(const std::string& name) {
 
   ScaleToWorkingUnits(net);
   const int32_t yellowCount = PrepareEdges(net);
-  CountDegreesAndRunways(net);
-  MarkIsolatedStubs(net);
+  CountDegreesAndRunways(run, net);
+  MarkIsolatedStubs(run, net);
 
-  SnapEndPointsToRunways(net);
-  AddRunwayConnectors(net);
-  MakeTaxiwayTaxiwayIntersections(net);
-  SnapEndPointsToTaxiways(net);
+  SnapEndPointsToRunways(run, net);
+  AddRunwayConnectors(run, net);
+  MakeTaxiwayTaxiwayIntersections(run, net);
+  SnapEndPointsToTaxiways(run, net);
 
-  FileTaxiwaySegments(net);
-  GenerateApron(net, 0);
+  FileTaxiwaySegments(run, net);
+  GenerateApron(run, net, 0);
   float tileFeet = 0;
   double lowLeft[3] = {0, 0, 0};
-  SetGridGeometry(tileFeet, lowLeft);
+  SetGridGeometry(run, tileFeet, lowLeft);
   // The stages' pieces are held until the grid takes them all in.
   HoldPieces();
 
   std::fprintf(console, "GenerateTaxiPolygons()\n");
-  GenerateTaxiPolygons(net);
+  GenerateTaxiPolygons(run, net);
 
   std::fprintf(console, "GenerateIsYellow()\n");
   for (int32_t i = 0; i < net.edgeCount; ++i) {
@@ -242,7 +248,7 @@ int BgrTms(const std::string& name) {
     GenerateIsYellow(a.x, a.z, b.x, b.z);
   }
 
-  GenerateApron(net, 1);
+  GenerateApron(run, net, 1);
 
   std::fprintf(console, "GeneratePlyLights()\n");
   net.Rewind();
@@ -256,8 +262,8 @@ int BgrTms(const std::string& name) {
   // beyond the taxiways and aprons that sized the grid: it is then sized
   // again to take in every piece. A grid that takes them in stays as it is.
   if (!HeldPiecesInsideGrid()) {
-    ExtendByHeldPieces(GenerationBox());
-    SetGridGeometry(tileFeet, lowLeft);
+    ExtendByHeldPieces(run.box);
+    SetGridGeometry(run, tileFeet, lowLeft);
   }
   FileHeldPieces();
 

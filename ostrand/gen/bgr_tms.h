@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/taxiway_list.h"
 
 namespace ostrand {
@@ -21,6 +22,8 @@ namespace ostrand {
 // The whole generation; 1 when the network file was read, else 0. Runs to
 // the end in both cases.
 int BgrTms(const std::string& name);
+// The same on the given run, which starts empty (tests read it afterwards).
+int BgrTms(const std::string& name, GenerationRun& run);
 
 // Steps of the pipeline, exposed for the tests of the stages.
 
@@ -31,15 +34,15 @@ void ScaleToWorkingUnits(TaxiwayList& net);
 int32_t PrepareEdges(TaxiwayList& net);
 // Clears the degrees, then files runways (type 0) into the runway list and
 // counts the ends of paved edges into the degrees.
-void CountDegreesAndRunways(TaxiwayList& net);
+void CountDegreesAndRunways(GenerationRun& run, TaxiwayList& net);
 // Taxiways of at most 500 ft whose both ends are dead ends become type 101.
-void MarkIsolatedStubs(TaxiwayList& net);
+void MarkIsolatedStubs(GenerationRun& run, TaxiwayList& net);
 // Files taxiways and connectors into the taxiway list.
-void FileTaxiwaySegments(const TaxiwayList& net);
+void FileTaxiwaySegments(GenerationRun& run, const TaxiwayList& net);
 // Grid geometry from the bounding box (500-ft margin, 8 tiles of at least
 // 500 ft; the box itself is left as it is); gives the tile edge and
 // lower-left corner in feet.
-void SetGridGeometry(float& tileFeet, double lowLeft[3]);
+void SetGridGeometry(GenerationRun& run, float& tileFeet, double lowLeft[3]);
 // Back to feet: coordinates and widths divided by 256, flags 0, and (when
 // yellowCount < 100) type-102 edges become taxiways 100 ft wide.
 void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);

@@ -69,9 +69,9 @@ TEST_F(BgrTmsTest, GenerationMatchesExpectedListings) {
     const std::string bgr = std::string(c.name) + ".BGR", tms = std::string(c.name) + ".TMS";
     if (c.network) c.network->Write(bgr);
     if (*c.ply != '\0') WriteFileBytes(std::string(c.name) + ".PLY", c.ply);
-    const auto run = RunOstrand({"-tm", bgr});
-    EXPECT_EQ(run.status, c.status);
-    const std::string got = Tidy(run.output) + Output({"-ls", tms}) + Output({"-ls", bgr});
+    const auto program = RunOstrand({"-tm", bgr});
+    EXPECT_EQ(program.status, c.status);
+    const std::string got = Tidy(program.output) + Output({"-ls", tms}) + Output({"-ls", bgr});
     const std::string saved = ReadFileBytes(bgr);
     RunOstrand({"-tm", bgr});
     EXPECT_TRUE(ReadFileBytes(bgr) == saved);
@@ -115,17 +115,16 @@ TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
 // A full runway list reports once (the taxiway list shares the report),
 // and its surplus still sizes the grid.
 TEST_F(BgrTmsTest, FullSegmentListReportsOnce) {
-  SegmentList& runways = RunwaySegments();
+  SegmentList& runways = run.runways;
   for (int32_t i = 0; i < kMaxRunwaySegments + 2; ++i)
-    EXPECT_EQ(runways.Add(i, {i * 10, 0, 0}, {i * 10, 0, 500}), i < kMaxRunwaySegments ? 1 : 0);
-  TaxiwaySegments().count = TaxiwaySegments().capacity;
-  EXPECT_EQ(TaxiwaySegments().Add(7, {0, 0, 0}, {1, 0, 1}), 0);
+    EXPECT_EQ(runways.Add(i, {i * 10, 0, 0}, {i * 10, 0, 500}, run.box), i < kMaxRunwaySegments);
+  run.taxiways.count = run.taxiways.capacity;
+  EXPECT_EQ(run.taxiways.Add(7, {0, 0, 0}, {1, 0, 1}, run.box), 0);
   EXPECT_EQ(std::pair(runways.count, runways.entries[5].edge), std::pair(kMaxRunwaySegments, 5));
   EXPECT_EQ(runways.entries[5].line.length, 500.0);
-  EXPECT_EQ(std::pair(GenerationBox().maxX, GenerationBox().maxZ),
+  EXPECT_EQ(std::pair(run.box.maxX, run.box.maxZ),
             std::pair((kMaxRunwaySegments + 1) * 10.0, 500.0));
   EXPECT_EQ(console.Text(), "ERROR: SegmentList::Add - too many edges\n");
-  ResetGenerationState();
 }
 
 TEST_F(BgrTmsTest, CentreLineOnlyEdges) {

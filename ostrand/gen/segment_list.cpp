@@ -15,7 +15,8 @@ ReportOnce g_overflow;
 SegmentList::SegmentList(int32_t initialCapacity)
     : capacity(initialCapacity), entries(static_cast<size_t>(initialCapacity)) {}
 
-int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& end) {
+int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& end,
+                     BoundingBox& box) {
   int added = 0;
   if (count < capacity) {
     Segment& s = entries[static_cast<size_t>(count)];
@@ -27,19 +28,9 @@ int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& e
   } else {
     g_overflow.Report("SegmentList::Add - too many edges");
   }
-  GenerationBox().Extend(start.x, start.z);
-  GenerationBox().Extend(end.x, end.z);
+  box.Extend(start.x, start.z);
+  box.Extend(end.x, end.z);
   return added;
-}
-
-SegmentList& RunwaySegments() {
-  static SegmentList list(kMaxRunwaySegments);
-  return list;
-}
-
-SegmentList& TaxiwaySegments() {
-  static SegmentList list(kMaxTaxiwaySegments);
-  return list;
 }
 
 }  // namespace ostrand

@@ -10,8 +10,6 @@
 #include "ostrand/frame/point_grid.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/line.h"
-#include "ostrand/gen/segment_list.h"
-#include "ostrand/gen/tile_grid.h"
 #include "ostrand/gen/working_units.h"
 
 namespace ostrand {
@@ -122,16 +120,17 @@ int32_t OtherEnd(const TaxiwayList& net, int32_t p) {
   return -1;
 }
 
-void AddEdge(TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width, int32_t type) {
+void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width,
+             int32_t type) {
   if (net.points.count >= kMaxVertices || net.edgeCount >= kMaxEdges) return;
   const int32_t v = FindOrAddVertex(net, x, z);
   if (v < 0) return;
   AppendEdge(net, Edge{from, v, width, type, 15});
-  AddPointDegree(from, 1);
-  AddPointDegree(v, 1);
+  run.AddPointDegree(from, 1);
+  run.AddPointDegree(v, 1);
 }
 
-void SnapTo(TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
+void SnapTo(GenerationRun& run, TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
   if (net.edgeCount >= kMaxEdges || DistanceTo(net, x, z, v) > kSnapReach) return;
   IntPoint& p = net.points[v];
   p.x = TruncateToInt32(x);
@@ -141,12 +140,12 @@ void SnapTo(TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
   copy.from = v;
   AppendEdge(net, copy);
   EdgeAt(net, j).to = v;
-  AddPointDegree(v, 2);
+  run.AddPointDegree(v, 2);
 }
 
-void SnapEndPointsToRunways(TaxiwayList& net) {
+void SnapEndPointsToRunways(GenerationRun& run, TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToRunways()\n");
-  const SegmentList& runways = RunwaySegments();
+  const SegmentList& runways = run.runways;
   for (int32_t r = 0; r < runways.count; ++r) {
     const Segment& runway = runways.entries[static_cast<size_t>(r)];
     const Edge& re = EdgeAt(net, runway.edge);
@@ -156,7 +155,7 @@ void SnapEndPointsToRunways(TaxiwayList& net) {
     const double limit = Distance(a.x, a.z, b.x, b.z) + kRunwaySlack;
     for (int32_t p = 0; p < net.points.count; ++p) {
       IntPoint& pt = net.points[p];
-      if (!IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
+      if (!run.IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
       const int32_t q = OtherEnd(net, p);
       if (q < 0) continue;
       Line own;
@@ -172,8 +171,8 @@ void SnapEndPointsToRunways(TaxiwayList& net) {
   }
 }
 
-void AddRunwayConnectors(TaxiwayList& net) {
-  const SegmentList& runways = RunwaySegments();
+void AddRunwayConnectors(GenerationRun& run, TaxiwayList& net) {
+  const SegmentList& runways = run.runways;
   for (int32_t r = 0; r < runways.count; ++r) {
     const Segment& runway = runways.entries[static_cast<size_t>(r)];
     const Edge re = EdgeAt(net, runway.edge);
@@ -189,7 +188,7 @@ void AddRunwayConnectors(TaxiwayList& net) {
     const double uz = (static_cast<double>(b.z) - a.z) * kConnectorOffset / len;
     for (int32_t p = 0; p < net.points.count; ++p) {
       const IntPoint pt = VertexOf(net, p);
-      if (!IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
+      if (!run.IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
       const int32_t q = OtherEnd(net, p);
       if (q < 0) continue;
       const IntPoint qt = VertexOf(net, q);
@@ -202,16 +201,16 @@ void AddRunwayConnectors(TaxiwayList& net) {
       const double tF = TurnAngle(fx, fz, x, z, qt.x, qt.z);
       const double tB = TurnAngle(bx, bz, x, z, qt.x, qt.z);
       if (Distance(b.x, b.z, fx, fz) < lenLimit && tF >= -kConnectorTurn && tF <= kConnectorTurn) {
-        AddEdge(net, p, TruncateToInt32(fx), TruncateToInt32(fz), re.width, kConnector);
+        AddEdge(run, net, p, TruncateToInt32(fx), TruncateToInt32(fz), re.width, kConnector);
       }
       if (Distance(a.x, a.z, bx, bz) < lenLimit && tB >= -kConnectorTurn && tB <= kConnectorTurn) {
-        AddEdge(net, p, TruncateToInt32(bx), TruncateToInt32(bz), re.width, kConnector);
+        AddEdge(run, net, p, TruncateToInt32(bx), TruncateToInt32(bz), re.width, kConnector);
       }
     }
   }
 }
 
-void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
+void MakeTaxiwayTaxiwayIntersections(GenerationRun& run, TaxiwayList& net) {
   int32_t n = 0;
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     if (EdgeAt(net, i).type == kTaxiway) ++n;
@@ -260,14 +259,14 @@ void MakeTaxiwayTaxiwayIntersections(TaxiwayList& net) {
       AppendEdge(net, copyJ);
       EdgeAt(net, i).to = v;
       EdgeAt(net, j).to = v;
-      AddPointDegree(v, 4);
+      run.AddPointDegree(v, 4);
       ends.Insert(v);
       for (int32_t k : {i, j, net.edgeCount - 2, net.edgeCount - 1}) refreshBox(k);
     }
   }
 }
 
-void SnapEndPointsToTaxiways(TaxiwayList& net) {
+void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
   std::fprintf(Console(), "SnapEndPointsToTaxiways()\n");
   // A snap needs a dead end within 150 ft of a point inside edge j: the
   // reach of every taxiway edge (other edges reach nowhere), worked out
@@ -290,8 +289,8 @@ void SnapEndPointsToTaxiways(TaxiwayList& net) {
     const Edge ei = EdgeAt(net, i);
     const IntPoint& f = VertexOf(net, ei.from);
     const IntPoint& t = VertexOf(net, ei.to);
-    bool deadFrom = IsDeadEnd(ei.from);
-    bool deadTo = IsDeadEnd(ei.to);
+    bool deadFrom = run.IsDeadEnd(ei.from);
+    bool deadTo = run.IsDeadEnd(ei.to);
     for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
       const Box& box = reach[static_cast<size_t>(j)];
       if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
@@ -303,12 +302,12 @@ void SnapEndPointsToTaxiways(TaxiwayList& net) {
       if (!li.Intersect(lj, x, z, 0)) continue;
       if (!WellInside(net, ej, lj, x, z, kSnapInside)) continue;
       const int32_t before = net.edgeCount;
-      if (deadFrom) SnapTo(net, ei.from, x, z, j);
-      if (deadTo) SnapTo(net, ei.to, x, z, j);
+      if (deadFrom) SnapTo(run, net, ei.from, x, z, j);
+      if (deadTo) SnapTo(run, net, ei.to, x, z, j);
       if (net.edgeCount != before) {
         refreshReach();
-        deadFrom = IsDeadEnd(ei.from);
-        deadTo = IsDeadEnd(ei.to);
+        deadFrom = run.IsDeadEnd(ei.from);
+        deadTo = run.IsDeadEnd(ei.to);
       }
     }
   }

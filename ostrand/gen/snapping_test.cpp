@@ -21,8 +21,8 @@ class SnappingTest : public testing::GenerationTest, protected testing::WorkingN
   // The four stages, then the network as text: every vertex (x z in
   // units, degree) and every edge (from to type width flags).
   std::string RepairedText() {
-    Prepare(), SnapEndPointsToRunways(net), AddRunwayConnectors(net);
-    MakeTaxiwayTaxiwayIntersections(net), SnapEndPointsToTaxiways(net);
+    Prepare(run), SnapEndPointsToRunways(run, net), AddRunwayConnectors(run, net);
+    MakeTaxiwayTaxiwayIntersections(run, net), SnapEndPointsToTaxiways(run, net);
     std::string text;
     const auto line = [&text](const std::string& head, std::initializer_list<int32_t> values) {
       text += head;
@@ -30,7 +30,7 @@ class SnappingTest : public testing::GenerationTest, protected testing::WorkingN
       text += "\n";
     };
     for (int32_t i = 0; i < net.points.count; ++i)
-      line("v" + std::to_string(i), {net.points[i].x, net.points[i].z, PointDegree(i)});
+      line("v" + std::to_string(i), {net.points[i].x, net.points[i].z, run.PointDegree(i)});
     for (const Edge& e : std::span(net.edges.data(), static_cast<size_t>(net.edgeCount)))
       line("e", {e.from, e.to, e.type, e.width, e.flags});
     return text;
@@ -133,12 +133,12 @@ TEST_F(SnappingTest, EveryTaxiwayCrossingEveryOtherStaysBounded) {
   // 30 horizontal and 30 vertical taxiways, 400 ft apart: 900 crossings.
   for (int i = 0; i < 30; ++i) L(-100, i * 400.0, 12000, i * 400.0);
   for (int i = 0; i < 30; ++i) L(i * 400.0, -100, i * 400.0, 12000);
-  Prepare();
-  MakeTaxiwayTaxiwayIntersections(net);
+  Prepare(run);
+  MakeTaxiwayTaxiwayIntersections(run, net);
   // Crossings 100 ft from the first column and row stay whole.
   EXPECT_EQ(net.edgeCount, 60 + 2 * 29 * 29);
   // Then every dead end, 100 ft short of a crossing taxiway, is snapped.
-  SnapEndPointsToTaxiways(net);
+  SnapEndPointsToTaxiways(run, net);
   EXPECT_EQ(net.edgeCount, 60 + 2 * 29 * 29 + 59);
 }
 

@@ -61,8 +61,11 @@ struct JointCorners {
 
 class TaxiPolygonBuilder {
  public:
-  explicit TaxiPolygonBuilder(const TaxiwayList& net)
-      : net_(net), segments_(TaxiwaySegments()), visited_(static_cast<size_t>(segments_.count), 0) {
+  TaxiPolygonBuilder(GenerationRun& run, const TaxiwayList& net)
+      : run_(run),
+        net_(net),
+        segments_(run.taxiways),
+        visited_(static_cast<size_t>(segments_.count), 0) {
     // Segments by vertex, in list order, for the neighbour scan.
     byVertex_.resize(static_cast<size_t>(net.points.count));
     for (int32_t s = 0; s < segments_.count; ++s) {
@@ -154,8 +157,8 @@ class TaxiPolygonBuilder {
     const Edge& e = EdgeOf(s);
     if (e.type == kStub || e.type == kCentreLineOnly) return;
     const double halfWidth = e.width / 2.0;
-    double trimStart = PointDegree(e.from) != 1 ? kJunctionTrim : 0;
-    double trimEnd = PointDegree(e.to) != 1 ? kJunctionTrim : 0;
+    double trimStart = run_.PointDegree(e.from) != 1 ? kJunctionTrim : 0;
+    double trimEnd = run_.PointDegree(e.to) != 1 ? kJunctionTrim : 0;
     Line line = seg.line;
     if ((trimStart != 0 || trimEnd != 0) && line.length > kShortestPavement) {
       const double spare = line.length - kShortestPavement;
@@ -182,8 +185,8 @@ class TaxiPolygonBuilder {
     const bool pave = (e.flags & kFlagPavement) != 0 && e.type != kConnector && halfWidth != 0;
     const int marks = ((e.flags & kFlagCentreLine) != 0 ? 1 : 0) +
                       ((e.flags & kFlagCentreLights) != 0 ? 2 : 0);
-    const bool edgeLights = pave && (e.flags & kFlagEdgeLights) != 0 && PointDegree(e.from) > 1 &&
-                            PointDegree(e.to) > 1;
+    const bool edgeLights = pave && (e.flags & kFlagEdgeLights) != 0 &&
+                            run_.PointDegree(e.from) > 1 && run_.PointDegree(e.to) > 1;
     EmitPiece(pave, marks, edgeLights, edgeLights, true, kStraightStep, seg.corners[3],
               seg.corners[2], seg.corners[1], seg.corners[0]);
   }
@@ -236,7 +239,7 @@ class TaxiPolygonBuilder {
     const bool pave = (flags & kFlagPavement) != 0;
     const int marks = ((flags & kFlagCentreLine) != 0 ? 1 : 0) +
                       2 * ((flags & kFlagCentreLights) != 0 ? 1 : 0);
-    const bool edgeLights = (flags & kFlagEdgeLights) != 0 && PointDegree(s) == 2 &&
+    const bool edgeLights = (flags & kFlagEdgeLights) != 0 && run_.PointDegree(s) == 2 &&
                             ei.type != kConnector && ej.type != kConnector &&
                             segI.line.length >= kEdgeLightMinLength &&
                             segJ.line.length >= kEdgeLightMinLength;
@@ -267,7 +270,7 @@ class TaxiPolygonBuilder {
           return;
         }
       }
-      if ((turn < -kBusyTurn || turn > kBusyTurn) && PointDegree(s) > 2) return;
+      if ((turn < -kBusyTurn || turn > kBusyTurn) && run_.PointDegree(s) > 2) return;
       const Line l1 = LineOf(ci.innerFar, ci.innerNear);
       const Line l2 = LineOf(ci.outerFar, ci.outerNear);
       const Line l3 = LineOf(cj.innerNear, cj.innerFar);
@@ -283,6 +286,7 @@ class TaxiPolygonBuilder {
               cj.outerNear, cj.innerNear);
   }
 
+  GenerationRun& run_;
   const TaxiwayList& net_;
   SegmentList& segments_;
   std::vector<uint8_t> visited_;
@@ -338,8 +342,8 @@ int32_t BuildFillet(bool pave, int marks, bool lightsA, bool lightsB, IntPoint p
   return n;
 }
 
-void GenerateTaxiPolygons(const TaxiwayList& net) {
-  TaxiPolygonBuilder builder(net);
+void GenerateTaxiPolygons(GenerationRun& run, const TaxiwayList& net) {
+  TaxiPolygonBuilder builder(run, net);
   builder.Run();
 }
 

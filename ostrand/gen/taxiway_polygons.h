@@ -6,12 +6,13 @@
 // centre-line-only edges a 1-ft strip along the whole edge. Every piece goes
 // into the tile grid through the tile clipping.
 //
-// Coordinates are working units (1/256 ft); segments are those of the
+// Coordinates are working units (1/256 ft); segments are those of the run's
 // taxiway segment list, whose corners are filled here.
 #pragma once
 
 #include <cstdint>
 
+#include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/surface/texpoints.h"
 
@@ -21,7 +22,7 @@ namespace ostrand {
 // segment is completed before a joint with it is built; the walk follows
 // connected segments depth first on an explicit stack, so that a chain of
 // thousands of segments needs no deep call stack.
-void GenerateTaxiPolygons(const TaxiwayList& net);
+void GenerateTaxiPolygons(GenerationRun& run, const TaxiwayList& net);
 
 // The 1-ft centre strip of a centre-line-only edge.
 void GenerateIsYellow(int32_t x1, int32_t z1, int32_t x2, int32_t z2);

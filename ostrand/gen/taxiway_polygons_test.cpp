@@ -30,7 +30,9 @@ class TaxiwayPolygonsTest : public testing::GenerationTest, protected testing::W
  protected:
   void SetUp() override { GenerationTest::SetUp(), net.ClearNetwork(); }
   // Segments, then one tile holding everything, then the surfaces.
-  void Generate() { Prepare(), FileTaxiwaySegments(net), OneTile(), GenerateTaxiPolygons(net); }
+  void Generate() {
+    Prepare(run), FileTaxiwaySegments(run, net), OneTile(), GenerateTaxiPolygons(run, net);
+  }
 };
 
 // The pieces of every layer for small networks, against the expected text:

@@ -18,6 +18,7 @@
 #include "ostrand/frame/report.h"
 #include "ostrand/frame/test_support.h"
 #include "ostrand/gen/bgr_tms.h"
+#include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/gen/tile_clipping.h"
 #include "ostrand/gen/tile_grid.h"
@@ -91,11 +92,14 @@ inline bool EveryPieceInsideItsTile() {
 }
 
 // Base of the generation tests: a scratch folder as working directory, the
-// report and the generation state reset.
+// report and the generation state reset, and a fresh run.
 class GenerationTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetReportState(), ResetGenerationState(); }
+  void SetUp() override { ResetReportState(), ResetGenerationState(), NewRun(); }
+  // A fresh run, for the next case of a table.
+  GenerationRun& NewRun() { return run = GenerationRun(); }
   ScratchDir dir;
+  GenerationRun run;
 };
 
 // How often `needle` occurs in `text` (overlapping matches counted).
@@ -164,7 +168,9 @@ struct WorkingNetwork {
   void E(int32_t from, int32_t to, int32_t type = 1, int32_t widthFt = 50, int32_t flags = 0) {
     net.edges[static_cast<size_t>(net.edgeCount++)] = {from, to, widthFt, type, flags};
   }
-  void Prepare() { PrepareEdges(net), CountDegreesAndRunways(net), MarkIsolatedStubs(net); }
+  void Prepare(GenerationRun& run) {
+    PrepareEdges(net), CountDegreesAndRunways(run, net), MarkIsolatedStubs(run, net);
+  }
 };
 
 // Compares `got` with the file of that name in testdata/; with

@@ -1,11 +1,9 @@
-// Process-wide tables of the surface generation: tile grid, bounding box,
-// vertex degrees.
+// Process-wide tables of the surface generation: tile grid, bounding box.
 #include "ostrand/gen/tile_grid.h"
 
 #include <vector>
 
 #include "ostrand/frame/report.h"
-#include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/tile_clipping.h"
 
 namespace ostrand {
@@ -16,11 +14,6 @@ int32_t LayerSlot(int32_t column, int32_t row, int layer) {
   if (row < 0 || row >= kTilesPerSide) row = 0;
   if (layer < 0 || layer >= kLayersPerTile) layer = 0;
   return (column * kTilesPerSide + row) * kLayersPerTile + layer;
-}
-
-std::vector<int32_t>& Degrees() {
-  static std::vector<int32_t> degrees(static_cast<size_t>(kDegreeTableSize), 0);
-  return degrees;
 }
 
 }  // namespace
@@ -84,32 +77,9 @@ void BoundingBox::Extend(double x, double z) {
   if (z > maxZ) maxZ = z;
 }
 
-BoundingBox& GenerationBox() {
-  static BoundingBox box;
-  return box;
-}
-
-int32_t PointDegree(int32_t vertex) {
-  if (vertex < 0 || vertex >= kDegreeTableSize) return 0;
-  return Degrees()[static_cast<size_t>(vertex)];
-}
-
-void AddPointDegree(int32_t vertex, int32_t amount) {
-  if (vertex < 0 || vertex >= kDegreeTableSize) return;
-  Degrees()[static_cast<size_t>(vertex)] += amount;
-}
-
-void ClearPointDegrees() {
-  for (int32_t& d : Degrees()) d = 0;
-}
-
 void ResetGenerationState() {
   Grid().Clear();
   DropHeldPieces();
-  GenerationBox().Reset();
-  ClearPointDegrees();
-  RunwaySegments().Clear();
-  TaxiwaySegments().Clear();
   ResetReportOnce();
 }
 

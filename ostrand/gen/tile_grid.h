@@ -1,12 +1,11 @@
 // Process-wide tables of one surface generation run: the 8 x 8 tile grid
 // with its four layers per tile (pavement, edge marking, centre marking,
-// lights; each of one section or more), the grid geometry, the bounding box
-// that sizes the grid, and the vertex degree table that tells dead ends from
-// junctions.
+// lights; each of one section or more), the grid geometry, and the bounding
+// box that sizes the grid.
 //
 // Coordinates are working units (1/256 ft). The grid is created on first use
-// and lives until the process ends; ResetGenerationState() empties every
-// table so that tests can run the generation several times in one process.
+// and lives until the process ends; ResetGenerationState() empties it so
+// that tests can run the generation several times in one process.
 #pragma once
 
 #include <cstdint>
@@ -113,23 +112,10 @@ struct BoundingBox {
   double maxZ = -9999999.0;
 
   void Extend(double x, double z);
-  void Reset() { *this = BoundingBox(); }
 };
 
-BoundingBox& GenerationBox();
-
-// Vertex degrees: edge ends meeting at each vertex (12000 entries). Indices
-// outside the table read as 0 and are never counted.
-inline constexpr int32_t kDegreeTableSize = 12000;
-int32_t PointDegree(int32_t vertex);
-void AddPointDegree(int32_t vertex, int32_t amount);
-void ClearPointDegrees();
-// A dead end: exactly one edge end meets there.
-inline bool IsDeadEnd(int32_t vertex) { return PointDegree(vertex) == 1; }
-
-// Empties the grid, the box, the degrees, the segment lists and re-arms the
-// once-per-run reports of the generation (tests run several generations in
-// one process).
+// Empties the grid and re-arms the once-per-run reports of the generation
+// (tests run several generations in one process).
 void ResetGenerationState();
 
 }  // namespace ostrand
