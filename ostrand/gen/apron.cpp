@@ -5,7 +5,6 @@
 
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/tile_clipping.h"
-#include "ostrand/gen/tile_grid.h"
 #include "ostrand/gen/working_units.h"
 
 namespace ostrand {
@@ -35,12 +34,12 @@ PlanePoint CornerOf(const TEXPOINTS& table, int32_t position) {
 
 
 // Files the triangles of the outline; the number filed.
-int32_t FileTriangles(const TEXPOINTS& table, TEXTURE& polygon) {
+int32_t FileTriangles(GenerationRun& run, const TEXPOINTS& table, TEXTURE& polygon) {
   int32_t produced = 0;
   for (int32_t i = 0;; ++i) {
     const Triangle* t = polygon.Triangulate(table, i, 0);
     if (t == nullptr) break;
-    AddTriangle(kPavementLayer, CornerOf(table, t->v[0]), CornerOf(table, t->v[1]),
+    AddTriangle(run, kPavementLayer, CornerOf(table, t->v[0]), CornerOf(table, t->v[1]),
                 CornerOf(table, t->v[2]));
     ++produced;
   }
@@ -64,20 +63,20 @@ bool EndsWithShiftedFirst(const TEXPOINTS& table, const TEXTURE& polygon) {
 
 }  // namespace
 
-void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon) {
+void GenerateApronPolygons(GenerationRun& run, const TEXPOINTS& table, TEXTURE& polygon) {
   if (polygon.vertexCount() < 3) return;
   polygon.header.normal[0] = 0;
   polygon.header.normal[1] = 32767;
   polygon.header.normal[2] = 0;
   polygon.header.real = 1.0;
   polygon.header.attribute = 0;
-  int32_t produced = FileTriangles(table, polygon);
+  int32_t produced = FileTriangles(run, table, polygon);
   // A closed outline keeps its shifted closing vertex; when that leaves a
   // sliver the triangulation cannot take (the vertex lies on the first
   // side), the outline is paved without it rather than lost.
   if (produced == 0 && EndsWithShiftedFirst(table, polygon)) {
     --polygon.vertexCount();
-    produced = FileTriangles(table, polygon);
+    produced = FileTriangles(run, table, polygon);
   }
   if (produced == 0) g_triangulation.Report("GenerateApronPolygons - triangulation failed 0 0");
 }
@@ -113,7 +112,7 @@ void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass) {
         run.box.Extend(p.x, p.z);
       }
     } else {
-      GenerateApronPolygons(table, polygon);
+      GenerateApronPolygons(run, table, polygon);
     }
   }
 }

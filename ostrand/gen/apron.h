@@ -23,6 +23,6 @@ void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass);
 // comes out. An outline closed by a repeat of its first vertex (kept by the
 // reader as a copy shifted a few feet) whose triangulation fails is paved
 // without that last vertex.
-void GenerateApronPolygons(const TEXPOINTS& table, TEXTURE& polygon);
+void GenerateApronPolygons(GenerationRun& run, const TEXPOINTS& table, TEXTURE& polygon);
 
 }  // namespace ostrand

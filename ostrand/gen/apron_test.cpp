@@ -47,7 +47,7 @@ TEST_F(ApronTest, PiecesMatchExpected) {
   };
   std::string text;
   for (const auto& file : cases) {
-    ResetGenerationState(), NewRun();
+    NewRun();
     testing::WriteFileBytes("T.PLY", file);
     TaxiwayList net;
     net.plyPath = "T.PLY";
@@ -61,7 +61,7 @@ TEST_F(ApronTest, PiecesMatchExpected) {
     char head[120];
     std::snprintf(head, sizeof head, "== box %g %g %g %g, tiles of %g ft from %g %g\n", box.minX,
                   box.minZ, box.maxX, box.maxZ, feet, lowLeft[0], lowLeft[2]);
-    text += head + testing::FiledPiecesText();
+    text += head + FiledPiecesText();
   }
   testing::ExpectMatchesFile(text, "apron.txt");
   const std::string log = testing::ReadFileBytes("report.txt");

@@ -146,11 +146,9 @@ void SetGridGeometry(GenerationRun& run, float& tileFeet, double lowLeft[3]) {
   const int64_t size = w < h ? h : w;
   int64_t tileSize = size / kTilesPerSide;
   if (tileSize < kMinTileSize) tileSize = kMinTileSize;
-  TileGrid& grid = Grid();
-  grid.tileSize = ClampToInt32(tileSize);
-  grid.originX = TruncateToInt32(box.minX);
-  grid.originZ = TruncateToInt32(box.minZ);
-  tileFeet = static_cast<float>(grid.tileSize / kUnitsPerFoot);
+  TileGrid& grid = run.grid;
+  grid.SetGeometry(TruncateToInt32(box.minX), TruncateToInt32(box.minZ), ClampToInt32(tileSize));
+  tileFeet = static_cast<float>(grid.TileSize() / kUnitsPerFoot);
   lowLeft[0] = box.minX / kUnitsPerFoot;
   lowLeft[1] = 0.0;
   lowLeft[2] = box.minZ / kUnitsPerFoot;
@@ -175,8 +173,8 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
   }
 }
 
-int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
-                      const double lowLeft[3]) {
+int WriteSurfaceFile(GenerationRun& run, const TaxiwayList& net, const std::string& outName,
+                     float tileFeet, const double lowLeft[3]) {
   SurfaceFile out;
   const int created = out.Create(outName);
   out.WriteOrigin(net.originLat, net.originLon, 0.0);
@@ -185,7 +183,7 @@ int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float t
   out.tileFeet = tileFeet;
   for (int k = 0; k < 3; ++k) out.lowLeft[k] = lowLeft[k];
   out.WriteGrid();
-  TileGrid& grid = Grid();
+  TileGrid& grid = run.grid;
   for (int32_t tx = 0; tx < kTilesPerSide; ++tx) {
     for (int32_t tz = 0; tz < kTilesPerSide; ++tz) {
       out.tileX = tx;
@@ -209,7 +207,6 @@ int BgrTms(const std::string& name) {
 }
 
 int BgrTms(const std::string& name, GenerationRun& run) {
-  ResetGenerationState();
   std::FILE* console = Console();
   TaxiwayList net;
 
@@ -234,7 +231,7 @@ int BgrTms(const std::string& name, GenerationRun& run) {
   double lowLeft[3] = {0, 0, 0};
   SetGridGeometry(run, tileFeet, lowLeft);
   // The stages' pieces are held until the grid takes them all in.
-  HoldPieces();
+  HoldPieces(run);
 
   std::fprintf(console, "GenerateTaxiPolygons()\n");
   GenerateTaxiPolygons(run, net);
@@ -245,7 +242,7 @@ int BgrTms(const std::string& name, GenerationRun& run) {
     if (e.type != kCentreLineOnly || !net.HasVertices(e)) continue;
     const IntPoint& a = net.points[e.from];
     const IntPoint& b = net.points[e.to];
-    GenerateIsYellow(a.x, a.z, b.x, b.z);
+    GenerateIsYellow(run, a.x, a.z, b.x, b.z);
   }
 
   GenerateApron(run, net, 1);
@@ -254,22 +251,22 @@ int BgrTms(const std::string& name, GenerationRun& run) {
   net.Rewind();
   int32_t type = 0, x1 = 0, z1 = 0, x2 = 0, z2 = 0, count = 0;
   while (net.ReadLgt(type, x1, z1, x2, z2, count)) {
-    AddLightLine(kLightsLayer, FeetToUnits(x1), FeetToUnits(z1), FeetToUnits(x2), FeetToUnits(z2),
-                 (type & 255) * 256 + kPlyLightStep);
+    AddLightLine(run, kLightsLayer, FeetToUnits(x1), FeetToUnits(z1), FeetToUnits(x2),
+                 FeetToUnits(z2), (type & 255) * 256 + kPlyLightStep);
   }
 
   // Light strings, centre-line-only strips, connectors and fillets may reach
   // beyond the taxiways and aprons that sized the grid: it is then sized
   // again to take in every piece. A grid that takes them in stays as it is.
-  if (!HeldPiecesInsideGrid()) {
-    ExtendByHeldPieces(run.box);
+  if (!HeldPiecesInsideGrid(run)) {
+    ExtendByHeldPieces(run);
     SetGridGeometry(run, tileFeet, lowLeft);
   }
-  FileHeldPieces();
+  FileHeldPieces(run);
 
   const std::string outName = ReplaceExtension(name, "TMS");
   std::fprintf(console, "GenerateOutputFile(%s)\n", outName.c_str());
-  if (!WriteSurfaceFile(net, outName, tileFeet, lowLeft)) result = 0;
+  if (!WriteSurfaceFile(run, net, outName, tileFeet, lowLeft)) result = 0;
 
   RestoreNetwork(net, yellowCount);
   // A network that could not be held whole, or not saved, fails the run.

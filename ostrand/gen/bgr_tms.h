@@ -51,7 +51,7 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
 // grouped by kind (pavement, edge marking, centre marking, lights). The
 // file is staged and replaces the old one only when written in full; 1
 // when it is in place (else reported).
-int WriteSurfaceFile(const TaxiwayList& net, const std::string& outName, float tileFeet,
-                      const double lowLeft[3]);
+int WriteSurfaceFile(GenerationRun& run, const TaxiwayList& net, const std::string& outName,
+                     float tileFeet, const double lowLeft[3]);
 
 }  // namespace ostrand

@@ -18,11 +18,10 @@ using namespace testing;
 
 class BgrTmsTest : public GenerationTest {
  protected:
+  // Area of the pieces of a layer filed in the grid, square units.
+  double FiledArea(int layer) { return TotalArea(FiledPieces(layer)); }
   CaptureConsole console;
 };
-
-// Area of the pieces of a layer filed in the grid, square units.
-double FiledArea(int layer) { return TotalArea(FiledPieces(layer)); }
 
 // A small airport: a runway, a taxiway ending 100 ft short of it, two
 // crossing taxiways, a centre-line-only edge, a short isolated stub.
@@ -86,9 +85,9 @@ TEST_F(BgrTmsTest, GenerationMatchesExpectedListings) {
 // further sections of its kind, and every piece is written.
 TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
   for (int layer = 0; layer < 4; ++layer)
-    Grid().Layer(3, 5, layer).Current().points.Add(256, 0, 512, 0);
+    run.grid.Layer(3, 5, layer).Current().points.Add(256, 0, 512, 0);
   const double lowLeft[3] = {0.0, 0.0, 0.0};
-  WriteSurfaceFile(TaxiwayList(), "P.TMS", 500.0f, lowLeft);
+  WriteSurfaceFile(run, TaxiwayList(), "P.TMS", 500.0f, lowLeft);
   for (const char* tag : {"<pave>", "<edmk>", "<cntr>", "<lite>"})
     EXPECT_EQ(Tags("P.TMS", tag), 64);
 
@@ -98,14 +97,13 @@ TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
       {kLightsLayer, 3000, 10, 3, "<lite>", "<lite> 2,"},     // 6000 light ends
   };
   for (const auto& c : cases) {
-    ResetGenerationState();
-    Grid().tileSize = 128000;
+    NewRun().grid.SetGeometry(0, 0, 128000);
     for (int32_t i = 0, e = c.size; i < c.pieces; ++i) {
       const int32_t x = 1000 + i % 60 * 15, z = 1000 + i / 60 * 15;
-      if (c.layer == kLightsLayer) AddLightLine(c.layer, x, z, x + e, z, 356);
-      else AddQuad(c.layer, {x, z}, {x + e, z}, {x + e, z + e}, {x, z + e});
+      if (c.layer == kLightsLayer) AddLightLine(run, c.layer, x, z, x + e, z, 356);
+      else AddQuad(run, c.layer, {x, z}, {x + e, z}, {x + e, z + e}, {x, z + e});
     }
-    WriteSurfaceFile(TaxiwayList(), "F.TMS", 500.0f, lowLeft);
+    WriteSurfaceFile(run, TaxiwayList(), "F.TMS", 500.0f, lowLeft);
     EXPECT_EQ(Tags("F.TMS", c.tag), 63 + c.sections) << c.tag;
     EXPECT_EQ(Occurrences(Output({"-ls", "F.TMS"}), c.listed), c.pieces) << c.tag;
   }
@@ -135,7 +133,7 @@ TEST_F(BgrTmsTest, CentreLineOnlyEdges) {
     for (int i = 0; i < count; ++i) n.Line(i * 100.0, 0, i * 100.0, 1000, 50, 1, 2);
     n.Line(0, 5000, 1000, 5000, 50, 1, 0);
     n.Write("Y.BGR");
-    ASSERT_EQ(BgrTms("Y.BGR"), 1);
+    ASSERT_EQ(BgrTms("Y.BGR", NewRun()), 1);
     EXPECT_NEAR(FiledArea(kCentreLayer) / 65536.0, count * 1000.0 + 1000.0, count * 10.0 + 10)
         << count;
     EXPECT_EQ(Tags("Y.BGR", "<edge>"), count < 100 ? count + 1 : 1) << count;
@@ -148,12 +146,13 @@ TEST_F(BgrTmsTest, CentreLineOnlyEdges) {
 // The same holds for the public ground networks of real airports, stands
 // as small aprons (skipped without them).
 TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
-  const auto check = [](const std::string& name, double tolerance) {
+  const auto check = [this](const std::string& name, double tolerance) {
     EXPECT_TRUE(EveryPieceInsideItsTile()) << name;
     for (int layer : {kPavementLayer, kCentreLayer})
       for (const auto& p : FiledPieces(layer)) EXPECT_NE(SignedArea(p.corners), 0) << name;
     // Crossing points are rounded to whole units.
-    const double handed = Grid().handedArea[kPavementLayer] + Grid().handedArea[kCentreLayer];
+    const double* area = run.clipping.handedArea;
+    const double handed = area[kPavementLayer] + area[kCentreLayer];
     EXPECT_NEAR(FiledArea(kPavementLayer) + FiledArea(kCentreLayer), handed, tolerance * handed)
         << name;
   };
@@ -169,14 +168,14 @@ TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
     for (const auto& l : c.lines) n.Line(l[0], l[1], l[2], l[3], 50, 1, static_cast<int32_t>(l[4]));
     n.Write("G.BGR");
     WriteFileBytes("G.PLY", c.ply);
-    ASSERT_EQ(BgrTms("G.BGR"), 1) << c.name;
-    EXPECT_EQ(Grid().originX, c.originX * 256) << c.name;
+    ASSERT_EQ(BgrTms("G.BGR", NewRun()), 1) << c.name;
+    EXPECT_EQ(run.grid.OriginX(), c.originX * 256) << c.name;
     check(c.name, 1e-4);
   }
   // The small airport (its pieces are listed in its expected text).
   SmallAirport().Write("G.BGR");
   WriteFileBytes("G.PLY", kSmallAirportPolygons);
-  ASSERT_EQ(BgrTms("G.BGR"), 1);
+  ASSERT_EQ(BgrTms("G.BGR", NewRun()), 1);
   check("small airport", 1e-4);
   const std::string realData = RealDataDir();
   if (realData.empty()) GTEST_SKIP() << "no real airport data";
@@ -184,7 +183,7 @@ TEST_F(BgrTmsTest, EverythingGeneratedLiesInItsTile) {
   for (const auto& entry : std::filesystem::directory_iterator(realData + "/groundnet", ec)) {
     const std::string icao = entry.path().filename().string().substr(0, 4);
     if (bench::ConvertGroundnet(entry.path().string(), "R.BGR", "R.PLY").vertices == 0) continue;
-    ASSERT_EQ(BgrTms("R.BGR"), 1) << icao;
+    ASSERT_EQ(BgrTms("R.BGR", NewRun()), 1) << icao;
     check(icao, 2e-5);
   }
   EXPECT_EQ(Occurrences(ReadFileBytes("report.txt"), "table full"), 0);

@@ -1,9 +1,13 @@
-// One surface generation run: its vertex degrees.
+// One surface generation run: its start and its vertex degrees.
 #include "ostrand/gen/generation_run.h"
+
+#include "ostrand/frame/report.h"
 
 namespace ostrand {
 
-GenerationRun::GenerationRun() : degrees_(static_cast<size_t>(kDegreeTableSize), 0) {}
+GenerationRun::GenerationRun() : degrees_(static_cast<size_t>(kDegreeTableSize), 0) {
+  ResetReportOnce();
+}
 
 int32_t GenerationRun::PointDegree(int32_t vertex) const {
   if (vertex < 0 || vertex >= kDegreeTableSize) return 0;

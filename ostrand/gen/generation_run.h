@@ -1,7 +1,8 @@
 // One surface generation run ("ostrand -tm"): what its stages share from
 // the network's load to the surface file. The segment lists, the vertex
-// degrees that tell dead ends from junctions, and the bounding box that
-// sizes the tile grid. A run starts empty and is passed to every stage;
+// degrees that tell dead ends from junctions, the bounding box that sizes
+// the tile grid, the grid, and what the tile clipping keeps while it files
+// pieces into the grid. A run starts empty and is passed to every stage;
 // nothing of it outlives the run.
 //
 // Coordinates are working units (1/256 ft).
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "ostrand/gen/segment_list.h"
+#include "ostrand/gen/tile_clipping.h"
 #include "ostrand/gen/tile_grid.h"
 
 namespace ostrand {
@@ -20,6 +22,7 @@ inline constexpr int32_t kDegreeTableSize = 12000;
 
 class GenerationRun {
  public:
+  // An empty run; the once-per-run reports may report again.
   GenerationRun();
 
   // Degree of a vertex; indices outside the table read as 0 and are never
@@ -34,6 +37,8 @@ class GenerationRun {
   BoundingBox box;
   SegmentList runways{kMaxRunwaySegments};
   SegmentList taxiways{kMaxTaxiwaySegments};
+  TileGrid grid;
+  ClippingState clipping;
 
  private:
   std::vector<int32_t> degrees_;

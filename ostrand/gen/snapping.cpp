@@ -120,8 +120,8 @@ int32_t OtherEnd(const TaxiwayList& net, int32_t p) {
   return -1;
 }
 
-void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width,
-             int32_t type) {
+void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int32_t z,
+             int32_t width, int32_t type) {
   if (net.points.count >= kMaxVertices || net.edgeCount >= kMaxEdges) return;
   const int32_t v = FindOrAddVertex(net, x, z);
   if (v < 0) return;

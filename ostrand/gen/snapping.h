@@ -25,8 +25,8 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net);
 int32_t OtherEnd(const TaxiwayList& net, int32_t p);
 // Appends an edge (flags 15) from vertex `from` to the vertex (x, 0, z),
 // found or added; nothing when either table is full.
-void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int32_t z, int32_t width,
-             int32_t type);
+void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int32_t z,
+             int32_t width, int32_t type);
 // Moves dead end v onto (x, z) of edge j and splits j there, when v lies
 // within 150 ft of that point.
 void SnapTo(GenerationRun& run, TaxiwayList& net, int32_t v, double x, double z, int32_t j);

@@ -9,7 +9,6 @@
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/tile_clipping.h"
-#include "ostrand/gen/tile_grid.h"
 #include "ostrand/gen/working_units.h"
 
 namespace ostrand {
@@ -49,8 +48,8 @@ IntPoint PointAlong(const IntPoint& p, const IntPoint& q, double d) {
   return Point(p.x + (q.x - p.x) * d / len, p.z + (q.z - p.z) * d / len);
 }
 
-void AddLights(const IntPoint& a, const IntPoint& b, int32_t attribute) {
-  AddLightLine(kLightsLayer, a.x, a.z, b.x, b.z, attribute);
+void AddLights(GenerationRun& run, const IntPoint& a, const IntPoint& b, int32_t attribute) {
+  AddLightLine(run, kLightsLayer, a.x, a.z, b.x, b.z, attribute);
 }
 
 // Corners of one segment seen from a joint: inner and outer side, near and
@@ -187,7 +186,7 @@ class TaxiPolygonBuilder {
                       ((e.flags & kFlagCentreLights) != 0 ? 2 : 0);
     const bool edgeLights = pave && (e.flags & kFlagEdgeLights) != 0 &&
                             run_.PointDegree(e.from) > 1 && run_.PointDegree(e.to) > 1;
-    EmitPiece(pave, marks, edgeLights, edgeLights, true, kStraightStep, seg.corners[3],
+    EmitPiece(run_, pave, marks, edgeLights, edgeLights, true, kStraightStep, seg.corners[3],
               seg.corners[2], seg.corners[1], seg.corners[0]);
   }
 
@@ -277,13 +276,13 @@ class TaxiPolygonBuilder {
       const Line l4 = LineOf(cj.outerNear, cj.outerFar);
       double inX = 0, inZ = 0, outX = 0, outZ = 0;
       if (l1.Intersect(l3, inX, inZ, kFilletAngle) && l2.Intersect(l4, outX, outZ, kFilletAngle)) {
-        BuildFillet(pave, marks, edgeLights, edgeLights, ci.outerNear, Point(outX, outZ),
+        BuildFillet(run_, pave, marks, edgeLights, edgeLights, ci.outerNear, Point(outX, outZ),
                     cj.outerNear, ci.innerNear, Point(inX, inZ), cj.innerNear);
         return;
       }
     }
-    EmitPiece(pave, marks, edgeLights, edgeLights, true, kJointStep, ci.innerNear, ci.outerNear,
-              cj.outerNear, cj.innerNear);
+    EmitPiece(run_, pave, marks, edgeLights, edgeLights, true, kJointStep, ci.innerNear,
+              ci.outerNear, cj.outerNear, cj.innerNear);
   }
 
   GenerationRun& run_;
@@ -297,28 +296,28 @@ class TaxiPolygonBuilder {
 
 }  // namespace
 
-void EmitPiece(bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn, int32_t step,
-               IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4) {
-  if (pave) AddQuad(kPavementLayer, Flat(p1), Flat(p2), Flat(p3), Flat(p4));
+void EmitPiece(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn,
+               int32_t step, IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4) {
+  if (pave) AddQuad(run, kPavementLayer, Flat(p1), Flat(p2), Flat(p3), Flat(p4));
   if ((marks & 1) != 0) {
     // A strip 1 ft wide across the middle of both cross-sections.
     const double offA = (DistanceOf(p1, p2) - kCentreLineWidth) / 2;
     const double offB = (DistanceOf(p3, p4) - kCentreLineWidth) / 2;
     if (offA > 0 && offB > 0) {
-      AddQuad(kCentreLayer, Flat(PointAlong(p1, p2, offA)),
+      AddQuad(run, kCentreLayer, Flat(PointAlong(p1, p2, offA)),
               Flat(PointAlong(p1, p2, offA + kCentreLineWidth)), Flat(PointAlong(p3, p4, offB)),
               Flat(PointAlong(p3, p4, offB + kCentreLineWidth)));
     }
   }
   if (lightsOn) {
-    if ((marks & 2) != 0) AddLights(Midpoint(p1, p2), Midpoint(p3, p4), step);
-    if (lightsA) AddLights(p1, p4, kEdgeLightType + step);
-    if (lightsB) AddLights(p2, p3, kEdgeLightType + step);
+    if ((marks & 2) != 0) AddLights(run, Midpoint(p1, p2), Midpoint(p3, p4), step);
+    if (lightsA) AddLights(run, p1, p4, kEdgeLightType + step);
+    if (lightsB) AddLights(run, p2, p3, kEdgeLightType + step);
   }
 }
 
-int32_t BuildFillet(bool pave, int marks, bool lightsA, bool lightsB, IntPoint p1, IntPoint p2,
-                    IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6) {
+int32_t BuildFillet(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB,
+                    IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6) {
   // Length of the centre path between the two curves.
   const double m1x = (p1.x + static_cast<double>(p4.x)) / 2, m1z = (p1.z + static_cast<double>(p4.z)) / 2;
   const double m2x = (p2.x + static_cast<double>(p5.x)) / 2, m2z = (p2.z + static_cast<double>(p5.z)) / 2;
@@ -333,8 +332,8 @@ int32_t BuildFillet(bool pave, int marks, bool lightsA, bool lightsB, IntPoint p
     const IntPoint outer = Bezier(p1, p2, p3, t);
     const IntPoint inner = Bezier(p4, p5, p6, t);
     if (k > 0) {
-      EmitPiece(pave, marks, lightsA, lightsB, k % 2 == 0, kJointStep, prevInner, prevOuter, outer,
-                inner);
+      EmitPiece(run, pave, marks, lightsA, lightsB, k % 2 == 0, kJointStep, prevInner, prevOuter,
+                outer, inner);
     }
     prevOuter = outer;
     prevInner = inner;
@@ -347,15 +346,16 @@ void GenerateTaxiPolygons(GenerationRun& run, const TaxiwayList& net) {
   builder.Run();
 }
 
-void GenerateIsYellow(int32_t x1, int32_t z1, int32_t x2, int32_t z2) {
+void GenerateIsYellow(GenerationRun& run, int32_t x1, int32_t z1, int32_t x2, int32_t z2) {
   if (x1 == x2 && z1 == z2) return;
   Line a;
   a.Set(x1, z1, x2, z2);
   Line b = a;
   a.ShiftSideways(kYellowHalfWidth);
   b.ShiftSideways(-kYellowHalfWidth);
-  AddQuad(kCentreLayer, {TruncateToInt32(b.x1), TruncateToInt32(b.z1)},
-          {TruncateToInt32(a.x1), TruncateToInt32(a.z1)}, {TruncateToInt32(a.x2), TruncateToInt32(a.z2)},
+  AddQuad(run, kCentreLayer, {TruncateToInt32(b.x1), TruncateToInt32(b.z1)},
+          {TruncateToInt32(a.x1), TruncateToInt32(a.z1)},
+          {TruncateToInt32(a.x2), TruncateToInt32(a.z2)},
           {TruncateToInt32(b.x2), TruncateToInt32(b.z2)});
 }
 

@@ -25,19 +25,19 @@ namespace ostrand {
 void GenerateTaxiPolygons(GenerationRun& run, const TaxiwayList& net);
 
 // The 1-ft centre strip of a centre-line-only edge.
-void GenerateIsYellow(int32_t x1, int32_t z1, int32_t x2, int32_t z2);
+void GenerateIsYellow(GenerationRun& run, int32_t x1, int32_t z1, int32_t x2, int32_t z2);
 
 // One piece of taxiway: P1 -> P2 is one cross-section, P3 -> P4 the
 // opposite one. Pavement quad, centre line quad, and (when lightsOn) centre
 // lights and the edge lights of the P1-P4 and P2-P3 sides, with the light
 // step in feet.
-void EmitPiece(bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn, int32_t step,
-               IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4);
+void EmitPiece(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn,
+               int32_t step, IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4);
 
 // A curved joint: outer curve P1, P2, P3 and inner curve P4, P5, P6 as
 // quadratic Bezier control points, cut into 1..25 steps of about 25 ft of
 // centre path. Returns the number of steps.
-int32_t BuildFillet(bool pave, int marks, bool lightsA, bool lightsB, IntPoint p1, IntPoint p2,
-                    IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6);
+int32_t BuildFillet(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB,
+                    IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6);
 
 }  // namespace ostrand

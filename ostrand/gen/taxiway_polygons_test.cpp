@@ -22,16 +22,14 @@ IntPoint Ft(double x, double z) {
 }
 
 // One tile wide enough for every test network, so that pieces stay whole.
-void OneTile() {
-  Grid().originX = Grid().originZ = -(1 << 26), Grid().tileSize = 1 << 28;
-}
+void OneTile(TileGrid& grid) { grid.SetGeometry(-(1 << 26), -(1 << 26), 1 << 28); }
 
 class TaxiwayPolygonsTest : public testing::GenerationTest, protected testing::WorkingNetwork {
  protected:
   void SetUp() override { GenerationTest::SetUp(), net.ClearNetwork(); }
   // Segments, then one tile holding everything, then the surfaces.
   void Generate() {
-    Prepare(run), FileTaxiwaySegments(run, net), OneTile(), GenerateTaxiPolygons(run, net);
+    Prepare(run), FileTaxiwaySegments(run, net), OneTile(run.grid), GenerateTaxiPolygons(run, net);
   }
 };
 
@@ -80,28 +78,27 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   std::string text;
   for (const auto& [name, build] : cases) {
     SetUp(), build(), Generate();
-    text += "== " + name + "\n" + testing::FiledPiecesText();
+    text += "== " + name + "\n" + FiledPiecesText();
   }
   // A 45-degree bend of a 50-ft taxiway as a fillet, with the near corners
   // 150 ft from the bend: lights on every second step, centre and edges.
-  SetUp(), OneTile();
+  SetUp(), OneTile(run.grid);
   const double h = std::numbers::pi / 4, r = 150;
   const int32_t steps =
-      BuildFillet(true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
+      BuildFillet(run, true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
                   Ft(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h)),
                   Ft(-r, 25), Ft(-std::tan(h / 2) * 25, 25),
                   Ft(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h)));
-  text += "== fillet of " + std::to_string(steps) + " steps\n" + testing::FiledPiecesText();
+  text += "== fillet of " + std::to_string(steps) + " steps\n" + FiledPiecesText();
   // A centre path of 100 ft: 4 steps, too short for edge lights.
-  SetUp(), OneTile();
-  const int32_t shortSteps = BuildFillet(true, 2, true, true, Ft(0, -10), Ft(50, -10), Ft(50, 40),
-                                         Ft(0, 10), Ft(50, 10), Ft(50, 60));
-  text +=
-      "== short fillet of " + std::to_string(shortSteps) + " steps\n" + testing::FiledPiecesText();
-  SetUp(), OneTile();
-  GenerateIsYellow(0, 0, 800 * kFt, 600 * kFt);
-  GenerateIsYellow(5, 5, 5, 5);  // nothing for a point
-  text += "== centre strip\n" + testing::FiledPiecesText();
+  SetUp(), OneTile(run.grid);
+  const int32_t shortSteps = BuildFillet(run, true, 2, true, true, Ft(0, -10), Ft(50, -10),
+                                         Ft(50, 40), Ft(0, 10), Ft(50, 10), Ft(50, 60));
+  text += "== short fillet of " + std::to_string(shortSteps) + " steps\n" + FiledPiecesText();
+  SetUp(), OneTile(run.grid);
+  GenerateIsYellow(run, 0, 0, 800 * kFt, 600 * kFt);
+  GenerateIsYellow(run, 5, 5, 5, 5);  // nothing for a point
+  text += "== centre strip\n" + FiledPiecesText();
   testing::ExpectMatchesFile(text, "taxiway_polygons.txt");
 }
 

@@ -30,30 +30,6 @@ struct FiledPiece {
   std::vector<PlanePoint> corners;
 };
 
-// Every polygon of one layer over the whole grid, in tile order (column
-// outer, row inner) and, within a tile, in the order they were filed.
-inline std::vector<FiledPiece> FiledPieces(int layer) {
-  std::vector<FiledPiece> out;
-  for (int32_t c = 0; c < kTilesPerSide; ++c) {
-    for (int32_t r = 0; r < kTilesPerSide; ++r) {
-      TileLayer& tileLayer = Grid().Layer(c, r, layer);
-      for (int32_t s = 0; s < tileLayer.SectionCount(); ++s) {
-        TileSection& l = tileLayer.Section(s);
-        const size_t first = out.size();
-        for (TEXTURE* t = l.polygons.First(); t != nullptr; t = l.polygons.Next()) {
-          FiledPiece p{c, r, t->header.attribute, {}};
-          for (int32_t i = 0; i < t->vertexCount(); ++i) {
-            const IntPoint& q = l.points[t->vertices[static_cast<size_t>(i)].point];
-            p.corners.push_back({q.x, q.z});
-          }
-          out.insert(out.begin() + static_cast<long>(first), p);  // the list yields the last first
-        }
-      }
-    }
-  }
-  return out;
-}
-
 // Signed shoelace area in square working units.
 inline double SignedArea(const std::vector<PlanePoint>& corners) {
   double sum = 0;
@@ -70,34 +46,76 @@ inline double TotalArea(const std::vector<FiledPiece>& pieces) {
   return sum;
 }
 
-// True when every corner lies in the closed square of the piece's tile,
-// widened by `slack` units: the clipping lets a piece reach a few units
-// over a border (it tests columns at min + 1 and max - 1, and cuts a lone
-// corner again only when it lies 5 units beyond the next border).
-inline bool InsideItsTile(const FiledPiece& p, int32_t slack = 5) {
-  const int64_t x0 = Grid().originX + int64_t{p.column} * Grid().tileSize - slack;
-  const int64_t z0 = Grid().originZ + int64_t{p.row} * Grid().tileSize - slack;
-  const int64_t size = Grid().tileSize + 2 * slack;
-  for (const auto& q : p.corners)
-    if (q.x < x0 || q.x > x0 + size || q.z < z0 || q.z > z0 + size) return false;
-  return true;
-}
-
-// True when every piece of every layer lies in its tile.
-inline bool EveryPieceInsideItsTile() {
-  for (int layer = 0; layer < kLayersPerTile; ++layer)
-    for (const FiledPiece& p : FiledPieces(layer))
-      if (!InsideItsTile(p)) return false;
-  return true;
-}
-
 // Base of the generation tests: a scratch folder as working directory, the
-// report and the generation state reset, and a fresh run.
+// report reset, and a fresh run, whose grid the checks below read.
 class GenerationTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetReportState(), ResetGenerationState(), NewRun(); }
+  void SetUp() override { ResetReportState(), NewRun(); }
   // A fresh run, for the next case of a table.
   GenerationRun& NewRun() { return run = GenerationRun(); }
+
+  // Every polygon of one layer over the whole grid, in tile order (column
+  // outer, row inner) and, within a tile, in the order they were filed.
+  std::vector<FiledPiece> FiledPieces(int layer) {
+    std::vector<FiledPiece> out;
+    for (int32_t c = 0; c < kTilesPerSide; ++c) {
+      for (int32_t r = 0; r < kTilesPerSide; ++r) {
+        TileLayer& tileLayer = run.grid.Layer(c, r, layer);
+        for (int32_t s = 0; s < tileLayer.SectionCount(); ++s) {
+          TileSection& l = tileLayer.Section(s);
+          const size_t first = out.size();
+          for (TEXTURE* t = l.polygons.First(); t != nullptr; t = l.polygons.Next()) {
+            FiledPiece p{c, r, t->header.attribute, {}};
+            for (int32_t i = 0; i < t->vertexCount(); ++i) {
+              const IntPoint& q = l.points[t->vertices[static_cast<size_t>(i)].point];
+              p.corners.push_back({q.x, q.z});
+            }
+            // The list yields the last first.
+            out.insert(out.begin() + static_cast<long>(first), p);
+          }
+        }
+      }
+    }
+    return out;
+  }
+
+  // True when every corner lies in the closed square of the piece's tile,
+  // widened by `slack` units: the clipping lets a piece reach a few units
+  // over a border (it tests columns at min + 1 and max - 1, and cuts a lone
+  // corner again only when it lies 5 units beyond the next border).
+  bool InsideItsTile(const FiledPiece& p, int32_t slack = 5) const {
+    const int64_t x0 = run.grid.OriginX() + int64_t{p.column} * run.grid.TileSize() - slack;
+    const int64_t z0 = run.grid.OriginZ() + int64_t{p.row} * run.grid.TileSize() - slack;
+    const int64_t size = run.grid.TileSize() + 2 * slack;
+    for (const auto& q : p.corners)
+      if (q.x < x0 || q.x > x0 + size || q.z < z0 || q.z > z0 + size) return false;
+    return true;
+  }
+
+  // True when every piece of every layer lies in its tile.
+  bool EveryPieceInsideItsTile() {
+    for (int layer = 0; layer < kLayersPerTile; ++layer)
+      for (const FiledPiece& p : FiledPieces(layer))
+        if (!InsideItsTile(p)) return false;
+    return true;
+  }
+
+  // Every piece of every layer filed in the grid, one line each: layer,
+  // tile, attribute and corners.
+  std::string FiledPiecesText() {
+    std::string text;
+    for (int layer = 0; layer < kLayersPerTile; ++layer) {
+      for (const FiledPiece& p : FiledPieces(layer)) {
+        text += std::to_string(layer) + " " + std::to_string(p.column) + "," +
+                std::to_string(p.row) + " " + std::to_string(p.attribute) + ":";
+        for (const auto& q : p.corners)
+          text += " " + std::to_string(q.x) + " " + std::to_string(q.z);
+        text += "\n";
+      }
+    }
+    return text;
+  }
+
   ScratchDir dir;
   GenerationRun run;
 };
@@ -179,21 +197,6 @@ inline void ExpectMatchesFile(const std::string& got, const std::string& name) {
   const std::string path = OSTRAND_SOURCE_DIR "/ostrand/gen/testdata/" + name;
   if (std::getenv("OSTRAND_WRITE_EXPECTED") != nullptr) WriteFileBytes(path, got);
   EXPECT_EQ(got, ReadFileBytes(path)) << "differs from " << path;
-}
-
-// Every piece of every layer filed in the grid, one line each: layer,
-// tile, attribute and corners.
-inline std::string FiledPiecesText() {
-  std::string text;
-  for (int layer = 0; layer < kLayersPerTile; ++layer) {
-    for (const FiledPiece& p : FiledPieces(layer)) {
-      text += std::to_string(layer) + " " + std::to_string(p.column) + "," + std::to_string(p.row) +
-              " " + std::to_string(p.attribute) + ":";
-      for (const auto& q : p.corners) text += " " + std::to_string(q.x) + " " + std::to_string(q.z);
-      text += "\n";
-    }
-  }
-  return text;
 }
 
 // Standard output of a program run as compared: without the banner, the

@@ -7,10 +7,9 @@
 #include <initializer_list>
 #include <vector>
 
+#include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/line.h"
-#include "ostrand/gen/tile_grid.h"
 #include "ostrand/gen/working_units.h"
-#include "ostrand/surface/texture.h"
 
 namespace ostrand {
 namespace {
@@ -21,33 +20,19 @@ constexpr int32_t kMaxSplitDepth = 40;
 // spans another border.
 constexpr int64_t kSpanSlack = 5;
 
-int32_t TileSize() {
-  TileGrid& g = Grid();
-  if (g.tileSize < 1) g.tileSize = 256000;
-  return g.tileSize;
-}
-
-int32_t IndexOf(int64_t v, int32_t origin) {
-  const int64_t index = (v - origin) / TileSize();
+int32_t IndexOf(int64_t v, int32_t origin, int32_t size) {
+  const int64_t index = (v - origin) / size;
   return index < 0 || index >= kTilesPerSide ? 0 : static_cast<int32_t>(index);
 }
 
 // The first tile border above c (columns from originX, rows from originZ).
-int64_t NextBorder(int64_t c, int32_t origin) {
-  const int64_t size = TileSize();
+int64_t NextBorder(int64_t c, int32_t origin, int64_t size) {
   return origin + ((c + size - origin) / size) * size;
 }
 
 // The border that a piece starting at `low` is cut at.
-int32_t CutAbove(int32_t low, int32_t origin) {
-  const int64_t size = TileSize();
+int32_t CutAbove(int32_t low, int32_t origin, int64_t size) {
   return ClampToInt32(origin + ((int64_t{low} + size + 1 - origin) / size) * size);
-}
-
-// The polygon every piece is built in before the list copies it.
-TEXTURE& Scratch() {
-  static TEXTURE polygon;
-  return polygon;
 }
 
 // True when the surface piece encloses no area: corners that the rounding
@@ -87,11 +72,12 @@ TileSection& SectionFor(TileLayer& layer, const PlanePoint* corners, int32_t n) 
 // Files a piece of n corners into the current tile's layer, in a section
 // whose table takes all its corners. Surfaces are turned to the positive
 // winding; a surface that encloses no area is not filed.
-void FilePiece(int layer, const PlanePoint* corners, int32_t n, int32_t attribute, bool surface) {
+void FilePiece(GenerationRun& run, int layer, const PlanePoint* corners, int32_t n,
+               int32_t attribute, bool surface) {
   if (surface && EnclosesNoArea(corners, n)) return;
-  TileGrid& g = Grid();
-  TileSection& target = SectionFor(g.Layer(g.currentColumn, g.currentRow, layer), corners, n);
-  TEXTURE& polygon = Scratch();
+  const ClippingState& state = run.clipping;
+  TileSection& target = SectionFor(run.grid.Layer(state.column, state.row, layer), corners, n);
+  TEXTURE& polygon = run.clipping.scratch;
   polygon.header = TextureHeader();
   polygon.header.normal[1] = 32767;
   polygon.header.real = 1.0;
@@ -107,30 +93,34 @@ void FilePiece(int layer, const PlanePoint* corners, int32_t n, int32_t attribut
   target.polygons.Add(polygon);
 }
 
-void AddLineToTile(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
-  SelectTile((int64_t{a.x} + b.x) / 2, (int64_t{a.z} + b.z) / 2);
+void AddLineToTile(GenerationRun& run, int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
+  SelectTile(run, (int64_t{a.x} + b.x) / 2, (int64_t{a.z} + b.z) / 2);
   const PlanePoint ends[2] = {a, b};
-  FilePiece(layer, ends, 2, attribute, false);
+  FilePiece(run, layer, ends, 2, attribute, false);
 }
 
-
-void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alongX);
+void CutLine(GenerationRun& run, int layer, PlanePoint a, PlanePoint b, int32_t attribute,
+             bool alongX);
 
 // A light string within one column, cut at every row border.
-void SplitLineZ(int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
-  CutLine(layer, a, b, attribute, false);
+void SplitLineZ(GenerationRun& run, int layer, PlanePoint a, PlanePoint b, int32_t attribute) {
+  CutLine(run, layer, a, b, attribute, false);
 }
 
 // Cuts a light string at every column border (alongX, each piece then goes
 // to SplitLineZ) or at every row border (each piece filed).
-void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alongX) {
+void CutLine(GenerationRun& run, int layer, PlanePoint a, PlanePoint b, int32_t attribute,
+             bool alongX) {
+  const TileGrid& grid = run.grid;
   auto along = [alongX](PlanePoint p) { return alongX ? p.x : p.z; };
-  auto index = [alongX](int64_t v) { return alongX ? TileIndex(v) : TileIndexZ(v); };
+  auto index = [&grid, alongX](int64_t v) {
+    return alongX ? TileIndex(grid, v) : TileIndexZ(grid, v);
+  };
   auto file = [&](PlanePoint from, PlanePoint to) {
     if (alongX) {
-      SplitLineZ(layer, from, to, attribute);
+      SplitLineZ(run, layer, from, to, attribute);
     } else {
-      AddLineToTile(layer, from, to, attribute);
+      AddLineToTile(run, layer, from, to, attribute);
     }
   };
   if (index(int64_t{along(a)} + 1) == index(int64_t{along(b)} - 1) || along(a) == along(b)) {
@@ -140,10 +130,11 @@ void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alon
   if (along(a) > along(b)) std::swap(a, b);
   Line line;
   line.Set(a.x, a.z, b.x, b.z);
-  const int32_t origin = alongX ? Grid().originX : Grid().originZ;
+  const int32_t origin = alongX ? grid.OriginX() : grid.OriginZ();
   PlanePoint c = a;
   while (along(c) < along(b)) {
-    const int32_t border = ClampToInt32(std::min<int64_t>(NextBorder(along(c), origin), along(b)));
+    const int32_t border =
+        ClampToInt32(std::min<int64_t>(NextBorder(along(c), origin, grid.TileSize()), along(b)));
     const PlanePoint n = alongX ? PlanePoint{border, TruncateToInt32(line.ZAtX(border))}
                                 : PlanePoint{TruncateToInt32(line.XAtZ(border)), border};
     file(c, n);
@@ -151,16 +142,18 @@ void CutLine(int layer, PlanePoint a, PlanePoint b, int32_t attribute, bool alon
   }
 }
 
-void AddTriangleToTile(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
-  SelectTile((int64_t{p1.x} + p2.x + p3.x) / 3, (int64_t{p1.z} + p2.z + p3.z) / 3);
+void AddTriangleToTile(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  SelectTile(run, (int64_t{p1.x} + p2.x + p3.x) / 3, (int64_t{p1.z} + p2.z + p3.z) / 3);
   const PlanePoint corners[3] = {p1, p2, p3};
-  FilePiece(layer, corners, 3, 0, true);
+  FilePiece(run, layer, corners, 3, 0, true);
 }
 
-void AddQuadToTile(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
-  SelectTile((int64_t{p1.x} + p2.x + p3.x + p4.x) / 4, (int64_t{p1.z} + p2.z + p3.z + p4.z) / 4);
+void AddQuadToTile(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3,
+                   PlanePoint p4) {
+  SelectTile(run, (int64_t{p1.x} + p2.x + p3.x + p4.x) / 4,
+             (int64_t{p1.z} + p2.z + p3.z + p4.z) / 4);
   const PlanePoint corners[4] = {p1, p2, p3, p4};
-  FilePiece(layer, corners, 4, 0, true);
+  FilePiece(run, layer, corners, 4, 0, true);
 }
 
 // Access to one axis of a point, so that one cut routine serves x and z.
@@ -176,21 +169,22 @@ struct Axis {
   }
 };
 
-void SplitTriangleZ(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3);
+void SplitTriangleZ(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3);
 
 // Cuts a triangle that spans a border along the axis, into a triangle and a
 // quadrilateral (or, when the cut runs through a corner, two triangles).
-void CutTriangle(int layer, const Axis& axis, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
-  TileGrid& g = Grid();
-  int32_t& depth = axis.alongX ? g.depthX : g.depthZ;
+void CutTriangle(GenerationRun& run, int layer, const Axis& axis, PlanePoint p1, PlanePoint p2,
+                 PlanePoint p3) {
+  const TileGrid& g = run.grid;
+  int32_t& depth = axis.alongX ? run.clipping.depthX : run.clipping.depthZ;
   ++depth;
   if (depth >= kMaxSplitDepth) {
     --depth;
     return;
   }
-  const int32_t origin = axis.alongX ? g.originX : g.originZ;
+  const int32_t origin = axis.alongX ? g.OriginX() : g.OriginZ();
   const int32_t low = std::min({axis.Along(p1), axis.Along(p2), axis.Along(p3)});
-  const int32_t cut = CutAbove(low, origin);
+  const int32_t cut = CutAbove(low, origin, g.TileSize());
   const int32_t v1 = axis.Along(p1), v2 = axis.Along(p2), v3 = axis.Along(p3);
   const bool c12 = Between(cut, v1, v2) != 0;
   const bool c23 = Between(cut, v2, v3) != 0;
@@ -198,68 +192,74 @@ void CutTriangle(int layer, const Axis& axis, PlanePoint p1, PlanePoint p2, Plan
 
   // The lone-vertex triangle: cut again while it still spans a border.
   auto lone = [&](PlanePoint a, PlanePoint alone, PlanePoint b) {
-    if (std::llabs(int64_t{axis.Along(alone)} - cut) >= int64_t{TileSize()} + kSpanSlack) {
-      AddTriangle(layer, a, alone, b);
+    if (std::llabs(int64_t{axis.Along(alone)} - cut) >= int64_t{g.TileSize()} + kSpanSlack) {
+      AddTriangle(run, layer, a, alone, b);
     } else if (axis.alongX) {
-      SplitTriangleZ(layer, a, alone, b);
+      SplitTriangleZ(run, layer, a, alone, b);
     } else {
-      AddTriangleToTile(layer, a, alone, b);
+      AddTriangleToTile(run, layer, a, alone, b);
     }
   };
 
   if (c12 && c23) {
     const PlanePoint a = axis.Crossing(p1, p2, cut), b = axis.Crossing(p2, p3, cut);
     lone(a, p2, b);
-    AddQuad(layer, p1, a, b, p3);
+    AddQuad(run, layer, p1, a, b, p3);
   } else if (c23 && c31) {
     const PlanePoint a = axis.Crossing(p2, p3, cut), b = axis.Crossing(p3, p1, cut);
     lone(a, p3, b);
-    AddQuad(layer, p1, p2, a, b);
+    AddQuad(run, layer, p1, p2, a, b);
   } else if (c12 && c31) {
     const PlanePoint a = axis.Crossing(p1, p2, cut), b = axis.Crossing(p3, p1, cut);
     lone(a, p1, b);
-    AddQuad(layer, p2, p3, b, a);
+    AddQuad(run, layer, p2, p3, b, a);
   } else if (v1 == cut && c23) {
     // The cut runs through a corner and across the opposite edge: two
     // triangles, one either side, so that no pavement is lost.
     const PlanePoint x = axis.Crossing(p2, p3, cut);
-    AddTriangle(layer, p1, p2, x);
-    AddTriangle(layer, p1, x, p3);
+    AddTriangle(run, layer, p1, p2, x);
+    AddTriangle(run, layer, p1, x, p3);
   } else if (v2 == cut && c31) {
     const PlanePoint x = axis.Crossing(p3, p1, cut);
-    AddTriangle(layer, p2, p3, x);
-    AddTriangle(layer, p2, x, p1);
+    AddTriangle(run, layer, p2, p3, x);
+    AddTriangle(run, layer, p2, x, p1);
   } else if (v3 == cut && c12) {
     const PlanePoint x = axis.Crossing(p1, p2, cut);
-    AddTriangle(layer, p3, p1, x);
-    AddTriangle(layer, p3, x, p2);
+    AddTriangle(run, layer, p3, p1, x);
+    AddTriangle(run, layer, p3, x, p2);
   }
   // Otherwise the cut misses the triangle (only outside the grid): dropped.
   --depth;
 }
 
-void SplitTriangleZ(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+void SplitTriangleZ(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
   const int32_t minZ = std::min({p1.z, p2.z, p3.z});
   const int32_t maxZ = std::max({p1.z, p2.z, p3.z});
-  if (TileIndexZ(int64_t{minZ} + 1) == TileIndexZ(int64_t{maxZ} - 1)) {
-    AddTriangleToTile(layer, p1, p2, p3);
+  if (TileIndexZ(run.grid, int64_t{minZ} + 1) == TileIndexZ(run.grid, int64_t{maxZ} - 1)) {
+    AddTriangleToTile(run, layer, p1, p2, p3);
     return;
   }
-  CutTriangle(layer, Axis{false}, p1, p2, p3);
+  CutTriangle(run, layer, Axis{false}, p1, p2, p3);
 }
 
 }  // namespace
 
-int32_t TileIndex(int64_t x) { return IndexOf(x, Grid().originX); }
-
-int32_t TileIndexZ(int64_t z) { return IndexOf(z, Grid().originZ); }
-
-void SelectTile(int64_t x, int64_t z) {
-  Grid().currentColumn = TileIndex(x);
-  Grid().currentRow = TileIndexZ(z);
+int32_t TileIndex(const TileGrid& grid, int64_t x) {
+  return IndexOf(x, grid.OriginX(), grid.TileSize());
 }
 
-int32_t CellId(int64_t x, int64_t z) { return TileIndex(x) * 256 + TileIndexZ(z); }
+int32_t TileIndexZ(const TileGrid& grid, int64_t z) {
+  return IndexOf(z, grid.OriginZ(), grid.TileSize());
+}
+
+void SelectTile(GenerationRun& run, int64_t x, int64_t z) {
+  run.clipping.column = TileIndex(run.grid, x);
+  run.clipping.row = TileIndexZ(run.grid, z);
+}
+
+int32_t CellId(const TileGrid& grid, int64_t x, int64_t z) {
+  return TileIndex(grid, x) * 256 + TileIndexZ(grid, z);
+}
 
 int Between(int32_t v, int32_t a, int32_t b) {
   if (a == b) return 0;
@@ -268,84 +268,61 @@ int Between(int32_t v, int32_t a, int32_t b) {
 
 namespace {
 
-// A piece handed in while pieces are held: 2 corners for a light string,
-// 3 for a triangle, 4 for a quadrilateral.
-struct HeldPiece {
-  int layer = 0;
-  int32_t attribute = 0;
-  int32_t n = 0;
-  PlanePoint corners[4];
-};
-
-struct Hold {
-  bool on = false;
-  std::vector<HeldPiece> pieces;
-};
-
-Hold& Held() {
-  static Hold hold;
-  return hold;
-}
-
 // Keeps the piece when pieces are held (true), else false.
-bool KeepWhileHolding(int layer, std::initializer_list<PlanePoint> corners, int32_t attribute) {
-  Hold& hold = Held();
-  if (!hold.on) return false;
+bool KeepWhileHolding(ClippingState& state, int layer, std::initializer_list<PlanePoint> corners,
+                      int32_t attribute) {
+  if (!state.holding) return false;
   HeldPiece piece;
   piece.layer = layer;
   piece.attribute = attribute;
   for (const PlanePoint& c : corners) piece.corners[piece.n++] = c;
-  hold.pieces.push_back(piece);
+  state.held.push_back(piece);
   return true;
 }
 
 }  // namespace
 
-void AddLightLine(int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2, int32_t attribute) {
-  if (KeepWhileHolding(layer, {{x1, z1}, {x2, z2}}, attribute)) return;
-  CutLine(layer, {x1, z1}, {x2, z2}, attribute, true);
+void AddLightLine(GenerationRun& run, int layer, int32_t x1, int32_t z1, int32_t x2, int32_t z2,
+                  int32_t attribute) {
+  if (KeepWhileHolding(run.clipping, layer, {{x1, z1}, {x2, z2}}, attribute)) return;
+  CutLine(run, layer, {x1, z1}, {x2, z2}, attribute, true);
 }
 
-void HoldPieces() { Held().on = true; }
+void HoldPieces(GenerationRun& run) { run.clipping.holding = true; }
 
-bool HeldPiecesInsideGrid() {
-  const TileGrid& g = Grid();
-  const int64_t span = int64_t{TileSize()} * kTilesPerSide;
-  for (const HeldPiece& piece : Held().pieces) {
+bool HeldPiecesInsideGrid(const GenerationRun& run) {
+  const TileGrid& g = run.grid;
+  const int64_t span = int64_t{g.TileSize()} * kTilesPerSide;
+  for (const HeldPiece& piece : run.clipping.held) {
     for (int32_t i = 0; i < piece.n; ++i) {
-      const int64_t dx = int64_t{piece.corners[i].x} - g.originX;
-      const int64_t dz = int64_t{piece.corners[i].z} - g.originZ;
+      const int64_t dx = int64_t{piece.corners[i].x} - g.OriginX();
+      const int64_t dz = int64_t{piece.corners[i].z} - g.OriginZ();
       if (dx < 0 || dx >= span || dz < 0 || dz >= span) return false;
     }
   }
   return true;
 }
 
-void ExtendByHeldPieces(BoundingBox& box) {
-  for (const HeldPiece& piece : Held().pieces) {
-    for (int32_t i = 0; i < piece.n; ++i) box.Extend(piece.corners[i].x, piece.corners[i].z);
+void ExtendByHeldPieces(GenerationRun& run) {
+  for (const HeldPiece& piece : run.clipping.held) {
+    for (int32_t i = 0; i < piece.n; ++i) run.box.Extend(piece.corners[i].x, piece.corners[i].z);
   }
 }
 
-void FileHeldPieces() {
-  Hold& hold = Held();
-  hold.on = false;
-  for (const HeldPiece& piece : hold.pieces) {
+void FileHeldPieces(GenerationRun& run) {
+  ClippingState& state = run.clipping;
+  state.holding = false;
+  for (const HeldPiece& piece : state.held) {
     const PlanePoint* c = piece.corners;
     if (piece.n == 2) {
-      AddLightLine(piece.layer, c[0].x, c[0].z, c[1].x, c[1].z, piece.attribute);
+      AddLightLine(run, piece.layer, c[0].x, c[0].z, c[1].x, c[1].z, piece.attribute);
     } else if (piece.n == 3) {
-      AddTriangle(piece.layer, c[0], c[1], c[2]);
+      AddTriangle(run, piece.layer, c[0], c[1], c[2]);
     } else {
-      AddQuad(piece.layer, c[0], c[1], c[2], c[3]);
+      AddQuad(run, piece.layer, c[0], c[1], c[2], c[3]);
     }
   }
-  std::vector<HeldPiece>().swap(hold.pieces);
-}
-
-void DropHeldPieces() {
-  Held().on = false;
-  std::vector<HeldPiece>().swap(Held().pieces);
+  std::vector<HeldPiece>().swap(state.held);
 }
 
 namespace {
@@ -353,9 +330,9 @@ namespace {
 // Notes the area of a piece handed in from outside the clipping.
 class EntryGuard {
  public:
-  EntryGuard(int layer, std::initializer_list<PlanePoint> corners) {
-    TileGrid& g = Grid();
-    if (g.nesting++ == 0 && layer >= 0 && layer < kLayersPerTile) {
+  EntryGuard(ClippingState& state, int layer, std::initializer_list<PlanePoint> corners)
+      : state_(state) {
+    if (state_.nesting++ == 0 && layer >= 0 && layer < kLayersPerTile) {
       double sum = 0;
       const PlanePoint* c = corners.begin();
       const size_t n = corners.size();
@@ -364,43 +341,48 @@ class EntryGuard {
         const PlanePoint& b = c[(i + 1) % n];
         sum += static_cast<double>(a.x) * b.z - static_cast<double>(b.x) * a.z;
       }
-      g.handedArea[layer] += std::fabs(sum) / 2;
+      state_.handedArea[layer] += std::fabs(sum) / 2;
     }
   }
-  ~EntryGuard() { --Grid().nesting; }
+  ~EntryGuard() { --state_.nesting; }
   EntryGuard(const EntryGuard&) = delete;
   EntryGuard& operator=(const EntryGuard&) = delete;
+
+ private:
+  ClippingState& state_;
 };
 
 }  // namespace
 
-void AddTriangle(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
-  if (KeepWhileHolding(layer, {p1, p2, p3}, 0)) return;
-  const EntryGuard entry(layer, {p1, p2, p3});
+void AddTriangle(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3) {
+  if (KeepWhileHolding(run.clipping, layer, {p1, p2, p3}, 0)) return;
+  const EntryGuard entry(run.clipping, layer, {p1, p2, p3});
   const int32_t minX = std::min({p1.x, p2.x, p3.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x});
-  if (TileIndex(int64_t{minX} + 1) == TileIndex(int64_t{maxX} - 1)) {
-    SplitTriangleZ(layer, p1, p2, p3);
+  if (TileIndex(run.grid, int64_t{minX} + 1) == TileIndex(run.grid, int64_t{maxX} - 1)) {
+    SplitTriangleZ(run, layer, p1, p2, p3);
     return;
   }
-  CutTriangle(layer, Axis{true}, p1, p2, p3);
+  CutTriangle(run, layer, Axis{true}, p1, p2, p3);
 }
 
-void AddQuad(int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3, PlanePoint p4) {
-  if (KeepWhileHolding(layer, {p1, p2, p3, p4}, 0)) return;
+void AddQuad(GenerationRun& run, int layer, PlanePoint p1, PlanePoint p2, PlanePoint p3,
+             PlanePoint p4) {
+  if (KeepWhileHolding(run.clipping, layer, {p1, p2, p3, p4}, 0)) return;
   const int32_t minX = std::min({p1.x, p2.x, p3.x, p4.x});
   const int32_t maxX = std::max({p1.x, p2.x, p3.x, p4.x});
   const int32_t minZ = std::min({p1.z, p2.z, p3.z, p4.z});
   const int32_t maxZ = std::max({p1.z, p2.z, p3.z, p4.z});
-  if (CellId(int64_t{minX} + 1, int64_t{minZ} + 1) != CellId(int64_t{maxX} - 1, int64_t{maxZ} - 1)) {
-    AddTriangle(layer, p1, p2, p3);
-    AddTriangle(layer, p1, p3, p4);
+  if (CellId(run.grid, int64_t{minX} + 1, int64_t{minZ} + 1) !=
+      CellId(run.grid, int64_t{maxX} - 1, int64_t{maxZ} - 1)) {
+    AddTriangle(run, layer, p1, p2, p3);
+    AddTriangle(run, layer, p1, p3, p4);
     return;
   }
   // A quadrilateral is taken as filed: whole, or as the two triangles above
   // (noted each on its own), which for a twisted or concave one differs.
-  const EntryGuard entry(layer, {p1, p2, p3, p4});
-  AddQuadToTile(layer, p1, p2, p3, p4);
+  const EntryGuard entry(run.clipping, layer, {p1, p2, p3, p4});
+  AddQuadToTile(run, layer, p1, p2, p3, p4);
 }
 
 }  // namespace ostrand

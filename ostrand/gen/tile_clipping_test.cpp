@@ -19,11 +19,7 @@ class TileClippingTest : public GenerationTest {
  protected:
   void SetUp() override { GenerationTest::SetUp(), Fresh(); }
   // An empty grid again, for the next case of a table.
-  static void Fresh() {
-    ResetGenerationState();
-    Grid().originX = Grid().originZ = 0;
-    Grid().tileSize = kT;
-  }
+  void Fresh() { NewRun().grid.SetGeometry(0, 0, kT); }
   // Files the outline (3 corners a triangle, 4 a quad) into the pavement;
   // checks that the pieces keep its area (crossing points are rounded to
   // whole units: each moves a cut edge by up to half a unit along at most a
@@ -31,27 +27,27 @@ class TileClippingTest : public GenerationTest {
   // is left open.
   void FileChecked(const std::vector<PlanePoint>& c, const std::string& name, bool winding = true) {
     Fresh();
-    if (c.size() == 3) AddTriangle(kPavementLayer, c[0], c[1], c[2]);
-    else AddQuad(kPavementLayer, c[0], c[1], c[2], c[3]);
+    if (c.size() == 3) AddTriangle(run, kPavementLayer, c[0], c[1], c[2]);
+    else AddQuad(run, kPavementLayer, c[0], c[1], c[2], c[3]);
     const auto pieces = FiledPieces(kPavementLayer);
     const double area = std::fabs(SignedArea(c));
     EXPECT_NEAR(TotalArea(pieces), area, 0.5 * kT * static_cast<double>(pieces.size()) + 1) << name;
-    EXPECT_DOUBLE_EQ(Grid().handedArea[kPavementLayer], area) << name;
+    EXPECT_DOUBLE_EQ(run.clipping.handedArea[kPavementLayer], area) << name;
     for (const auto& p : pieces) {
       // A piece outside the grid goes to column and row 0.
       EXPECT_TRUE(InsideItsTile(p) || c[0].x >= 8 * kT)
           << name << " tile " << p.column << "," << p.row;
       EXPECT_TRUE(!winding || SignedArea(p.corners) <= 0) << name;
     }
-    EXPECT_EQ(Grid().depthX + Grid().depthZ, 0) << name;
+    EXPECT_EQ(run.clipping.depthX + run.clipping.depthZ, 0) << name;
   }
 };
 
 TEST_F(TileClippingTest, TileIndex) {
   const int64_t cases[][2] = {{0, 0}, {999, 0}, {1000, 1}, {7999, 7}, {8000, 0}, {-1, 0}};
-  for (const auto& c : cases) EXPECT_EQ(TileIndex(c[0]), c[1]) << c[0];
-  Grid().tileSize = 0;
-  EXPECT_EQ(TileIndex(256000), 1);  // a missing tile size becomes 1000 ft
+  for (const auto& c : cases) EXPECT_EQ(TileIndex(run.grid, c[0]), c[1]) << c[0];
+  run.grid.SetGeometry(0, 0, 0);
+  EXPECT_EQ(TileIndex(run.grid, 256000), 1);  // a missing tile size becomes 1000 ft
 }
 
 // Light strings and outlines filed into the grid, against the expected
@@ -68,10 +64,10 @@ TEST_F(TileClippingTest, PiecesMatchExpected) {
       4400}};
   for (const auto& l : lights) {
     Fresh();
-    AddLightLine(kLightsLayer, l[0], l[1], l[2], l[3], 0x164);
+    AddLightLine(run, kLightsLayer, l[0], l[1], l[2], l[3], 0x164);
     text += "== light string\n" + FiledPiecesText();
   }
-  EXPECT_EQ(Grid().Layer(3, 4, kLightsLayer).Current().points.count, 1);
+  EXPECT_EQ(run.grid.Layer(3, 4, kLightsLayer).Current().points.count, 1);
   const int32_t quads[][4] = {{1100, 1900, 1100, 1500}, {999, 2000, 999, 2000},
       {10 * kT + 100, 10 * kT + 200, 500, 600}, {998, 2000, 1100, 1500}, {1000, 2001, 1100, 1500},
       {1100, 1500, 998, 2000}, {1100, 1500, 1000, 2001}};
@@ -115,11 +111,11 @@ TEST_F(TileClippingTest, RandomTrianglesKeepTheirArea) {
 TEST_F(TileClippingTest, FarCornersEndWithoutRunaway) {
   // Corners as far out as loaded coordinates can be, with the smallest
   // tiles: more splits than allowed, and a light string of 2000 tiles.
-  Grid().tileSize = 128000;
+  run.grid.SetGeometry(0, 0, 128000);
   const int32_t far = 256000000;
-  AddTriangle(kPavementLayer, {100, 100}, {far, 200}, {200, -far});
-  AddLightLine(kLightsLayer, -far, 0, 3 * kT, 0, 100);
-  EXPECT_EQ(Grid().depthX + Grid().depthZ, 0);
+  AddTriangle(run, kPavementLayer, {100, 100}, {far, 200}, {200, -far});
+  AddLightLine(run, kLightsLayer, -far, 0, 3 * kT, 0, 100);
+  EXPECT_EQ(run.clipping.depthX + run.clipping.depthZ, 0);
 }
 
 }  // namespace

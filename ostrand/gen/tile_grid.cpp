@@ -1,10 +1,7 @@
-// Process-wide tables of the surface generation: tile grid, bounding box.
+// The tile grid of a surface generation run, and its bounding box.
 #include "ostrand/gen/tile_grid.h"
 
 #include <vector>
-
-#include "ostrand/frame/report.h"
-#include "ostrand/gen/tile_clipping.h"
 
 namespace ostrand {
 namespace {
@@ -24,21 +21,11 @@ int32_t TileSection::FindOrAddPoint(int32_t x, int32_t z) {
   return index;
 }
 
-void TileSection::Clear() {
-  points.count = 0;
-  polygons.Clear();
-}
-
 TileLayer::TileLayer() { sections_.push_back(std::make_unique<TileSection>()); }
 
 TileSection& TileLayer::AddSection() {
   sections_.push_back(std::make_unique<TileSection>());
   return *sections_.back();
-}
-
-void TileLayer::Clear() {
-  sections_.resize(1);
-  sections_[0]->Clear();
 }
 
 TileGrid::TileGrid()
@@ -48,20 +35,10 @@ TileLayer& TileGrid::Layer(int32_t column, int32_t row, int layer) {
   return layers_[static_cast<size_t>(LayerSlot(column, row, layer))];
 }
 
-void TileGrid::Clear() {
-  for (int32_t i = 0; i < kTilesPerSide * kTilesPerSide * kLayersPerTile; ++i) {
-    layers_[static_cast<size_t>(i)].Clear();
-  }
-  originX = originZ = tileSize = 0;
-  currentColumn = currentRow = 0;
-  depthX = depthZ = 0;
-  nesting = 0;
-  for (double& a : handedArea) a = 0;
-}
-
-TileGrid& Grid() {
-  static TileGrid grid;
-  return grid;
+void TileGrid::SetGeometry(int32_t originX, int32_t originZ, int32_t tileSize) {
+  originX_ = originX;
+  originZ_ = originZ;
+  tileSize_ = tileSize < 1 ? kDefaultTileSize : tileSize;
 }
 
 void BoundingBox::Extend(double x, double z) {
@@ -75,12 +52,6 @@ void BoundingBox::Extend(double x, double z) {
   if (z < minZ) minZ = z;
   if (x > maxX) maxX = x;
   if (z > maxZ) maxZ = z;
-}
-
-void ResetGenerationState() {
-  Grid().Clear();
-  DropHeldPieces();
-  ResetReportOnce();
 }
 
 }  // namespace ostrand

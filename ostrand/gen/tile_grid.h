@@ -1,11 +1,9 @@
-// Process-wide tables of one surface generation run: the 8 x 8 tile grid
-// with its four layers per tile (pavement, edge marking, centre marking,
-// lights; each of one section or more), the grid geometry, and the bounding
-// box that sizes the grid.
+// The tile grid of a surface generation run: 8 x 8 tiles with four layers
+// per tile (pavement, edge marking, centre marking, lights; each of one
+// section or more), the grid geometry, and the bounding box that sizes the
+// grid.
 //
-// Coordinates are working units (1/256 ft). The grid is created on first use
-// and lives until the process ends; ResetGenerationState() empties it so
-// that tests can run the generation several times in one process.
+// Coordinates are working units (1/256 ft).
 #pragma once
 
 #include <cstdint>
@@ -19,6 +17,8 @@ namespace ostrand {
 
 inline constexpr int32_t kTilesPerSide = 8;
 inline constexpr int32_t kLayersPerTile = 4;
+// The tile size of a grid whose geometry is not set: 1000 ft.
+inline constexpr int32_t kDefaultTileSize = 256000;
 
 // Layers of a tile, in the order the surface file writes them.
 inline constexpr int kPavementLayer = 0;
@@ -40,8 +40,6 @@ struct TileSection {
   int32_t FindOrAddPoint(int32_t x, int32_t z);
   // True when the table holds the point (x, 0, z).
   bool Contains(int32_t x, int32_t z) { return points.Find(x, 0, z, 0) >= 0; }
-  // Empties the table and the polygons.
-  void Clear();
 };
 
 // One layer of one tile: one section or more. A piece whose corners do not
@@ -59,8 +57,6 @@ class TileLayer {
   TileSection& Current() { return *sections_.back(); }
   // Starts a further, empty section and makes it the current one.
   TileSection& AddSection();
-  // Back to one empty section.
-  void Clear();
 
  private:
   std::vector<std::unique_ptr<TileSection>> sections_;
@@ -69,37 +65,26 @@ class TileLayer {
 class TileGrid {
  public:
   TileGrid();
-  TileGrid(const TileGrid&) = delete;
-  TileGrid& operator=(const TileGrid&) = delete;
+  TileGrid(TileGrid&&) = default;
+  TileGrid& operator=(TileGrid&&) = default;
 
   // Column and row 0..7, layer 0..3; out-of-range values are taken as 0.
   TileLayer& Layer(int32_t column, int32_t row, int layer);
-  // Empties every layer and puts the geometry back to its start values.
-  void Clear();
 
-  // Geometry (working units), set by the pipeline from the bounding box.
-  int32_t originX = 0;
-  int32_t originZ = 0;
-  int32_t tileSize = 0;
-
-  // The tile a piece is filed into (set by SelectTile).
-  int32_t currentColumn = 0;
-  int32_t currentRow = 0;
-  // Nesting depth of triangle splits along x and along z.
-  int32_t depthX = 0;
-  int32_t depthZ = 0;
-  // Nesting of the clipping's public entry points, and the area (square
-  // working units) of the surface pieces handed to them from outside, per
-  // layer: what the filed pieces of a layer must add up to (a quadrilateral
-  // that is cut counts as the two triangles it is cut into).
-  int32_t nesting = 0;
-  double handedArea[kLayersPerTile] = {0, 0, 0, 0};
+  // Geometry (working units), set by the pipeline from the bounding box: the
+  // lower-left corner and the edge of a tile. A tile size below 1 is taken
+  // as the default; so is the size of a grid whose geometry is not set.
+  void SetGeometry(int32_t originX, int32_t originZ, int32_t tileSize);
+  int32_t OriginX() const { return originX_; }
+  int32_t OriginZ() const { return originZ_; }
+  int32_t TileSize() const { return tileSize_; }
 
  private:
   std::unique_ptr<TileLayer[]> layers_;
+  int32_t originX_ = 0;
+  int32_t originZ_ = 0;
+  int32_t tileSize_ = kDefaultTileSize;
 };
-
-TileGrid& Grid();
 
 // Bounding box of everything the grid must cover (working units).
 // An empty box keeps its start values; the first point it takes in sets all
@@ -113,9 +98,5 @@ struct BoundingBox {
 
   void Extend(double x, double z);
 };
-
-// Empties the grid and re-arms the once-per-run reports of the generation
-// (tests run several generations in one process).
-void ResetGenerationState();
 
 }  // namespace ostrand
