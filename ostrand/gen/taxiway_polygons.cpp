@@ -27,8 +27,6 @@ constexpr double kFilletAngle = DegreesToRadians(30.0);
 constexpr int32_t kMinFilletSteps = 1;
 constexpr int32_t kMaxFilletSteps = 25;
 constexpr int32_t kMinLitFilletSteps = 7;
-constexpr int32_t kStraightStep = 100;
-constexpr int32_t kJointStep = 25;
 constexpr int32_t kEdgeLightType = 256;  // light type 1 in the attribute word
 constexpr int32_t kJointTableSize = 6000;
 
@@ -84,13 +82,29 @@ class TaxiPolygonBuilder {
   }
 
  private:
+  // Where the walk stands with the current neighbour j of segment i: the
+  // test whether j meets i's to end, the joint there, then the same at i's
+  // from end.
+  enum class WalkStep { kTestTo, kJoinTo, kTestFrom, kJoinFrom };
+
   struct Frame {
     int32_t segment;
     std::vector<int32_t> neighbours;  // other segments at either end, in list order
     size_t next = 0;
-    int step = 0;  // 0: to-end test, 1: to-end joint, 2: from-end test, 3: from-end joint
+    WalkStep step = WalkStep::kTestTo;
     int endJ = 0;
   };
+
+  // Past one end of the current neighbour: on to its test at the from end,
+  // or from there to the next neighbour.
+  static void PassEnd(Frame& frame, bool atTo) {
+    if (atTo) {
+      frame.step = WalkStep::kTestFrom;
+    } else {
+      frame.step = WalkStep::kTestTo;
+      ++frame.next;
+    }
+  }
 
   const Edge& EdgeOf(int32_t s) const {
     return net_.edges[static_cast<size_t>(segments_.entries[static_cast<size_t>(s)].edge)];
@@ -128,26 +142,21 @@ class TaxiPolygonBuilder {
       const int32_t j = frame.neighbours[frame.next];
       const Edge& ei = EdgeOf(i);
       const Edge& ej = EdgeOf(j);
-      const int32_t shared = frame.step < 2 ? ei.to : ei.from;
-      if (frame.step == 0 || frame.step == 2) {
+      const bool atTo = frame.step == WalkStep::kTestTo || frame.step == WalkStep::kJoinTo;
+      const int32_t shared = atTo ? ei.to : ei.from;
+      if (frame.step == WalkStep::kTestTo || frame.step == WalkStep::kTestFrom) {
         const int endJ = shared == ej.from ? 1 : shared == ej.to ? 0 : -1;
         if (endJ < 0) {
-          frame.step = frame.step == 0 ? 2 : 0;
-          if (frame.step == 0) ++frame.next;
+          PassEnd(frame, atTo);
           continue;
         }
         frame.endJ = endJ;
-        ++frame.step;
+        frame.step = atTo ? WalkStep::kJoinTo : WalkStep::kJoinFrom;
         if (!visited_[static_cast<size_t>(j)]) Enter(j);  // invalidates `frame`
         continue;
       }
-      BuildJoint(i, j, frame.step == 1 ? 0 : 1, frame.endJ);
-      if (frame.step == 1) {
-        frame.step = 2;
-      } else {
-        frame.step = 0;
-        ++frame.next;
-      }
+      BuildJoint(i, j, atTo ? 0 : 1, frame.endJ);
+      PassEnd(frame, atTo);
     }
   }
 
@@ -181,13 +190,14 @@ class TaxiPolygonBuilder {
     seg.corners[2] = Point(right.x2, right.z2);
     seg.corners[3] = Point(left.x2, left.z2);
 
-    const bool pave = (e.flags & kFlagPavement) != 0 && e.type != kConnector && halfWidth != 0;
-    const int marks = ((e.flags & kFlagCentreLine) != 0 ? 1 : 0) +
-                      ((e.flags & kFlagCentreLights) != 0 ? 2 : 0);
-    const bool edgeLights = pave && (e.flags & kFlagEdgeLights) != 0 &&
-                            run_.PointDegree(e.from) > 1 && run_.PointDegree(e.to) > 1;
-    EmitPiece(run_, pave, marks, edgeLights, edgeLights, true, kStraightStep, seg.corners[3],
-              seg.corners[2], seg.corners[1], seg.corners[0]);
+    // A connector is not paved, nor is a segment without width; edge lights
+    // need pavement and a junction at both ends.
+    PieceStyle style = StyleOf(e.flags);
+    style.pave = style.pave && e.type != kConnector && halfWidth != 0;
+    style.edgeLights = style.pave && style.edgeLights && run_.PointDegree(e.from) > 1 &&
+                       run_.PointDegree(e.to) > 1;
+    EmitPiece(run_, style, LightStep::kStraight, seg.corners[3], seg.corners[2], seg.corners[1],
+              seg.corners[0]);
   }
 
   // Records the pair; false when a joint of the two exists already. A full
@@ -234,14 +244,12 @@ class TaxiPolygonBuilder {
     const Segment& segI = segments_.entries[static_cast<size_t>(i)];
     const Segment& segJ = segments_.entries[static_cast<size_t>(j)];
 
-    const int32_t flags = ei.flags | ej.flags;
-    const bool pave = (flags & kFlagPavement) != 0;
-    const int marks = ((flags & kFlagCentreLine) != 0 ? 1 : 0) +
-                      2 * ((flags & kFlagCentreLights) != 0 ? 1 : 0);
-    const bool edgeLights = (flags & kFlagEdgeLights) != 0 && run_.PointDegree(s) == 2 &&
-                            ei.type != kConnector && ej.type != kConnector &&
-                            segI.line.length >= kEdgeLightMinLength &&
-                            segJ.line.length >= kEdgeLightMinLength;
+    // A joint carries what either segment asks for; edge lights only where
+    // two long segments, neither a connector, meet and nothing else does.
+    PieceStyle style = StyleOf(ei.flags | ej.flags);
+    style.edgeLights = style.edgeLights && run_.PointDegree(s) == 2 && ei.type != kConnector &&
+                       ej.type != kConnector && segI.line.length >= kEdgeLightMinLength &&
+                       segJ.line.length >= kEdgeLightMinLength;
     const Line li = LineOf(S, A);
     const Line lj = LineOf(S, B);
     const double turn = TurnAngle(A.x, A.z, S.x, S.z, B.x, B.z);
@@ -276,13 +284,13 @@ class TaxiPolygonBuilder {
       const Line l4 = LineOf(cj.outerNear, cj.outerFar);
       double inX = 0, inZ = 0, outX = 0, outZ = 0;
       if (l1.Intersect(l3, inX, inZ, kFilletAngle) && l2.Intersect(l4, outX, outZ, kFilletAngle)) {
-        BuildFillet(run_, pave, marks, edgeLights, edgeLights, ci.outerNear, Point(outX, outZ),
-                    cj.outerNear, ci.innerNear, Point(inX, inZ), cj.innerNear);
+        BuildFillet(run_, style, ci.outerNear, Point(outX, outZ), cj.outerNear, ci.innerNear,
+                    Point(inX, inZ), cj.innerNear);
         return;
       }
     }
-    EmitPiece(run_, pave, marks, edgeLights, edgeLights, true, kJointStep, ci.innerNear,
-              ci.outerNear, cj.outerNear, cj.innerNear);
+    EmitPiece(run_, style, LightStep::kJoint, ci.innerNear, ci.outerNear, cj.outerNear,
+              cj.innerNear);
   }
 
   GenerationRun& run_;
@@ -296,10 +304,19 @@ class TaxiPolygonBuilder {
 
 }  // namespace
 
-void EmitPiece(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn,
-               int32_t step, IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4) {
-  if (pave) AddQuad(run, kPavementLayer, Flat(p1), Flat(p2), Flat(p3), Flat(p4));
-  if ((marks & 1) != 0) {
+PieceStyle StyleOf(int32_t flags) {
+  PieceStyle style;
+  style.pave = (flags & kFlagPavement) != 0;
+  style.centreLine = (flags & kFlagCentreLine) != 0;
+  style.centreLights = (flags & kFlagCentreLights) != 0;
+  style.edgeLights = (flags & kFlagEdgeLights) != 0;
+  return style;
+}
+
+void EmitPiece(GenerationRun& run, const PieceStyle& style, LightStep step, IntPoint p1,
+               IntPoint p2, IntPoint p3, IntPoint p4) {
+  if (style.pave) AddQuad(run, kPavementLayer, Flat(p1), Flat(p2), Flat(p3), Flat(p4));
+  if (style.centreLine) {
     // A strip 1 ft wide across the middle of both cross-sections.
     const double offA = (DistanceOf(p1, p2) - kCentreLineWidth) / 2;
     const double offB = (DistanceOf(p3, p4) - kCentreLineWidth) / 2;
@@ -309,15 +326,16 @@ void EmitPiece(GenerationRun& run, bool pave, int marks, bool lightsA, bool ligh
               Flat(PointAlong(p3, p4, offB + kCentreLineWidth)));
     }
   }
-  if (lightsOn) {
-    if ((marks & 2) != 0) AddLights(run, Midpoint(p1, p2), Midpoint(p3, p4), step);
-    if (lightsA) AddLights(run, p1, p4, kEdgeLightType + step);
-    if (lightsB) AddLights(run, p2, p3, kEdgeLightType + step);
+  const int32_t feet = static_cast<int32_t>(step);
+  if (style.centreLights) AddLights(run, Midpoint(p1, p2), Midpoint(p3, p4), feet);
+  if (style.edgeLights) {
+    AddLights(run, p1, p4, kEdgeLightType + feet);
+    AddLights(run, p2, p3, kEdgeLightType + feet);
   }
 }
 
-int32_t BuildFillet(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB,
-                    IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6) {
+int32_t BuildFillet(GenerationRun& run, const PieceStyle& style, IntPoint p1, IntPoint p2,
+                    IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6) {
   // Length of the centre path between the two curves.
   const double m1x = (p1.x + static_cast<double>(p4.x)) / 2, m1z = (p1.z + static_cast<double>(p4.z)) / 2;
   const double m2x = (p2.x + static_cast<double>(p5.x)) / 2, m2z = (p2.z + static_cast<double>(p5.z)) / 2;
@@ -325,15 +343,19 @@ int32_t BuildFillet(GenerationRun& run, bool pave, int marks, bool lightsA, bool
   const double len = Distance(m1x, m1z, m2x, m2z) + Distance(m2x, m2z, m3x, m3z);
   const double steps = std::clamp(len / kShortestPavement, 0.0, 1.0e6);
   const int32_t n = std::clamp(static_cast<int32_t>(steps), kMinFilletSteps, kMaxFilletSteps);
-  if (n < kMinLitFilletSteps) lightsA = lightsB = false;
+  // Lights on every second step; edge lights only on a fillet long enough.
+  PieceStyle lit = style;
+  if (n < kMinLitFilletSteps) lit.edgeLights = false;
+  PieceStyle unlit = style;
+  unlit.centreLights = unlit.edgeLights = false;
   IntPoint prevOuter = p1, prevInner = p4;
   for (int32_t k = 0; k <= n; ++k) {
     const double t = k == n ? 1.0 : static_cast<double>(k) / n;
     const IntPoint outer = Bezier(p1, p2, p3, t);
     const IntPoint inner = Bezier(p4, p5, p6, t);
     if (k > 0) {
-      EmitPiece(run, pave, marks, lightsA, lightsB, k % 2 == 0, kJointStep, prevInner, prevOuter,
-                outer, inner);
+      EmitPiece(run, k % 2 == 0 ? lit : unlit, LightStep::kJoint, prevInner, prevOuter, outer,
+                inner);
     }
     prevOuter = outer;
     prevInner = inner;

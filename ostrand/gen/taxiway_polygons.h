@@ -27,17 +27,36 @@ void GenerateTaxiPolygons(GenerationRun& run, const TaxiwayList& net);
 // The 1-ft centre strip of a centre-line-only edge.
 void GenerateIsYellow(GenerationRun& run, int32_t x1, int32_t z1, int32_t x2, int32_t z2);
 
+// What a piece of taxiway carries: its pavement quad, its 1-ft centre
+// line, lights along its centre line, lights along both its edges.
+struct PieceStyle {
+  bool pave = false;
+  bool centreLine = false;
+  bool centreLights = false;
+  bool edgeLights = false;
+};
+
+// The style that edge flags ask for, one flag each (kFlagPavement,
+// kFlagCentreLine, kFlagCentreLights, kFlagEdgeLights). A segment or a
+// joint then drops what its shape and its neighbours do not allow.
+PieceStyle StyleOf(int32_t flags);
+
+// The spacing of a piece's lights, in feet: along the straight quad of a
+// segment, and along a joint (a straight quad or every step of a fillet).
+enum class LightStep : int32_t { kStraight = 100, kJoint = 25 };
+
 // One piece of taxiway: P1 -> P2 is one cross-section, P3 -> P4 the
-// opposite one. Pavement quad, centre line quad, and (when lightsOn) centre
-// lights and the edge lights of the P1-P4 and P2-P3 sides, with the light
-// step in feet.
-void EmitPiece(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB, bool lightsOn,
-               int32_t step, IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4);
+// opposite one. Pavement quad, centre line quad, centre lights and the edge
+// lights of the P1-P4 and P2-P3 sides, as the style asks.
+void EmitPiece(GenerationRun& run, const PieceStyle& style, LightStep step, IntPoint p1,
+               IntPoint p2, IntPoint p3, IntPoint p4);
 
 // A curved joint: outer curve P1, P2, P3 and inner curve P4, P5, P6 as
 // quadratic Bezier control points, cut into 1..25 steps of about 25 ft of
-// centre path. Returns the number of steps.
-int32_t BuildFillet(GenerationRun& run, bool pave, int marks, bool lightsA, bool lightsB,
-                    IntPoint p1, IntPoint p2, IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6);
+// centre path, each a joint piece of the style. Lights go on every second
+// step, edge lights only when there are 7 steps or more. Returns the
+// number of steps.
+int32_t BuildFillet(GenerationRun& run, const PieceStyle& style, IntPoint p1, IntPoint p2,
+                    IntPoint p3, IntPoint p4, IntPoint p5, IntPoint p6);
 
 }  // namespace ostrand

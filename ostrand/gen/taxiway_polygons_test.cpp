@@ -85,15 +85,16 @@ TEST_F(TaxiwayPolygonsTest, PiecesMatchExpected) {
   SetUp(), OneTile(run.grid);
   const double h = std::numbers::pi / 4, r = 150;
   const int32_t steps =
-      BuildFillet(run, true, 3, true, true, Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
+      BuildFillet(run, StyleOf(15), Ft(-r, -25), Ft(std::tan(h / 2) * 25, -25),
                   Ft(r * std::cos(h) + 25 * std::sin(h), r * std::sin(h) - 25 * std::cos(h)),
                   Ft(-r, 25), Ft(-std::tan(h / 2) * 25, 25),
                   Ft(r * std::cos(h) - 25 * std::sin(h), r * std::sin(h) + 25 * std::cos(h)));
   text += "== fillet of " + std::to_string(steps) + " steps\n" + FiledPiecesText();
-  // A centre path of 100 ft: 4 steps, too short for edge lights.
+  // A centre path of 100 ft: 4 steps, too short for edge lights (flags 13:
+  // asked for with pavement and centre lights).
   SetUp(), OneTile(run.grid);
-  const int32_t shortSteps = BuildFillet(run, true, 2, true, true, Ft(0, -10), Ft(50, -10),
-                                         Ft(50, 40), Ft(0, 10), Ft(50, 10), Ft(50, 60));
+  const int32_t shortSteps = BuildFillet(run, StyleOf(13), Ft(0, -10), Ft(50, -10), Ft(50, 40),
+                                         Ft(0, 10), Ft(50, 10), Ft(50, 60));
   text += "== short fillet of " + std::to_string(shortSteps) + " steps\n" + FiledPiecesText();
   SetUp(), OneTile(run.grid);
   GenerateIsYellow(run, 0, 0, 800 * kFt, 600 * kFt);
