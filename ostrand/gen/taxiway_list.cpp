@@ -11,18 +11,7 @@
 
 namespace ostrand {
 
-int32_t ClampFeet(long feet) {
-  if (feet >= kMaxCoordinateFeet) return kMaxCoordinateFeet;
-  if (feet <= -kMaxCoordinateFeet) return -kMaxCoordinateFeet;
-  return static_cast<int32_t>(feet);
-}
-
 TaxiwayList::TaxiwayList() : edges(static_cast<size_t>(kMaxEdges)) {}
-
-TaxiwayList::~TaxiwayList() {
-  ClosePly();
-  Save(savePath);
-}
 
 void TaxiwayList::ClearNetwork() {
   points.count = 0;
@@ -56,7 +45,7 @@ int32_t NetworkFeet(double feet, bool& inRange) {
 
 }  // namespace
 
-int TaxiwayList::Load(const std::string& name, int forWriting) {
+int TaxiwayList::Load(const std::string& name) {
   int result = 0;
   const char* problem = nullptr;
   BgrFile file;
@@ -108,25 +97,17 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
     keepFile = 1;
     ReportError("TaxiwayList::Load(%s) %s, left unchanged", name.c_str(), problem);
   }
-  plyPath = ReplaceExtension(name, "PLY");
-  if (forWriting == 0) {
-    OpenPly("r");
-  } else {
-    OpenPly(FileExists(plyPath) ? "a" : "w");
-  }
   return result;
 }
 
 int TaxiwayList::Save(const std::string& name) {
   if (keepFile) {
-    DiscardPly();
     ++saveFailures;
     ClearNetwork();
     lineState = 0;
     return 0;
   }
   if (points.count < 1 || edgeCount < 1 || name == kNoneSavePath) {
-    if (!ClosePly()) ++saveFailures;
     ClearNetwork();
     lineState = 0;
     return 0;
@@ -146,12 +127,8 @@ int TaxiwayList::Save(const std::string& name) {
     }
     written = file.Close();
   }
-  // The polygon file goes with its network: kept only when that was saved.
   if (!written) {
-    DiscardPly();
     ReportError("TaxiwayList::Save(%s) failed", name.c_str());
-    ++saveFailures;
-  } else if (!ClosePly()) {
     ++saveFailures;
   }
   ClearNetwork();

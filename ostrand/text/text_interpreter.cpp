@@ -18,6 +18,7 @@
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/line.h"
+#include "ostrand/gen/network_files.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/geo_tile.h"
@@ -195,16 +196,16 @@ void TextInterpreter::OpenAirport(double latitude, double longitude) {
         tile.row != list_.tileFilter[2])
       code = "NONE";
   }
-  list_.savePath = "DATA\\" + code + ".BGR";
+  savePath_ = "DATA\\" + code + ".BGR";
   // A line begun before belongs to another network: LIN needs a new MOV.
   list_.pending.from = -1;
   if (code == "NONE") return;
   // Without the folder neither the network nor the polygon file could be
   // written, and the airport would be lost.
-  const std::string folder = CutToDirectory(list_.savePath);
+  const std::string folder = CutToDirectory(savePath_);
   if (!platform::MakeDirectory(folder))
     ReportError("SetReference folder '%s' cannot be created", folder.c_str());
-  list_.Load(list_.savePath, 1);
+  LoadNetworkFiles(list_, polygons_, savePath_, 1);
 }
 
 void TextInterpreter::ComputeOffsets(double latitude, double longitude) {
@@ -226,11 +227,13 @@ void TextInterpreter::SetReference(double latitude, double longitude) {
     if (opened) break;
     if (std::fabs(list_.offsetZ) < kAirportReach && std::fabs(list_.offsetX) < kAirportReach) break;
     // Too far from the open airport: write it and open the one of this point.
-    list_.Save(list_.savePath);
+    SaveAirport();
     list_.lineState = 0;
   }
   list_.lineState = 1;
 }
+
+void TextInterpreter::SaveAirport() { SaveNetworkFiles(list_, polygons_, savePath_); }
 
 int32_t TextInterpreter::AddPoint(double x, double y, double z) {
   return list_.points.Add(Feet(x + list_.offsetX), Feet(y), Feet(z + list_.offsetZ), kPointMergeTolerance);
@@ -315,15 +318,12 @@ void TextInterpreter::AddRunway(double lat1, double lon1, double lat2, double lo
 
 void TextInterpreter::WritePoint(double x, double y, double z) {
   (void)y;  // heights are not kept in the polygon file
-  if (list_.plyFile != nullptr)
-    std::fprintf(list_.plyFile, "POI %ld %ld\n", static_cast<long>(Feet(x + list_.offsetX)),
-                 static_cast<long>(Feet(z + list_.offsetZ)));
+  polygons_.WritePoint(Feet(x + list_.offsetX), Feet(z + list_.offsetZ));
   list_.lineState = 4;
 }
 
 void TextInterpreter::WritePolygonEnd(const std::string& name) {
-  if (list_.lineState == 4 && list_.plyFile != nullptr)
-    std::fprintf(list_.plyFile, "PLY \"%s\"\n", name.c_str());
+  if (list_.lineState == 4) polygons_.WritePolygonEnd(name);
   list_.lineState = 1;
 }
 
@@ -331,15 +331,13 @@ void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, dou
                                  double z2, long count) {
   (void)y1;
   (void)y2;
-  if (count >= 1 && list_.plyFile != nullptr) {
+  if (count >= 1 && polygons_.IsOpen()) {
     const long ax = Feet(x1 + list_.offsetX);
     const long az = Feet(z1 + list_.offsetZ);
     if (count == 1) {
-      std::fprintf(list_.plyFile, "LGT %ld %ld %ld\n", type, ax, az);
+      polygons_.WriteLight(type, ax, az);
     } else {
-      const long bx = Feet(x2 + list_.offsetX);
-      const long bz = Feet(z2 + list_.offsetZ);
-      std::fprintf(list_.plyFile, "LGT %ld %ld %ld %ld %ld %ld\n", type, ax, az, bx, bz, count);
+      polygons_.WriteLightString(type, ax, az, Feet(x2 + list_.offsetX), Feet(z2 + list_.offsetZ), count);
     }
   }
   list_.lineState = 1;
@@ -347,7 +345,6 @@ void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, dou
 
 int InterpretText(const char* name) {
   auto list = std::make_unique<TaxiwayList>();
-  list->savePath = kNoneSavePath;
   list->lineState = 0;
   LineReader reader;
   if (name == nullptr || !reader.Open(name)) return 0;
@@ -417,7 +414,7 @@ int InterpretText(const char* name) {
     }
   }
   reader.Close();
-  list->Save(list->savePath);
+  text.SaveAirport();
   // An airport whose network or polygon file could not be saved fails the
   // run (the others are saved all the same).
   return list->saveFailures == 0 ? 1 : 0;

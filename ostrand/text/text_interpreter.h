@@ -40,11 +40,12 @@
 #include <vector>
 
 #include "ostrand/frame/point_grid.h"
+#include "ostrand/gen/polygon_file.h"
+#include "ostrand/gen/taxiway_list.h"
 
 namespace ostrand {
 
 class STRING_LIST;
-class TaxiwayList;
 
 inline constexpr const char* kExclusionListName = "excllist.txt";
 inline constexpr int32_t kExclusionListCapacity = 262144;
@@ -74,7 +75,8 @@ int32_t FindArea(const std::string& directory);
 // the position and applies to the area, or -1.
 int32_t IsExcluded(int32_t area, double latitude, double longitude);
 
-// The operations of the keyword lines on one network in memory.
+// The operations of the keyword lines on one network in memory and the
+// polygon file beside it.
 class TextInterpreter {
  public:
   explicit TextInterpreter(TaxiwayList& list);
@@ -92,6 +94,8 @@ class TextInterpreter {
   void WritePolygonEnd(const std::string& name);
   void WriteLight(long type, double x1, double y1, double z1, double x2, double y2, double z2,
                   long count);
+  // Saves the open airport's network and polygon file (SaveNetworkFiles).
+  void SaveAirport();
 
  private:
   void OpenAirport(double latitude, double longitude);
@@ -101,6 +105,9 @@ class TextInterpreter {
   int32_t FindEdge(int32_t from, int32_t to, int32_t type);
 
   TaxiwayList& list_;
+  PolygonFile polygons_;
+  // The network file of the open airport.
+  std::string savePath_ = kNoneSavePath;
   // The edges filed by their ends as the point (from, to), so that a line
   // that repeats an edge finds it without a scan of every edge. Edges are
   // only appended, or removed by setting their start to -1; an airport
