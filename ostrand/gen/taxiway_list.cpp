@@ -104,12 +104,10 @@ int TaxiwayList::Save(const std::string& name) {
   if (keepFile) {
     ++saveFailures;
     ClearNetwork();
-    lineState = 0;
     return 0;
   }
   if (points.count < 1 || edgeCount < 1 || name == kNoneSavePath) {
     ClearNetwork();
-    lineState = 0;
     return 0;
   }
 
@@ -132,7 +130,6 @@ int TaxiwayList::Save(const std::string& name) {
     ++saveFailures;
   }
   ClearNetwork();
-  lineState = 0;
   return written;
 }
 

@@ -85,13 +85,6 @@ class TaxiwayList {
   int32_t edgeCount = 0;
   std::vector<Edge> edges;  // kMaxEdges entries
   TEXPOINTS points{kMaxVertices};
-
-  // Used by the scenery text interpreter only.
-  double offsetZ = 0.0;
-  double offsetX = 0.0;
-  int32_t lineState = 0;
-  int32_t tileFilter[3] = {0, -1, 0};
-  Edge pending;
 };
 
 // Edge i of the network.

@@ -109,10 +109,10 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   for (const auto& c : cases) {
     TaxiwayList list;
     for (int i = 0; i < c.vertices; ++i) list.points.Add(i, 0, 0, -1);
-    list.edges[0] = {0, 1, 50, c.type, 0}, list.edgeCount = c.edges, list.lineState = 3;
+    list.edges[0] = {0, 1, 50, c.type, 0}, list.edgeCount = c.edges;
     EXPECT_EQ(list.Save(c.name), c.expected) << c.name;
-    EXPECT_EQ(std::vector({list.points.count, list.edgeCount, list.lineState, list.saveFailures}),
-              std::vector({0, 0, 0, c.failures})) << c.name;
+    EXPECT_EQ(std::vector({list.points.count, list.edgeCount, list.saveFailures}),
+              std::vector({0, 0, c.failures})) << c.name;
   }
   for (const auto& c : cases) EXPECT_EQ(std::filesystem::exists(c.path), c.expected == 1) << c.path;
   EXPECT_EQ(std::pair(Tags("S.BGR", "<node>"), Tags("S.BGR", "<edge>")), std::pair(2, 0));

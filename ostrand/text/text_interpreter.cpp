@@ -182,7 +182,8 @@ int32_t IsExcluded(int32_t area, double latitude, double longitude) {
   return -1;
 }
 
-TextInterpreter::TextInterpreter(TaxiwayList& list) : list_(list) {}
+TextInterpreter::TextInterpreter(TaxiwayList& list, std::optional<TileFilter> tileFilter)
+    : list_(list), tileFilter_(tileFilter) {}
 
 void TextInterpreter::OpenAirport(double latitude, double longitude) {
   edgesByEnds_.Clear();
@@ -190,15 +191,15 @@ void TextInterpreter::OpenAirport(double latitude, double longitude) {
   list_.originLon = longitude;
   std::string code;
   FindAirport(list_.originLat, list_.originLon, code);
-  if (list_.tileFilter[1] != -1) {
+  if (tileFilter_) {
     GeoTile tile;
-    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) || tile.column != list_.tileFilter[1] ||
-        tile.row != list_.tileFilter[2])
+    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) || tile.column != tileFilter_->column ||
+        tile.row != tileFilter_->row)
       code = "NONE";
   }
   savePath_ = "DATA\\" + code + ".BGR";
   // A line begun before belongs to another network: LIN needs a new MOV.
-  list_.pending.from = -1;
+  pending_.from = -1;
   if (code == "NONE") return;
   // Without the folder neither the network nor the polygon file could be
   // written, and the airport would be lost.
@@ -209,34 +210,36 @@ void TextInterpreter::OpenAirport(double latitude, double longitude) {
 }
 
 void TextInterpreter::ComputeOffsets(double latitude, double longitude) {
-  list_.offsetZ = (latitude - list_.originLat) * kFeetPerLatitudeCircle / kSecondsPerCircle;
+  offsetZ_ = (latitude - list_.originLat) * kFeetPerLatitudeCircle / kSecondsPerCircle;
   // The origin may be given west-negative and the point east of 0 to 360
   // degrees (or the other way round): the difference goes the short way.
   double dLon = longitude - list_.originLon;
   if (dLon > kSecondsPerHalfCircle || dLon < -kSecondsPerHalfCircle)
     dLon = std::remainder(dLon, kSecondsPerCircle);
-  list_.offsetX = dLon * EastFeetPerSecond(list_.originLat);
+  offsetX_ = dLon * EastFeetPerSecond(list_.originLat);
 }
 
 void TextInterpreter::SetReference(double latitude, double longitude) {
   if (longitude < 0) longitude += kSecondsPerCircle;
   for (int pass = 0; pass < 2; ++pass) {
-    const bool opened = list_.lineState == 0;
+    const bool opened = lineState_ == LineState::kNoAirport;
     if (opened) OpenAirport(latitude, longitude);
     ComputeOffsets(latitude, longitude);
     if (opened) break;
-    if (std::fabs(list_.offsetZ) < kAirportReach && std::fabs(list_.offsetX) < kAirportReach) break;
+    if (std::fabs(offsetZ_) < kAirportReach && std::fabs(offsetX_) < kAirportReach) break;
     // Too far from the open airport: write it and open the one of this point.
     SaveAirport();
-    list_.lineState = 0;
   }
-  list_.lineState = 1;
+  lineState_ = LineState::kReady;
 }
 
-void TextInterpreter::SaveAirport() { SaveNetworkFiles(list_, polygons_, savePath_); }
+void TextInterpreter::SaveAirport() {
+  SaveNetworkFiles(list_, polygons_, savePath_);
+  lineState_ = LineState::kNoAirport;
+}
 
 int32_t TextInterpreter::AddPoint(double x, double y, double z) {
-  return list_.points.Add(Feet(x + list_.offsetX), Feet(y), Feet(z + list_.offsetZ), kPointMergeTolerance);
+  return list_.points.Add(Feet(x + offsetX_), Feet(y), Feet(z + offsetZ_), kPointMergeTolerance);
 }
 
 int32_t TextInterpreter::FindEdge(int32_t from, int32_t to, int32_t type) {
@@ -253,35 +256,34 @@ int32_t TextInterpreter::FindEdge(int32_t from, int32_t to, int32_t type) {
 
 void TextInterpreter::MoveTo(double x, double y, double z) {
   if (list_.edgeCount >= kInterpreterEdgeLimit) return;
-  list_.pending.from = AddPoint(x, y, z);
-  list_.lineState = 2;
+  pending_.from = AddPoint(x, y, z);
+  lineState_ = LineState::kMoved;
 }
 
 int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long flags, int32_t type) {
   if (list_.edgeCount >= kInterpreterEdgeLimit) return -1;
-  Edge& pending = list_.pending;
   const int32_t end = AddPoint(x, y, z);
-  pending.to = end;
-  pending.width = ClampToInt32(width);
-  pending.type = type;
-  pending.flags = ClampToInt32(flags);
+  pending_.to = end;
+  pending_.width = ClampToInt32(width);
+  pending_.type = type;
+  pending_.flags = ClampToInt32(flags);
 
   // A start that names no point (a line begun in another airport) draws
   // nothing.
-  const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
-  int32_t holder = startValid ? FindEdge(pending.from, pending.to, pending.type) : -1;
+  const bool startValid = pending_.from >= 0 && pending_.from < list_.points.count;
+  int32_t holder = startValid ? FindEdge(pending_.from, pending_.to, pending_.type) : -1;
   if (holder >= 0) {
     Edge& e = list_.edges[static_cast<size_t>(holder)];
-    e.width = std::max(e.width, pending.width);
+    e.width = std::max(e.width, pending_.width);
   }
-  if (holder < 0 && pending.from != end && startValid &&
+  if (holder < 0 && pending_.from != end && startValid &&
       static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {
     holder = list_.edgeCount;
-    list_.edges[static_cast<size_t>(list_.edgeCount)] = pending;
+    list_.edges[static_cast<size_t>(list_.edgeCount)] = pending_;
     ++list_.edgeCount;
   }
-  pending.from = end;
-  list_.lineState = 3;
+  pending_.from = end;
+  lineState_ = LineState::kDrawn;
   return holder;
 }
 
@@ -318,13 +320,13 @@ void TextInterpreter::AddRunway(double lat1, double lon1, double lat2, double lo
 
 void TextInterpreter::WritePoint(double x, double y, double z) {
   (void)y;  // heights are not kept in the polygon file
-  polygons_.WritePoint(Feet(x + list_.offsetX), Feet(z + list_.offsetZ));
-  list_.lineState = 4;
+  polygons_.WritePoint(Feet(x + offsetX_), Feet(z + offsetZ_));
+  lineState_ = LineState::kInPolygon;
 }
 
 void TextInterpreter::WritePolygonEnd(const std::string& name) {
-  if (list_.lineState == 4) polygons_.WritePolygonEnd(name);
-  list_.lineState = 1;
+  if (lineState_ == LineState::kInPolygon) polygons_.WritePolygonEnd(name);
+  lineState_ = LineState::kReady;
 }
 
 void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, double x2, double y2,
@@ -332,30 +334,30 @@ void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, dou
   (void)y1;
   (void)y2;
   if (count >= 1 && polygons_.IsOpen()) {
-    const long ax = Feet(x1 + list_.offsetX);
-    const long az = Feet(z1 + list_.offsetZ);
+    const long ax = Feet(x1 + offsetX_);
+    const long az = Feet(z1 + offsetZ_);
     if (count == 1) {
       polygons_.WriteLight(type, ax, az);
     } else {
-      polygons_.WriteLightString(type, ax, az, Feet(x2 + list_.offsetX), Feet(z2 + list_.offsetZ), count);
+      polygons_.WriteLightString(type, ax, az, Feet(x2 + offsetX_), Feet(z2 + offsetZ_), count);
     }
   }
-  list_.lineState = 1;
+  lineState_ = LineState::kReady;
 }
 
 int InterpretText(const char* name) {
   auto list = std::make_unique<TaxiwayList>();
-  list->lineState = 0;
   LineReader reader;
   if (name == nullptr || !reader.Open(name)) return 0;
   LoadExclusionList();
   int32_t area = kNoArea;
   int excluded = 0;
-  list->tileFilter[0] = 0;
-  list->tileFilter[1] = ClampToInt32(Options().tileColumn);
-  list->tileFilter[2] = ClampToInt32(Options().tileRow);
+  // Column -1 asks for no tile filter.
+  std::optional<TileFilter> tileFilter;
+  const int32_t column = ClampToInt32(Options().tileColumn);
+  if (column != -1) tileFilter = TileFilter{column, ClampToInt32(Options().tileRow)};
 
-  TextInterpreter text(*list);
+  TextInterpreter text(*list, tileFilter);
   LineValues v;
   while (reader.ReadLine()) {
     const char* line = reader.Line();

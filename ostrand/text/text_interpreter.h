@@ -36,6 +36,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,11 +76,18 @@ int32_t FindArea(const std::string& directory);
 // the position and applies to the area, or -1.
 int32_t IsExcluded(int32_t area, double latitude, double longitude);
 
+// The tile ("-ti") whose airports alone are written; the others are
+// treated as "NONE".
+struct TileFilter {
+  int32_t column = 0;
+  int32_t row = 0;
+};
+
 // The operations of the keyword lines on one network in memory and the
 // polygon file beside it.
 class TextInterpreter {
  public:
-  explicit TextInterpreter(TaxiwayList& list);
+  TextInterpreter(TaxiwayList& list, std::optional<TileFilter> tileFilter);
 
   // Sets the reference point; opens the airport nearest to it when none is
   // open, and saves the open airport and opens the next one when the point
@@ -94,10 +102,20 @@ class TextInterpreter {
   void WritePolygonEnd(const std::string& name);
   void WriteLight(long type, double x1, double y1, double z1, double x2, double y2, double z2,
                   long count);
-  // Saves the open airport's network and polygon file (SaveNetworkFiles).
+  // Saves the open airport's network and polygon file (SaveNetworkFiles);
+  // the next reference point opens an airport afresh.
   void SaveAirport();
 
  private:
+  // What the lines before have begun.
+  enum class LineState {
+    kNoAirport,  // none open: the next reference point opens one
+    kReady,      // an airport is open ("NONE" too), nothing begun
+    kMoved,      // a line is begun (MOV)
+    kDrawn,      // a line goes on (LIN)
+    kInPolygon,  // an apron polygon has a vertex (POI)
+  };
+
   void OpenAirport(double latitude, double longitude);
   void ComputeOffsets(double latitude, double longitude);
   int32_t AddPoint(double x, double y, double z);
@@ -106,8 +124,15 @@ class TextInterpreter {
 
   TaxiwayList& list_;
   PolygonFile polygons_;
+  const std::optional<TileFilter> tileFilter_;
   // The network file of the open airport.
   std::string savePath_ = kNoneSavePath;
+  LineState lineState_ = LineState::kNoAirport;
+  // The open airport's origin to the reference point, in feet.
+  double offsetZ_ = 0.0;
+  double offsetX_ = 0.0;
+  // The edge the next LIN line draws: from the end of the line before.
+  Edge pending_;
   // The edges filed by their ends as the point (from, to), so that a line
   // that repeats an edge finds it without a scan of every edge. Edges are
   // only appended, or removed by setting their start to -1; an airport
