@@ -41,7 +41,8 @@ int PolygonFile::OpenForWriting(const std::string& path, double originLat, doubl
   return Open(path, FileExists(path) ? "a" : "w", originLat, originLon);
 }
 
-int PolygonFile::Open(const std::string& path, const char* mode, double originLat, double originLon) {
+int PolygonFile::Open(const std::string& path, const char* mode, double originLat,
+                      double originLon) {
   // A file still open is closed first, as by Commit.
   Commit();
   path_ = path;

@@ -74,8 +74,7 @@ class PolygonFile {
   // vertices by whole feet.
   int ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode);
   // Next light string; 1 when one was read.
-  int ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2,
-              int32_t& count);
+  int ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2, int32_t& count);
 
   // The "POI", "PLY" and "LGT" lines; nothing when no file is open.
   void WritePoint(long x, long z);

@@ -21,12 +21,12 @@ void TaxiwayList::ClearNetwork() {
 }
 
 Line EdgeLine(const TaxiwayList& net, const Edge& e) {
-  return LineOf(net.points[e.from], net.points[e.to]);
+  return LineOf(net.vertex(e.from), net.vertex(e.to));
 }
 
 double EdgeLength(const TaxiwayList& net, const Edge& e) {
-  const IntPoint& a = net.points[e.from];
-  const IntPoint& b = net.points[e.to];
+  const IntPoint& a = net.vertex(e.from);
+  const IntPoint& b = net.vertex(e.to);
   return Distance(a.x, a.z, b.x, b.z);
 }
 
@@ -76,7 +76,7 @@ int TaxiwayList::Load(const std::string& name) {
         problem = "holds more than 6000 edges";
         continue;
       }
-      Edge& out = edges[static_cast<size_t>(edgeCount)];
+      Edge& out = edge(edgeCount);
       // Shift only sound vertex numbers: others stay out of range.
       auto shift = [base](int32_t v) { return v >= 0 && v < kMaxVertices ? v + base : v; };
       out.from = shift(e.from);
@@ -117,10 +117,11 @@ int TaxiwayList::Save(const std::string& name) {
     file.WriteOrigin(originLat, originLon, 0.0);
     file.WriteNodes(points);
     for (int32_t i = 0; i < edgeCount; ++i) {
-      const Edge& e = edges[static_cast<size_t>(i)];
+      const Edge& e = edge(i);
       if (e.from == -1 || !HasVertices(e)) continue;
-      const IntPoint& a = points[e.from];
-      if (Equals(a, points[e.to].x, points[e.to].y, points[e.to].z)) continue;
+      const IntPoint& a = vertex(e.from);
+      const IntPoint& b = vertex(e.to);
+      if (Equals(a, b.x, b.y, b.z)) continue;
       file.WriteEdge(e.from, e.to, e.width, e.type, 0, e.flags);
     }
     written = file.Close();

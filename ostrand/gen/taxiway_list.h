@@ -76,6 +76,12 @@ class TaxiwayList {
 
   int32_t VertexCount() const { return points.count; }
 
+  // Edge i of the table (0 <= i < kMaxEdges) and vertex v.
+  Edge& edge(int32_t i) { return edges[static_cast<size_t>(i)]; }
+  const Edge& edge(int32_t i) const { return edges[static_cast<size_t>(i)]; }
+  IntPoint& vertex(int32_t v) { return points[v]; }
+  const IntPoint& vertex(int32_t v) const { return points[v]; }
+
   // Load found a file that must not be replaced (reported).
   int32_t keepFile = 0;
   int32_t saveFailures = 0;
@@ -88,10 +94,8 @@ class TaxiwayList {
 };
 
 // Edge i of the network.
-inline Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edges[static_cast<size_t>(i)]; }
-inline const Edge& EdgeAt(const TaxiwayList& net, int32_t i) {
-  return net.edges[static_cast<size_t>(i)];
-}
+inline Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edge(i); }
+inline const Edge& EdgeAt(const TaxiwayList& net, int32_t i) { return net.edge(i); }
 // The line from an edge's first vertex to its second, and its length.
 Line EdgeLine(const TaxiwayList& net, const Edge& e);
 double EdgeLength(const TaxiwayList& net, const Edge& e);

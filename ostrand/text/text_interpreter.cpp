@@ -193,8 +193,8 @@ void TextInterpreter::OpenAirport(double latitude, double longitude) {
   FindAirport(list_.originLat, list_.originLon, code);
   if (tileFilter_) {
     GeoTile tile;
-    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) || tile.column != tileFilter_->column ||
-        tile.row != tileFilter_->row)
+    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) ||
+        tile.column != tileFilter_->column || tile.row != tileFilter_->row)
       code = "NONE";
   }
   savePath_ = "DATA\\" + code + ".BGR";
@@ -245,11 +245,11 @@ int32_t TextInterpreter::AddPoint(double x, double y, double z) {
 int32_t TextInterpreter::FindEdge(int32_t from, int32_t to, int32_t type) {
   if (list_.edgeCount < edgesByEnds_.Filed()) edgesByEnds_.Clear();
   for (int32_t i = edgesByEnds_.Filed(); i < list_.edgeCount; ++i) {
-    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    const Edge& e = list_.edge(i);
     edgesByEnds_.File(i, e.from, e.to);
   }
   return edgesByEnds_.First(from, to, 0, [&](int32_t i) {
-    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    const Edge& e = list_.edge(i);
     return e.from == from && e.to == to && e.type == type;
   });
 }
@@ -273,13 +273,12 @@ int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long f
   const bool startValid = pending_.from >= 0 && pending_.from < list_.points.count;
   int32_t holder = startValid ? FindEdge(pending_.from, pending_.to, pending_.type) : -1;
   if (holder >= 0) {
-    Edge& e = list_.edges[static_cast<size_t>(holder)];
+    Edge& e = list_.edge(holder);
     e.width = std::max(e.width, pending_.width);
   }
-  if (holder < 0 && pending_.from != end && startValid &&
-      static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {
+  if (holder < 0 && pending_.from != end && startValid && list_.edgeCount < kMaxEdges) {
     holder = list_.edgeCount;
-    list_.edges[static_cast<size_t>(list_.edgeCount)] = pending_;
+    list_.edge(list_.edgeCount) = pending_;
     ++list_.edgeCount;
   }
   pending_.from = end;
@@ -299,21 +298,20 @@ void TextInterpreter::AddRunway(double lat1, double lon1, double lat2, double lo
 
   // Earlier descriptions of the same runway (ends within 1000 feet on each
   // axis, either direction) are removed.
-  const TEXPOINTS& pts = list_.points;
-  auto valid = [&](int32_t i) { return i >= 0 && i < pts.count; };
+  auto valid = [&](int32_t i) { return i >= 0 && i < list_.points.count; };
   auto near = [](const IntPoint& p, const IntPoint& q) {
     return std::llabs(int64_t{p.x} - q.x) <= kRunwayReplaceDistance &&
            std::llabs(int64_t{p.z} - q.z) <= kRunwayReplaceDistance;
   };
-  const Edge& r = list_.edges[static_cast<size_t>(runway)];
+  const Edge& r = list_.edge(runway);
   if (!valid(r.from) || !valid(r.to)) return;
-  const IntPoint a = pts[r.from];
-  const IntPoint b = pts[r.to];
+  const IntPoint a = list_.vertex(r.from);
+  const IntPoint b = list_.vertex(r.to);
   for (int32_t i = 0; i < list_.edgeCount; ++i) {
-    Edge& e = list_.edges[static_cast<size_t>(i)];
+    Edge& e = list_.edge(i);
     if (i == runway || e.from == -1 || e.type != kRunway || !valid(e.from) || !valid(e.to)) continue;
-    const IntPoint& f = pts[e.from];
-    const IntPoint& t = pts[e.to];
+    const IntPoint& f = list_.vertex(e.from);
+    const IntPoint& t = list_.vertex(e.to);
     if ((near(f, a) && near(t, b)) || (near(f, b) && near(t, a))) e.from = -1;
   }
 }
