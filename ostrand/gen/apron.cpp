@@ -81,15 +81,15 @@ void GenerateApronPolygons(GenerationRun& run, const TEXPOINTS& table, TEXTURE& 
   if (produced == 0) g_triangulation.Report("GenerateApronPolygons - triangulation failed 0 0");
 }
 
-void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass) {
+void GenerateApron(GenerationRun& run, PolygonFile& polygons, int pass) {
   std::fprintf(Console(), "GenerateApron(%d)\n", pass);
   TEXTURE polygon;
   TEXPOINTS table;
   int32_t lastHash = 0;
-  net.Rewind();
+  polygons.Rewind();
   for (;;) {
     table.count = 0;  // vertex identity is tested per polygon
-    if (!net.ReadPly(table, polygon, -1)) return;
+    if (!polygons.ReadPly(table, polygon, -1)) return;
     int32_t& n = polygon.vertexCount();
     if (n > 0 && polygon.vertices[static_cast<size_t>(n - 1)].point == polygon.vertices[0].point) {
       --n;  // a closing repeat of the first vertex

@@ -4,19 +4,19 @@
 #pragma once
 
 #include "ostrand/gen/generation_run.h"
-#include "ostrand/gen/taxiway_list.h"
+#include "ostrand/gen/polygon_file.h"
 #include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
 
 namespace ostrand {
 
-// Reads every polygon of the network's polygon file (from its start):
+// Reads every polygon of the polygon file (from its start):
 // drops a closing repeat of the first vertex, skips outlines of fewer than
 // three vertices and a repeat of the outline accepted just before, reports
 // outlines that use a point twice (once per run) and skips them, and scales
 // the rest to working units. Pass 0 extends the run's bounding box by
 // their vertices; pass 1 triangulates them into the pavement layer.
-void GenerateApron(GenerationRun& run, TaxiwayList& net, int pass);
+void GenerateApron(GenerationRun& run, PolygonFile& polygons, int pass);
 
 // Triangulates one outline (vertex k refers to point k of table, working
 // units) into the pavement layer; reports once per run when no triangle

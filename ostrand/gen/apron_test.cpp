@@ -49,15 +49,14 @@ TEST_F(ApronTest, PiecesMatchExpected) {
   for (const auto& file : cases) {
     NewRun();
     testing::WriteFileBytes("T.PLY", file);
-    TaxiwayList net;
-    net.plyPath = "T.PLY";
-    EXPECT_EQ(net.OpenPly("r"), 1);
-    GenerateApron(run, net, 0);
+    PolygonFile polygons;
+    EXPECT_EQ(polygons.OpenForReading("T.PLY"), 1);
+    GenerateApron(run, polygons, 0);
     const BoundingBox box = run.box;
     float feet = 0;
     double lowLeft[3] = {0, 0, 0};
     SetGridGeometry(run, feet, lowLeft);
-    GenerateApron(run, net, 1);
+    GenerateApron(run, polygons, 1);
     char head[120];
     std::snprintf(head, sizeof head, "== box %g %g %g %g, tiles of %g ft from %g %g\n", box.minX,
                   box.minZ, box.maxX, box.maxZ, feet, lowLeft[0], lowLeft[2]);

@@ -8,6 +8,7 @@
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/apron.h"
 #include "ostrand/gen/line.h"
+#include "ostrand/gen/network_files.h"
 #include "ostrand/gen/snapping.h"
 #include "ostrand/gen/taxiway_polygons.h"
 #include "ostrand/gen/tile_clipping.h"
@@ -209,8 +210,9 @@ int BgrTms(const std::string& name) {
 int BgrTms(const std::string& name, GenerationRun& run) {
   std::FILE* console = Console();
   TaxiwayList net;
+  PolygonFile polygons;
 
-  int result = net.Load(name, 0);
+  int result = LoadNetworkFiles(net, polygons, name, 0);
   if (result == 0) ReportError("BgrTms source file '%s' not found", name.c_str());
   std::fprintf(console, "Load(%s) points=%ld edges=%ld\n", name.c_str(),
                static_cast<long>(net.points.count), static_cast<long>(net.edgeCount));
@@ -226,7 +228,7 @@ int BgrTms(const std::string& name, GenerationRun& run) {
   SnapEndPointsToTaxiways(run, net);
 
   FileTaxiwaySegments(run, net);
-  GenerateApron(run, net, 0);
+  GenerateApron(run, polygons, 0);
   float tileFeet = 0;
   double lowLeft[3] = {0, 0, 0};
   SetGridGeometry(run, tileFeet, lowLeft);
@@ -245,12 +247,12 @@ int BgrTms(const std::string& name, GenerationRun& run) {
     GenerateIsYellow(run, a.x, a.z, b.x, b.z);
   }
 
-  GenerateApron(run, net, 1);
+  GenerateApron(run, polygons, 1);
 
   std::fprintf(console, "GeneratePlyLights()\n");
-  net.Rewind();
+  polygons.Rewind();
   int32_t type = 0, x1 = 0, z1 = 0, x2 = 0, z2 = 0, count = 0;
-  while (net.ReadLgt(type, x1, z1, x2, z2, count)) {
+  while (polygons.ReadLgt(type, x1, z1, x2, z2, count)) {
     AddLightLine(run, kLightsLayer, FeetToUnits(x1), FeetToUnits(z1), FeetToUnits(x2),
                  FeetToUnits(z2), (type & 255) * 256 + kPlyLightStep);
   }
@@ -270,7 +272,7 @@ int BgrTms(const std::string& name, GenerationRun& run) {
 
   RestoreNetwork(net, yellowCount);
   // A network that could not be held whole, or not saved, fails the run.
-  net.Save(name);
+  SaveNetworkFiles(net, polygons, name);
   return net.saveFailures == 0 ? result : 0;
 }
 

@@ -1,5 +1,5 @@
-// The polygon file beside a network: opening, rewinding and the readers of
-// apron polygons and light strings.
+// The polygon file beside a network: opening, committing or dropping, the
+// readers of apron polygons and light strings, and the writers of its lines.
 #include "ostrand/gen/polygon_file.h"
 
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/report.h"
-#include "ostrand/gen/taxiway_list.h"
+#include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
 
 namespace ostrand {
@@ -29,65 +29,79 @@ bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) !
 
 }  // namespace
 
+int32_t ClampFeet(long feet) {
+  if (feet >= kMaxCoordinateFeet) return kMaxCoordinateFeet;
+  if (feet <= -kMaxCoordinateFeet) return -kMaxCoordinateFeet;
+  return static_cast<int32_t>(feet);
+}
 
-int TaxiwayList::OpenPly(const char* mode) {
-  ClosePly();
-  const bool writing = mode != nullptr && (mode[0] == 'w' || mode[0] == 'a');
+int PolygonFile::OpenForReading(const std::string& path) { return Open(path, "r", 0.0, 0.0); }
+
+int PolygonFile::OpenForWriting(const std::string& path, double originLat, double originLon) {
+  return Open(path, FileExists(path) ? "a" : "w", originLat, originLon);
+}
+
+int PolygonFile::Open(const std::string& path, const char* mode, double originLat,
+                      double originLon) {
+  // A file still open is closed first, as by Commit.
+  Commit();
+  path_ = path;
+  const bool writing = mode[0] == 'w' || mode[0] == 'a';
   if (!writing) {
-    plyFile = WrapFileOpen(plyPath, mode);
-  } else if ((plyFile = plyStaged.Open(plyPath)) != nullptr && mode[0] == 'a') {
-    // Appending goes to a copy of the old file, which it replaces at Save.
-    std::FILE* old = WrapFileOpen(plyPath, "rb");
+    file_ = WrapFileOpen(path_, mode);
+  } else if ((file_ = staged_.Open(path_)) != nullptr && mode[0] == 'a') {
+    // Appending goes to a copy of the old file, which it replaces at Commit.
+    std::FILE* old = WrapFileOpen(path_, "rb");
     char block[4096];
     size_t got = 0;
     while (old != nullptr && (got = std::fread(block, 1, sizeof block, old)) > 0) {
-      std::fwrite(block, 1, got, plyFile);
+      std::fwrite(block, 1, got, file_);
     }
-    if (old == nullptr || std::ferror(old)) DiscardPly();
+    if (old == nullptr || std::ferror(old)) Discard();
     WrapFileClose(old);
   }
-  if (plyFile == nullptr) {
-    ReportError(">WARNING: TaxiwayList::OpenPly() polygon file '%s' not open", plyPath.c_str());
+  if (file_ == nullptr) {
+    ReportError(">WARNING: TaxiwayList::OpenPly() polygon file '%s' not open", path_.c_str());
     return 0;
   }
-  if (mode[0] == 'w') std::fprintf(plyFile, "ORG %lf %lf\n", originLat, originLon);
+  if (mode[0] == 'w') std::fprintf(file_, "ORG %lf %lf\n", originLat, originLon);
   return 1;
 }
 
-int TaxiwayList::ClosePly() {
+int PolygonFile::Commit() {
   int result = 1;
-  if (plyStaged.Stream() != nullptr) {
-    result = FinishTemp(1, plyStaged);
-    if (!result) ReportError("TaxiwayList polygon file '%s' not saved", plyPath.c_str());
-  } else if (plyFile != nullptr) {
-    WrapFileClose(plyFile);
+  if (staged_.Stream() != nullptr) {
+    result = FinishTemp(1, staged_);
+    if (!result) ReportError("TaxiwayList polygon file '%s' not saved", path_.c_str());
+  } else if (file_ != nullptr) {
+    WrapFileClose(file_);
   }
-  plyFile = nullptr;
+  file_ = nullptr;
   return result;
 }
 
-void TaxiwayList::DiscardPly() {
-  if (plyStaged.Stream() != nullptr) {
-    plyStaged.Discard();
-  } else if (plyFile != nullptr) {
-    WrapFileClose(plyFile);
+void PolygonFile::Discard() {
+  if (staged_.Stream() != nullptr) {
+    staged_.Discard();
+  } else if (file_ != nullptr) {
+    WrapFileClose(file_);
   }
-  plyFile = nullptr;
+  file_ = nullptr;
 }
 
-int TaxiwayList::Rewind() {
-  if (plyFile == nullptr) return 0;
-  std::rewind(plyFile);
+int PolygonFile::Rewind() {
+  if (file_ == nullptr) return 0;
+  std::rewind(file_);
   return 1;
 }
 
-int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
+int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   int32_t& vertexCount = polygon.vertexCount();
   vertexCount = 0;
-  if (plyFile != nullptr) {
+  if (file_ != nullptr) {
     char line[kPolygonLineSize];
     while (vertexCount < 255) {
-      ReadLine(plyFile, line);
+      ReadLine(file_, line);
       long xz[2] = {0, 0};
       if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
         int32_t x = ClampFeet(xz[0]);
@@ -111,7 +125,7 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
         ++vertexCount;
       } else if (StartsWith(line, "PLY ")) {
         break;
-      } else if (AtEnd(plyFile)) {
+      } else if (AtEnd(file_)) {
         return 0;  // a polygon without its "PLY " line is dropped
       } else if (StartsWith(line, "EXI")) {
         return 0;
@@ -122,12 +136,12 @@ int TaxiwayList::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   return vertexCount > 0 ? 1 : 0;
 }
 
-int TaxiwayList::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2,
+int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2,
                          int32_t& count) {
-  if (plyFile == nullptr) return 0;
+  if (file_ == nullptr) return 0;
   char line[kPolygonLineSize];
   for (;;) {
-    ReadLine(plyFile, line);
+    ReadLine(file_, line);
     long v[6] = {0, 0, 0, 0, 0, 0};
     const int n =
         ScanText(line, "LGT %ld %ld %ld %ld %ld %ld", {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
@@ -150,8 +164,25 @@ int TaxiwayList::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, i
       count = 1;
       return 1;
     }
-    if (AtEnd(plyFile) || StartsWith(line, "EXI")) return 0;
+    if (AtEnd(file_) || StartsWith(line, "EXI")) return 0;
   }
+}
+
+void PolygonFile::WritePoint(long x, long z) {
+  if (file_ != nullptr) std::fprintf(file_, "POI %ld %ld\n", x, z);
+}
+
+void PolygonFile::WritePolygonEnd(const std::string& name) {
+  if (file_ != nullptr) std::fprintf(file_, "PLY \"%s\"\n", name.c_str());
+}
+
+void PolygonFile::WriteLight(long type, long x, long z) {
+  if (file_ != nullptr) std::fprintf(file_, "LGT %ld %ld %ld\n", type, x, z);
+}
+
+void PolygonFile::WriteLightString(long type, long x1, long z1, long x2, long z2, long count) {
+  if (file_ != nullptr)
+    std::fprintf(file_, "LGT %ld %ld %ld %ld %ld %ld\n", type, x1, z1, x2, z2, count);
 }
 
 }  // namespace ostrand

@@ -11,22 +11,84 @@
 //                                              lines before it
 //   LGT <t> <x1> <z1> <x2> <z2> <n>            light string: type, ends in
 //                                              feet, number of lights
-//   LGT <t> <x> <z>                            single light
+//                            "LGT %ld %ld %ld %ld %ld %ld\n"
+//   LGT <t> <x> <z>          "LGT %ld %ld %ld\n"   single light
 //   EXI...                                     reading stops here
 //
 // Any other line is skipped, as are light lines while polygons are read and
 // polygon lines while lights are read. A polygon is complete only when its
 // "PLY " line follows ("PLY" and a blank, case-sensitive); one of more than
 // 255 vertex lines is cut into pieces of 255.
-//
-// The TaxiwayList members OpenPly, ClosePly, Rewind, ReadPly and ReadLgt
-// live in polygon_file.cpp; the helpers below parse single lines.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "ostrand/frame/file_wrappers.h"
 
 namespace ostrand {
 
+class TEXPOINTS;
+class TEXTURE;
+
 inline constexpr size_t kPolygonLineSize = 255;  // 254 characters and NUL
+
+// Coordinates of the polygon file are clamped to this many feet either side
+// of the origin, so that the working units of the generation (feet shifted
+// left by 8) and their sums stay far inside 32 bits.
+inline constexpr int32_t kMaxCoordinateFeet = 1000000;
+
+// A coordinate in whole feet of the polygon file, clamped to
+// +-kMaxCoordinateFeet.
+int32_t ClampFeet(long feet);
+
+// One polygon file, open for reading or being written. A file being written
+// is staged beside its target and replaces it only at Commit; closing it
+// any other way (Discard, the destructor) leaves the old file as it was.
+class PolygonFile {
+ public:
+  PolygonFile() = default;
+  ~PolygonFile() { Discard(); }
+  PolygonFile(const PolygonFile&) = delete;
+  PolygonFile& operator=(const PolygonFile&) = delete;
+
+  // Opens the file for reading. 1 when open, else 0 (reported).
+  int OpenForReading(const std::string& path);
+  // Opens the file for writing: a staged copy of the old file to append to
+  // when it exists, otherwise a new one that begins with its "ORG" line.
+  // 1 when open, else 0 (reported).
+  int OpenForWriting(const std::string& path, double originLat, double originLon);
+  // Closes the file; one being written replaces the old one. 0 when that
+  // failed (reported).
+  int Commit();
+  // Closes the file; one being written is dropped.
+  void Discard();
+  bool IsOpen() const { return file_ != nullptr; }
+
+  // Back to the start of the file; 0 when none is open.
+  int Rewind();
+  // Next apron polygon (vertices into table, records into polygon); 1 when
+  // one with at least one vertex was read. shiftMode < 0 shifts repeated
+  // vertices by whole feet.
+  int ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode);
+  // Next light string; 1 when one was read.
+  int ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2, int32_t& count);
+
+  // The "POI", "PLY" and "LGT" lines; nothing when no file is open.
+  void WritePoint(long x, long z);
+  void WritePolygonEnd(const std::string& name);
+  void WriteLight(long type, long x, long z);
+  void WriteLightString(long type, long x1, long z1, long x2, long z2, long count);
+
+ private:
+  // Opens the file in the mode ("r", "w" or "a"), the old one closed first.
+  int Open(const std::string& path, const char* mode, double originLat, double originLon);
+
+  std::string path_;
+  std::FILE* file_ = nullptr;
+  StagedOutput staged_;
+};
 
 }  // namespace ostrand

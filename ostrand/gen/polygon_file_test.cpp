@@ -18,8 +18,8 @@ class PolygonFileTest : public GenerationTest {
  protected:
   void SetUp() override { GenerationTest::SetUp(), ResetReportOnce(); }
   void Open(const std::string& text) {
-    WriteFileBytes("T.PLY", text), list.plyPath = "T.PLY";
-    ASSERT_EQ(list.OpenPly("r"), 1);
+    WriteFileBytes("T.PLY", text);
+    ASSERT_EQ(ply.OpenForReading("T.PLY"), 1);
   }
   // Every polygon ReadPly yields, as (x, z) lists; the table is emptied
   // before each, as the apron stage does.
@@ -29,7 +29,7 @@ class PolygonFileTest : public GenerationTest {
     TEXTURE polygon;
     for (int guard = 0; guard < 100; ++guard) {
       table.count = 0;
-      if (!list.ReadPly(table, polygon, shiftMode)) break;
+      if (!ply.ReadPly(table, polygon, shiftMode)) break;
       Outline o;
       for (int32_t i = 0; i < polygon.vertexCount(); ++i) {
         const IntPoint& p = table[polygon.vertices[static_cast<size_t>(i)].point];
@@ -39,7 +39,7 @@ class PolygonFileTest : public GenerationTest {
     }
     return out;
   }
-  TaxiwayList list;
+  PolygonFile ply;
 };
 
 // The polygons read from small files, against the expected text: line
@@ -80,13 +80,13 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
       text += "\n";
     }
     // Then, from the start again, the light strings: L and their six numbers.
-    ASSERT_EQ(list.Rewind(), 1);
-    for (int32_t l[6]; list.ReadLgt(l[0], l[1], l[2], l[3], l[4], l[5]);) {
+    ASSERT_EQ(ply.Rewind(), 1);
+    for (int32_t l[6]; ply.ReadLgt(l[0], l[1], l[2], l[3], l[4], l[5]);) {
       text += "L";
       for (int32_t v : l) text += " " + std::to_string(v);
       text += "\n";
     }
-    list.ClosePly();
+    ply.Discard();
   }
   ExpectMatchesFile(text, "polygon_file.txt");
   // The shifting is logged once for each of the two files that needed it;

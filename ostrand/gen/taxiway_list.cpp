@@ -11,18 +11,7 @@
 
 namespace ostrand {
 
-int32_t ClampFeet(long feet) {
-  if (feet >= kMaxCoordinateFeet) return kMaxCoordinateFeet;
-  if (feet <= -kMaxCoordinateFeet) return -kMaxCoordinateFeet;
-  return static_cast<int32_t>(feet);
-}
-
 TaxiwayList::TaxiwayList() : edges(static_cast<size_t>(kMaxEdges)) {}
-
-TaxiwayList::~TaxiwayList() {
-  ClosePly();
-  Save(savePath);
-}
 
 void TaxiwayList::ClearNetwork() {
   points.count = 0;
@@ -32,12 +21,12 @@ void TaxiwayList::ClearNetwork() {
 }
 
 Line EdgeLine(const TaxiwayList& net, const Edge& e) {
-  return LineOf(net.points[e.from], net.points[e.to]);
+  return LineOf(net.vertex(e.from), net.vertex(e.to));
 }
 
 double EdgeLength(const TaxiwayList& net, const Edge& e) {
-  const IntPoint& a = net.points[e.from];
-  const IntPoint& b = net.points[e.to];
+  const IntPoint& a = net.vertex(e.from);
+  const IntPoint& b = net.vertex(e.to);
   return Distance(a.x, a.z, b.x, b.z);
 }
 
@@ -56,7 +45,7 @@ int32_t NetworkFeet(double feet, bool& inRange) {
 
 }  // namespace
 
-int TaxiwayList::Load(const std::string& name, int forWriting) {
+int TaxiwayList::Load(const std::string& name) {
   int result = 0;
   const char* problem = nullptr;
   BgrFile file;
@@ -87,7 +76,7 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
         problem = "holds more than 6000 edges";
         continue;
       }
-      Edge& out = edges[static_cast<size_t>(edgeCount)];
+      Edge& out = edge(edgeCount);
       // Shift only sound vertex numbers: others stay out of range.
       auto shift = [base](int32_t v) { return v >= 0 && v < kMaxVertices ? v + base : v; };
       out.from = shift(e.from);
@@ -108,27 +97,17 @@ int TaxiwayList::Load(const std::string& name, int forWriting) {
     keepFile = 1;
     ReportError("TaxiwayList::Load(%s) %s, left unchanged", name.c_str(), problem);
   }
-  plyPath = ReplaceExtension(name, "PLY");
-  if (forWriting == 0) {
-    OpenPly("r");
-  } else {
-    OpenPly(FileExists(plyPath) ? "a" : "w");
-  }
   return result;
 }
 
 int TaxiwayList::Save(const std::string& name) {
   if (keepFile) {
-    DiscardPly();
     ++saveFailures;
     ClearNetwork();
-    lineState = 0;
     return 0;
   }
   if (points.count < 1 || edgeCount < 1 || name == kNoneSavePath) {
-    if (!ClosePly()) ++saveFailures;
     ClearNetwork();
-    lineState = 0;
     return 0;
   }
 
@@ -138,24 +117,20 @@ int TaxiwayList::Save(const std::string& name) {
     file.WriteOrigin(originLat, originLon, 0.0);
     file.WriteNodes(points);
     for (int32_t i = 0; i < edgeCount; ++i) {
-      const Edge& e = edges[static_cast<size_t>(i)];
+      const Edge& e = edge(i);
       if (e.from == -1 || !HasVertices(e)) continue;
-      const IntPoint& a = points[e.from];
-      if (Equals(a, points[e.to].x, points[e.to].y, points[e.to].z)) continue;
+      const IntPoint& a = vertex(e.from);
+      const IntPoint& b = vertex(e.to);
+      if (Equals(a, b.x, b.y, b.z)) continue;
       file.WriteEdge(e.from, e.to, e.width, e.type, 0, e.flags);
     }
     written = file.Close();
   }
-  // The polygon file goes with its network: kept only when that was saved.
   if (!written) {
-    DiscardPly();
     ReportError("TaxiwayList::Save(%s) failed", name.c_str());
-    ++saveFailures;
-  } else if (!ClosePly()) {
     ++saveFailures;
   }
   ClearNetwork();
-  lineState = 0;
   return written;
 }
 

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "ostrand/gen/network_files.h"
+#include "ostrand/gen/polygon_file.h"
 #include "ostrand/gen/test_support.h"
 
 namespace ostrand {
@@ -31,7 +33,7 @@ TEST_F(TaxiwayListTest, LoadAppendsOriginVerticesAndEdges) {
 
   TaxiwayList list;
   list.points.Add(5, 0, 5, -1);  // held already: the file's vertices follow it
-  EXPECT_EQ(list.Load("A.BGR", 0), 1);
+  EXPECT_EQ(list.Load("A.BGR"), 1);
   EXPECT_EQ(std::pair(list.loaded, list.keepFile), std::pair(1, 1));  // the file is not replaced
   EXPECT_EQ(std::pair(list.originLat, list.originLon), std::pair(n.lat, n.lon));
   const int32_t most = kMaxWorkingFeet;  // truncated toward zero
@@ -44,17 +46,16 @@ TEST_F(TaxiwayListTest, LoadAppendsOriginVerticesAndEdges) {
   EXPECT_EQ(std::vector<int32_t>({e.from, e.to, e.type, e.flags, list.edges[1].from,
                                   list.edges[1].type, list.edges[1].width}),
             (std::vector<int32_t>{1, 2, 1, 0x0B, 2, 0, WidthFeetOf(WidthCodeOf(150))}));
-  EXPECT_EQ(list.plyPath, "A.PLY");
 }
 
 TEST_F(TaxiwayListTest, MissingUntaggedAndCutFilesLoadWithoutHarm) {
   WriteFileBytes("B.BGR", std::string("<orgn>\0", 7));  // no start tag
   TaxiwayList untagged;
-  EXPECT_EQ(untagged.Load("B.BGR", 0) + untagged.loaded, 0);
+  EXPECT_EQ(untagged.Load("B.BGR") + untagged.loaded, 0);
   TaxiwayList list;
-  EXPECT_EQ(list.Load("NOPE.BGR", 0), 0);
-  EXPECT_EQ(list.points.count + list.edgeCount, 0);
-  EXPECT_EQ(list.plyFile, nullptr);
+  PolygonFile polygons;
+  EXPECT_EQ(LoadNetworkFiles(list, polygons, "NOPE.BGR", 0), 0);
+  EXPECT_EQ(list.points.count + list.edgeCount + polygons.IsOpen(), 0);
   EXPECT_EQ(Occurrences(ReadFileBytes("report.txt"),
                         "WARNING: TaxiwayList::OpenPly() polygon file 'NOPE.PLY' not open\n"), 1);
 
@@ -66,7 +67,7 @@ TEST_F(TaxiwayListTest, MissingUntaggedAndCutFilesLoadWithoutHarm) {
   cut.resize(cut.size() - 16);  // into the last edge's type
   WriteFileBytes("W.BGR", cut);
   TaxiwayList part;
-  ASSERT_EQ(part.Load("W.BGR", 0), 1);
+  ASSERT_EQ(part.Load("W.BGR"), 1);
   EXPECT_EQ(std::vector({part.points.count, part.keepFile, part.Save("W.BGR")}),
             std::vector({4, 1, 0}));
   EXPECT_TRUE(ReadFileBytes("W.BGR") == cut);
@@ -108,10 +109,10 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   for (const auto& c : cases) {
     TaxiwayList list;
     for (int i = 0; i < c.vertices; ++i) list.points.Add(i, 0, 0, -1);
-    list.edges[0] = {0, 1, 50, c.type, 0}, list.edgeCount = c.edges, list.lineState = 3;
+    list.edges[0] = {0, 1, 50, c.type, 0}, list.edgeCount = c.edges;
     EXPECT_EQ(list.Save(c.name), c.expected) << c.name;
-    EXPECT_EQ(std::vector({list.points.count, list.edgeCount, list.lineState, list.saveFailures}),
-              std::vector({0, 0, 0, c.failures})) << c.name;
+    EXPECT_EQ(std::vector({list.points.count, list.edgeCount, list.saveFailures}),
+              std::vector({0, 0, c.failures})) << c.name;
   }
   for (const auto& c : cases) EXPECT_EQ(std::filesystem::exists(c.path), c.expected == 1) << c.path;
   EXPECT_EQ(std::pair(Tags("S.BGR", "<node>"), Tags("S.BGR", "<edge>")), std::pair(2, 0));
@@ -124,12 +125,6 @@ TEST_F(TaxiwayListTest, SaveSkipsTheNoneNameEmptyNetworksAndFailures) {
   ASSERT_EQ(list.Save("DATA\\XYZ.BGR"), 1);
   EXPECT_EQ(Tags("DATA/xyz.bgr", "<edge>"), 1);
   EXPECT_FALSE(std::filesystem::exists("DATA/XYZ.BGR") || StagedFileLeft("DATA"));
-  {
-    TaxiwayList kept;  // the destructor saves to the save path
-    kept.savePath = "D.BGR";
-    TwoVertices(kept);
-  }
-  EXPECT_EQ(Tags("D.BGR", "<edge>"), 1);
 }
 
 TEST_F(TaxiwayListTest, LoadForWritingCreatesOrAppendsThePolygonFile) {
@@ -137,11 +132,12 @@ TEST_F(TaxiwayListTest, LoadForWritingCreatesOrAppendsThePolygonFile) {
   n.lat = 12.25, n.lon = -3.5;
   n.Line(0, 0, 10, 0);
   n.Write("P.BGR");
-  for (const char* line : {"POI 1 2\n", "PLY \"x\"\n"}) {
+  for (int pass = 0; pass < 3; ++pass) {  // the third is dropped with its stream
     TaxiwayList list;
-    ASSERT_EQ(list.Load("P.BGR", 1), 1);
-    ASSERT_NE(list.plyFile, nullptr);
-    std::fputs(line, list.plyFile);
+    PolygonFile polygons;
+    ASSERT_EQ(LoadNetworkFiles(list, polygons, "P.BGR", 1), 1);
+    pass == 0 ? polygons.WritePoint(1, 2) : polygons.WritePolygonEnd("x");
+    EXPECT_EQ(pass < 2 ? polygons.Commit() : 1, 1);
   }
   EXPECT_EQ(ReadFileBytes("P.PLY"), "ORG 12.250000 -3.500000\nPOI 1 2\nPLY \"x\"\n");
 }

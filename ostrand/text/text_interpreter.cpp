@@ -18,6 +18,7 @@
 #include "ostrand/frame/platform.h"
 #include "ostrand/frame/report.h"
 #include "ostrand/gen/line.h"
+#include "ostrand/gen/network_files.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/text/airport_database.h"
 #include "ostrand/text/geo_tile.h"
@@ -181,7 +182,8 @@ int32_t IsExcluded(int32_t area, double latitude, double longitude) {
   return -1;
 }
 
-TextInterpreter::TextInterpreter(TaxiwayList& list) : list_(list) {}
+TextInterpreter::TextInterpreter(TaxiwayList& list, std::optional<TileFilter> tileFilter)
+    : list_(list), tileFilter_(tileFilter) {}
 
 void TextInterpreter::OpenAirport(double latitude, double longitude) {
   edgesByEnds_.Clear();
@@ -189,96 +191,98 @@ void TextInterpreter::OpenAirport(double latitude, double longitude) {
   list_.originLon = longitude;
   std::string code;
   FindAirport(list_.originLat, list_.originLon, code);
-  if (list_.tileFilter[1] != -1) {
+  if (tileFilter_) {
     GeoTile tile;
-    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) || tile.column != list_.tileFilter[1] ||
-        tile.row != list_.tileFilter[2])
+    if (!GeoTileOfSeconds(list_.originLat, list_.originLon, tile) ||
+        tile.column != tileFilter_->column || tile.row != tileFilter_->row)
       code = "NONE";
   }
-  list_.savePath = "DATA\\" + code + ".BGR";
+  savePath_ = "DATA\\" + code + ".BGR";
   // A line begun before belongs to another network: LIN needs a new MOV.
-  list_.pending.from = -1;
+  pending_.from = -1;
   if (code == "NONE") return;
   // Without the folder neither the network nor the polygon file could be
   // written, and the airport would be lost.
-  const std::string folder = CutToDirectory(list_.savePath);
+  const std::string folder = CutToDirectory(savePath_);
   if (!platform::MakeDirectory(folder))
     ReportError("SetReference folder '%s' cannot be created", folder.c_str());
-  list_.Load(list_.savePath, 1);
+  LoadNetworkFiles(list_, polygons_, savePath_, 1);
 }
 
 void TextInterpreter::ComputeOffsets(double latitude, double longitude) {
-  list_.offsetZ = (latitude - list_.originLat) * kFeetPerLatitudeCircle / kSecondsPerCircle;
+  offsetZ_ = (latitude - list_.originLat) * kFeetPerLatitudeCircle / kSecondsPerCircle;
   // The origin may be given west-negative and the point east of 0 to 360
   // degrees (or the other way round): the difference goes the short way.
   double dLon = longitude - list_.originLon;
   if (dLon > kSecondsPerHalfCircle || dLon < -kSecondsPerHalfCircle)
     dLon = std::remainder(dLon, kSecondsPerCircle);
-  list_.offsetX = dLon * EastFeetPerSecond(list_.originLat);
+  offsetX_ = dLon * EastFeetPerSecond(list_.originLat);
 }
 
 void TextInterpreter::SetReference(double latitude, double longitude) {
   if (longitude < 0) longitude += kSecondsPerCircle;
   for (int pass = 0; pass < 2; ++pass) {
-    const bool opened = list_.lineState == 0;
+    const bool opened = lineState_ == LineState::kNoAirport;
     if (opened) OpenAirport(latitude, longitude);
     ComputeOffsets(latitude, longitude);
     if (opened) break;
-    if (std::fabs(list_.offsetZ) < kAirportReach && std::fabs(list_.offsetX) < kAirportReach) break;
+    if (std::fabs(offsetZ_) < kAirportReach && std::fabs(offsetX_) < kAirportReach) break;
     // Too far from the open airport: write it and open the one of this point.
-    list_.Save(list_.savePath);
-    list_.lineState = 0;
+    SaveAirport();
   }
-  list_.lineState = 1;
+  lineState_ = LineState::kReady;
+}
+
+void TextInterpreter::SaveAirport() {
+  SaveNetworkFiles(list_, polygons_, savePath_);
+  lineState_ = LineState::kNoAirport;
 }
 
 int32_t TextInterpreter::AddPoint(double x, double y, double z) {
-  return list_.points.Add(Feet(x + list_.offsetX), Feet(y), Feet(z + list_.offsetZ), kPointMergeTolerance);
+  return list_.points.Add(Feet(x + offsetX_), Feet(y), Feet(z + offsetZ_), kPointMergeTolerance);
 }
 
 int32_t TextInterpreter::FindEdge(int32_t from, int32_t to, int32_t type) {
   if (list_.edgeCount < edgesByEnds_.Filed()) edgesByEnds_.Clear();
   for (int32_t i = edgesByEnds_.Filed(); i < list_.edgeCount; ++i) {
-    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    const Edge& e = list_.edge(i);
     edgesByEnds_.File(i, e.from, e.to);
   }
   return edgesByEnds_.First(from, to, 0, [&](int32_t i) {
-    const Edge& e = list_.edges[static_cast<size_t>(i)];
+    const Edge& e = list_.edge(i);
     return e.from == from && e.to == to && e.type == type;
   });
 }
 
 void TextInterpreter::MoveTo(double x, double y, double z) {
   if (list_.edgeCount >= kInterpreterEdgeLimit) return;
-  list_.pending.from = AddPoint(x, y, z);
-  list_.lineState = 2;
+  pending_.from = AddPoint(x, y, z);
+  lineState_ = LineState::kMoved;
 }
 
 int32_t TextInterpreter::LineTo(double x, double y, double z, long width, long flags, int32_t type) {
   if (list_.edgeCount >= kInterpreterEdgeLimit) return -1;
-  Edge& pending = list_.pending;
   const int32_t end = AddPoint(x, y, z);
-  pending.to = end;
-  pending.width = ClampToInt32(width);
-  pending.type = type;
-  pending.flags = ClampToInt32(flags);
+  pending_.to = end;
+  pending_.width = ClampToInt32(width);
+  pending_.type = type;
+  pending_.flags = ClampToInt32(flags);
 
   // A start that names no point (a line begun in another airport) draws
   // nothing.
-  const bool startValid = pending.from >= 0 && pending.from < list_.points.count;
-  int32_t holder = startValid ? FindEdge(pending.from, pending.to, pending.type) : -1;
+  const bool startValid = pending_.from >= 0 && pending_.from < list_.points.count;
+  int32_t holder = startValid ? FindEdge(pending_.from, pending_.to, pending_.type) : -1;
   if (holder >= 0) {
-    Edge& e = list_.edges[static_cast<size_t>(holder)];
-    e.width = std::max(e.width, pending.width);
+    Edge& e = list_.edge(holder);
+    e.width = std::max(e.width, pending_.width);
   }
-  if (holder < 0 && pending.from != end && startValid &&
-      static_cast<size_t>(list_.edgeCount) < list_.edges.size()) {
+  if (holder < 0 && pending_.from != end && startValid && list_.edgeCount < kMaxEdges) {
     holder = list_.edgeCount;
-    list_.edges[static_cast<size_t>(list_.edgeCount)] = pending;
+    list_.edge(list_.edgeCount) = pending_;
     ++list_.edgeCount;
   }
-  pending.from = end;
-  list_.lineState = 3;
+  pending_.from = end;
+  lineState_ = LineState::kDrawn;
   return holder;
 }
 
@@ -294,71 +298,64 @@ void TextInterpreter::AddRunway(double lat1, double lon1, double lat2, double lo
 
   // Earlier descriptions of the same runway (ends within 1000 feet on each
   // axis, either direction) are removed.
-  const TEXPOINTS& pts = list_.points;
-  auto valid = [&](int32_t i) { return i >= 0 && i < pts.count; };
+  auto valid = [&](int32_t i) { return i >= 0 && i < list_.points.count; };
   auto near = [](const IntPoint& p, const IntPoint& q) {
     return std::llabs(int64_t{p.x} - q.x) <= kRunwayReplaceDistance &&
            std::llabs(int64_t{p.z} - q.z) <= kRunwayReplaceDistance;
   };
-  const Edge& r = list_.edges[static_cast<size_t>(runway)];
+  const Edge& r = list_.edge(runway);
   if (!valid(r.from) || !valid(r.to)) return;
-  const IntPoint a = pts[r.from];
-  const IntPoint b = pts[r.to];
+  const IntPoint a = list_.vertex(r.from);
+  const IntPoint b = list_.vertex(r.to);
   for (int32_t i = 0; i < list_.edgeCount; ++i) {
-    Edge& e = list_.edges[static_cast<size_t>(i)];
+    Edge& e = list_.edge(i);
     if (i == runway || e.from == -1 || e.type != kRunway || !valid(e.from) || !valid(e.to)) continue;
-    const IntPoint& f = pts[e.from];
-    const IntPoint& t = pts[e.to];
+    const IntPoint& f = list_.vertex(e.from);
+    const IntPoint& t = list_.vertex(e.to);
     if ((near(f, a) && near(t, b)) || (near(f, b) && near(t, a))) e.from = -1;
   }
 }
 
 void TextInterpreter::WritePoint(double x, double y, double z) {
   (void)y;  // heights are not kept in the polygon file
-  if (list_.plyFile != nullptr)
-    std::fprintf(list_.plyFile, "POI %ld %ld\n", static_cast<long>(Feet(x + list_.offsetX)),
-                 static_cast<long>(Feet(z + list_.offsetZ)));
-  list_.lineState = 4;
+  polygons_.WritePoint(Feet(x + offsetX_), Feet(z + offsetZ_));
+  lineState_ = LineState::kInPolygon;
 }
 
 void TextInterpreter::WritePolygonEnd(const std::string& name) {
-  if (list_.lineState == 4 && list_.plyFile != nullptr)
-    std::fprintf(list_.plyFile, "PLY \"%s\"\n", name.c_str());
-  list_.lineState = 1;
+  if (lineState_ == LineState::kInPolygon) polygons_.WritePolygonEnd(name);
+  lineState_ = LineState::kReady;
 }
 
 void TextInterpreter::WriteLight(long type, double x1, double y1, double z1, double x2, double y2,
                                  double z2, long count) {
   (void)y1;
   (void)y2;
-  if (count >= 1 && list_.plyFile != nullptr) {
-    const long ax = Feet(x1 + list_.offsetX);
-    const long az = Feet(z1 + list_.offsetZ);
+  if (count >= 1 && polygons_.IsOpen()) {
+    const long ax = Feet(x1 + offsetX_);
+    const long az = Feet(z1 + offsetZ_);
     if (count == 1) {
-      std::fprintf(list_.plyFile, "LGT %ld %ld %ld\n", type, ax, az);
+      polygons_.WriteLight(type, ax, az);
     } else {
-      const long bx = Feet(x2 + list_.offsetX);
-      const long bz = Feet(z2 + list_.offsetZ);
-      std::fprintf(list_.plyFile, "LGT %ld %ld %ld %ld %ld %ld\n", type, ax, az, bx, bz, count);
+      polygons_.WriteLightString(type, ax, az, Feet(x2 + offsetX_), Feet(z2 + offsetZ_), count);
     }
   }
-  list_.lineState = 1;
+  lineState_ = LineState::kReady;
 }
 
 int InterpretText(const char* name) {
   auto list = std::make_unique<TaxiwayList>();
-  list->savePath = kNoneSavePath;
-  list->lineState = 0;
   LineReader reader;
   if (name == nullptr || !reader.Open(name)) return 0;
   LoadExclusionList();
   int32_t area = kNoArea;
   int excluded = 0;
-  list->tileFilter[0] = 0;
-  list->tileFilter[1] = ClampToInt32(Options().tileColumn);
-  list->tileFilter[2] = ClampToInt32(Options().tileRow);
+  // Column -1 asks for no tile filter.
+  std::optional<TileFilter> tileFilter;
+  const int32_t column = ClampToInt32(Options().tileColumn);
+  if (column != -1) tileFilter = TileFilter{column, ClampToInt32(Options().tileRow)};
 
-  TextInterpreter text(*list);
+  TextInterpreter text(*list, tileFilter);
   LineValues v;
   while (reader.ReadLine()) {
     const char* line = reader.Line();
@@ -417,7 +414,7 @@ int InterpretText(const char* name) {
     }
   }
   reader.Close();
-  list->Save(list->savePath);
+  text.SaveAirport();
   // An airport whose network or polygon file could not be saved fails the
   // run (the others are saved all the same).
   return list->saveFailures == 0 ? 1 : 0;

@@ -36,15 +36,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "ostrand/frame/point_grid.h"
+#include "ostrand/gen/polygon_file.h"
+#include "ostrand/gen/taxiway_list.h"
 
 namespace ostrand {
 
 class STRING_LIST;
-class TaxiwayList;
 
 inline constexpr const char* kExclusionListName = "excllist.txt";
 inline constexpr int32_t kExclusionListCapacity = 262144;
@@ -74,10 +76,18 @@ int32_t FindArea(const std::string& directory);
 // the position and applies to the area, or -1.
 int32_t IsExcluded(int32_t area, double latitude, double longitude);
 
-// The operations of the keyword lines on one network in memory.
+// The tile ("-ti") whose airports alone are written; the others are
+// treated as "NONE".
+struct TileFilter {
+  int32_t column = 0;
+  int32_t row = 0;
+};
+
+// The operations of the keyword lines on one network in memory and the
+// polygon file beside it.
 class TextInterpreter {
  public:
-  explicit TextInterpreter(TaxiwayList& list);
+  TextInterpreter(TaxiwayList& list, std::optional<TileFilter> tileFilter);
 
   // Sets the reference point; opens the airport nearest to it when none is
   // open, and saves the open airport and opens the next one when the point
@@ -92,8 +102,20 @@ class TextInterpreter {
   void WritePolygonEnd(const std::string& name);
   void WriteLight(long type, double x1, double y1, double z1, double x2, double y2, double z2,
                   long count);
+  // Saves the open airport's network and polygon file (SaveNetworkFiles);
+  // the next reference point opens an airport afresh.
+  void SaveAirport();
 
  private:
+  // What the lines before have begun.
+  enum class LineState {
+    kNoAirport,  // none open: the next reference point opens one
+    kReady,      // an airport is open ("NONE" too), nothing begun
+    kMoved,      // a line is begun (MOV)
+    kDrawn,      // a line goes on (LIN)
+    kInPolygon,  // an apron polygon has a vertex (POI)
+  };
+
   void OpenAirport(double latitude, double longitude);
   void ComputeOffsets(double latitude, double longitude);
   int32_t AddPoint(double x, double y, double z);
@@ -101,6 +123,16 @@ class TextInterpreter {
   int32_t FindEdge(int32_t from, int32_t to, int32_t type);
 
   TaxiwayList& list_;
+  PolygonFile polygons_;
+  const std::optional<TileFilter> tileFilter_;
+  // The network file of the open airport.
+  std::string savePath_ = kNoneSavePath;
+  LineState lineState_ = LineState::kNoAirport;
+  // The open airport's origin to the reference point, in feet.
+  double offsetZ_ = 0.0;
+  double offsetX_ = 0.0;
+  // The edge the next LIN line draws: from the end of the line before.
+  Edge pending_;
   // The edges filed by their ends as the point (from, to), so that a line
   // that repeats an edge finds it without a scan of every edge. Edges are
   // only appended, or removed by setting their start to -1; an airport
