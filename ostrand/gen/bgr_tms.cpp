@@ -81,7 +81,7 @@ void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()
 
 void ScaleToWorkingUnits(TaxiwayList& net) {
   for (int32_t i = 0; i < net.points.count; ++i) {
-    IntPoint& p = net.points[i];
+    IntPoint& p = net.vertex(i);
     p.x = FeetToUnits(p.x);
     p.y = FeetToUnits(p.y);
     p.z = FeetToUnits(p.z);
@@ -92,7 +92,7 @@ void ScaleToWorkingUnits(TaxiwayList& net) {
 int32_t PrepareEdges(TaxiwayList& net) {
   int32_t yellowCount = 0;
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    Edge& e = EdgeAt(net, i);
+    Edge& e = net.edge(i);
     if (e.flags == 0) e.flags = 15;
     if (e.type == kTaxiway && (e.flags & 15) == kFlagCentreLine) {
       e.type = kCentreLineOnly;
@@ -106,9 +106,9 @@ int32_t PrepareEdges(TaxiwayList& net) {
 void CountDegreesAndRunways(GenerationRun& run, TaxiwayList& net) {
   run.ClearPointDegrees();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    const Edge& e = EdgeAt(net, i);
+    const Edge& e = net.edge(i);
     if (e.type == kRunway && net.HasVertices(e)) {
-      run.runways.Add(i, net.points[e.from], net.points[e.to], run.box);
+      run.runways.Add(i, net.vertex(e.from), net.vertex(e.to), run.box);
     }
     if ((e.flags & kFlagPavement) != 0) {
       run.AddPointDegree(e.from, 1);
@@ -119,7 +119,7 @@ void CountDegreesAndRunways(GenerationRun& run, TaxiwayList& net) {
 
 void MarkIsolatedStubs(GenerationRun& run, TaxiwayList& net) {
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    Edge& e = EdgeAt(net, i);
+    Edge& e = net.edge(i);
     if (e.type != kTaxiway || !net.HasVertices(e)) continue;
     if (run.IsDeadEnd(e.from) && run.IsDeadEnd(e.to) && EdgeLength(net, e) <= kStubLength) {
       e.type = kStub;
@@ -129,9 +129,9 @@ void MarkIsolatedStubs(GenerationRun& run, TaxiwayList& net) {
 
 void FileTaxiwaySegments(GenerationRun& run, const TaxiwayList& net) {
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    const Edge& e = net.edges[static_cast<size_t>(i)];
+    const Edge& e = net.edge(i);
     if ((e.type == kTaxiway || e.type == kConnector) && net.HasVertices(e)) {
-      run.taxiways.Add(i, net.points[e.from], net.points[e.to], run.box);
+      run.taxiways.Add(i, net.vertex(e.from), net.vertex(e.to), run.box);
     }
   }
 }
@@ -157,14 +157,14 @@ void SetGridGeometry(GenerationRun& run, float& tileFeet, double lowLeft[3]) {
 
 void RestoreNetwork(TaxiwayList& net, int32_t yellowCount) {
   for (int32_t i = 0; i < net.points.count; ++i) {
-    IntPoint& p = net.points[i];
+    IntPoint& p = net.vertex(i);
     p.x /= kUnitsPerFoot;
     p.y /= kUnitsPerFoot;
     p.z /= kUnitsPerFoot;
   }
   net.points.Changed();
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    Edge& e = EdgeAt(net, i);
+    Edge& e = net.edge(i);
     e.flags = 0;
     e.width /= kUnitsPerFoot;
     if (yellowCount < kYellowRestoreLimit && e.type == kCentreLineOnly) {
@@ -240,10 +240,10 @@ int BgrTms(const std::string& name, GenerationRun& run) {
 
   std::fprintf(console, "GenerateIsYellow()\n");
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    const Edge& e = net.edges[static_cast<size_t>(i)];
+    const Edge& e = net.edge(i);
     if (e.type != kCentreLineOnly || !net.HasVertices(e)) continue;
-    const IntPoint& a = net.points[e.from];
-    const IntPoint& b = net.points[e.to];
+    const IntPoint& a = net.vertex(e.from);
+    const IntPoint& b = net.vertex(e.to);
     GenerateIsYellow(run, a.x, a.z, b.x, b.z);
   }
 

@@ -26,27 +26,25 @@ constexpr double kSnapAngle = DegreesToRadians(20.0);
 constexpr double kConnectorTurn = DegreesToRadians(115.0);
 constexpr int32_t kMaxTaxiwayEdgesForCrossings = 100;
 
-const IntPoint& VertexOf(const TaxiwayList& net, int32_t v) { return net.points[v]; }
-
 bool IsTaxiway(const TaxiwayList& net, int32_t i) {
-  const Edge& e = EdgeAt(net, i);
+  const Edge& e = net.edge(i);
   return e.type == kTaxiway && net.HasVertices(e);
 }
 
 double DistanceTo(const TaxiwayList& net, double x, double z, int32_t v) {
-  const IntPoint& p = VertexOf(net, v);
+  const IntPoint& p = net.vertex(v);
   return Distance(x, z, p.x, p.z);
 }
 
 // Index of (x, 0, z), found or added; -1 when the vertex table is full.
 int32_t FindOrAddVertex(TaxiwayList& net, int32_t x, int32_t z) {
   const int32_t index = net.points.Add(x, 0, z, 0);
-  if (index < 0 || index >= net.points.count || !Equals(net.points[index], x, 0, z)) return -1;
+  if (index < 0 || index >= net.points.count || !Equals(net.vertex(index), x, 0, z)) return -1;
   return index;
 }
 
 void AppendEdge(TaxiwayList& net, const Edge& e) {
-  net.edges[static_cast<size_t>(net.edgeCount)] = e;
+  net.edge(net.edgeCount) = e;
   ++net.edgeCount;
 }
 
@@ -62,8 +60,8 @@ struct Box {
 };
 
 Box EdgeBox(const TaxiwayList& net, const Edge& e, double margin) {
-  const IntPoint& a = VertexOf(net, e.from);
-  const IntPoint& b = VertexOf(net, e.to);
+  const IntPoint& a = net.vertex(e.from);
+  const IntPoint& b = net.vertex(e.to);
   return {std::min<double>(a.x, b.x) - margin, std::min<double>(a.z, b.z) - margin,
           std::max<double>(a.x, b.x) + margin, std::max<double>(a.z, b.z) + margin};
 }
@@ -80,7 +78,7 @@ class EndIndex {
     if (static_cast<size_t>(v) >= filed_.size()) filed_.resize(static_cast<size_t>(v) + 1, 0);
     if (filed_[static_cast<size_t>(v)]) return;
     filed_[static_cast<size_t>(v)] = 1;
-    const IntPoint& p = VertexOf(net_, v);
+    const IntPoint& p = net_.vertex(v);
     grid_.File(static_cast<int32_t>(ends_.size()), p.x, p.z);
     ends_.push_back(v);
   }
@@ -113,7 +111,7 @@ bool WellInside(const TaxiwayList& net, const Edge& e, const Line& line, double 
 int32_t OtherEnd(const TaxiwayList& net, int32_t p) {
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     if (!IsTaxiway(net, i)) continue;
-    const Edge& e = EdgeAt(net, i);
+    const Edge& e = net.edge(i);
     if (e.from == p) return e.to;
     if (e.to == p) return e.from;
   }
@@ -132,14 +130,14 @@ void AddEdge(GenerationRun& run, TaxiwayList& net, int32_t from, int32_t x, int3
 
 void SnapTo(GenerationRun& run, TaxiwayList& net, int32_t v, double x, double z, int32_t j) {
   if (net.edgeCount >= kMaxEdges || DistanceTo(net, x, z, v) > kSnapReach) return;
-  IntPoint& p = net.points[v];
+  IntPoint& p = net.vertex(v);
   p.x = TruncateToInt32(x);
   p.z = TruncateToInt32(z);
   net.points.Changed();
-  Edge copy = EdgeAt(net, j);
+  Edge copy = net.edge(j);
   copy.from = v;
   AppendEdge(net, copy);
-  EdgeAt(net, j).to = v;
+  net.edge(j).to = v;
   run.AddPointDegree(v, 2);
 }
 
@@ -148,18 +146,18 @@ void SnapEndPointsToRunways(GenerationRun& run, TaxiwayList& net) {
   const SegmentList& runways = run.runways;
   for (int32_t r = 0; r < runways.count; ++r) {
     const Segment& runway = runways.entries[static_cast<size_t>(r)];
-    const Edge& re = EdgeAt(net, runway.edge);
+    const Edge& re = net.edge(runway.edge);
     if (!net.HasVertices(re)) continue;
-    const IntPoint a = VertexOf(net, re.from);
-    const IntPoint b = VertexOf(net, re.to);
+    const IntPoint a = net.vertex(re.from);
+    const IntPoint b = net.vertex(re.to);
     const double limit = Distance(a.x, a.z, b.x, b.z) + kRunwaySlack;
     for (int32_t p = 0; p < net.points.count; ++p) {
-      IntPoint& pt = net.points[p];
+      IntPoint& pt = net.vertex(p);
       if (!run.IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
       const int32_t q = OtherEnd(net, p);
       if (q < 0) continue;
       Line own;
-      own.Set(pt.x, pt.z, VertexOf(net, q).x, VertexOf(net, q).z);
+      own.Set(pt.x, pt.z, net.vertex(q).x, net.vertex(q).z);
       double x = 0, z = 0;
       if (!runway.line.Intersect(own, x, z, kSnapAngle)) continue;
       if (Distance(a.x, a.z, x, z) < limit && Distance(b.x, b.z, x, z) < limit) {
@@ -175,10 +173,10 @@ void AddRunwayConnectors(GenerationRun& run, TaxiwayList& net) {
   const SegmentList& runways = run.runways;
   for (int32_t r = 0; r < runways.count; ++r) {
     const Segment& runway = runways.entries[static_cast<size_t>(r)];
-    const Edge re = EdgeAt(net, runway.edge);
+    const Edge re = net.edge(runway.edge);
     if (!net.HasVertices(re)) continue;
-    const IntPoint a = VertexOf(net, re.from);
-    const IntPoint b = VertexOf(net, re.to);
+    const IntPoint a = net.vertex(re.from);
+    const IntPoint b = net.vertex(re.to);
     const double len = Distance(a.x, a.z, b.x, b.z);
     if (len == 0) continue;  // both ends in one place: no direction to follow
     const double lenLimit = len - kRunwayShortening;
@@ -187,11 +185,11 @@ void AddRunwayConnectors(GenerationRun& run, TaxiwayList& net) {
     const double ux = (static_cast<double>(b.x) - a.x) * kConnectorOffset / len;
     const double uz = (static_cast<double>(b.z) - a.z) * kConnectorOffset / len;
     for (int32_t p = 0; p < net.points.count; ++p) {
-      const IntPoint pt = VertexOf(net, p);
+      const IntPoint pt = net.vertex(p);
       if (!run.IsDeadEnd(p) || !runway.line.IsNear(pt.x, pt.z, kNearRunway)) continue;
       const int32_t q = OtherEnd(net, p);
       if (q < 0) continue;
-      const IntPoint qt = VertexOf(net, q);
+      const IntPoint qt = net.vertex(q);
       Line own;
       own.Set(pt.x, pt.z, qt.x, qt.z);
       double x = 0, z = 0;
@@ -213,7 +211,7 @@ void AddRunwayConnectors(GenerationRun& run, TaxiwayList& net) {
 void MakeTaxiwayTaxiwayIntersections(GenerationRun& run, TaxiwayList& net) {
   int32_t n = 0;
   for (int32_t i = 0; i < net.edgeCount; ++i) {
-    if (EdgeAt(net, i).type == kTaxiway) ++n;
+    if (net.edge(i).type == kTaxiway) ++n;
   }
   std::fprintf(Console(), "MakeTaxiwayTaxiwayIntersections() edges=%d\n", n);
   if (n > kMaxTaxiwayEdgesForCrossings) return;
@@ -221,14 +219,14 @@ void MakeTaxiwayTaxiwayIntersections(GenerationRun& run, TaxiwayList& net) {
   EndIndex ends(net);
   for (int32_t k = 0; k < net.edgeCount; ++k) {
     if (!IsTaxiway(net, k)) continue;
-    ends.Insert(EdgeAt(net, k).from);
-    ends.Insert(EdgeAt(net, k).to);
+    ends.Insert(net.edge(k).from);
+    ends.Insert(net.edge(k).to);
   }
   // Extents of the taxiway edges (vertices do not move in this stage); a
   // crossing 200 ft inside both edges lies in both extents.
   std::vector<Box> boxes(static_cast<size_t>(kMaxEdges));
   auto refreshBox = [&](int32_t k) {
-    if (IsTaxiway(net, k)) boxes[static_cast<size_t>(k)] = EdgeBox(net, EdgeAt(net, k), kUnitsPerFoot);
+    if (IsTaxiway(net, k)) boxes[static_cast<size_t>(k)] = EdgeBox(net, net.edge(k), kUnitsPerFoot);
   };
   for (int32_t k = 0; k < net.edgeCount; ++k) refreshBox(k);
   // The edge count grows while the loops run: appended edges are visited.
@@ -237,8 +235,8 @@ void MakeTaxiwayTaxiwayIntersections(GenerationRun& run, TaxiwayList& net) {
     for (int32_t j = 0; j < net.edgeCount && net.edgeCount + 2 < kMaxEdges; ++j) {
       if (j == i || !IsTaxiway(net, j)) continue;
       if (!boxes[static_cast<size_t>(i)].Overlaps(boxes[static_cast<size_t>(j)])) continue;
-      const Edge ei = EdgeAt(net, i);
-      const Edge ej = EdgeAt(net, j);
+      const Edge ei = net.edge(i);
+      const Edge ej = net.edge(j);
       if (ei.from == ej.from || ei.from == ej.to || ei.to == ej.from || ei.to == ej.to) continue;
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
@@ -257,8 +255,8 @@ void MakeTaxiwayTaxiwayIntersections(GenerationRun& run, TaxiwayList& net) {
       Edge copyJ = ej;
       copyJ.from = v;
       AppendEdge(net, copyJ);
-      EdgeAt(net, i).to = v;
-      EdgeAt(net, j).to = v;
+      net.edge(i).to = v;
+      net.edge(j).to = v;
       run.AddPointDegree(v, 4);
       ends.Insert(v);
       for (int32_t k : {i, j, net.edgeCount - 2, net.edgeCount - 1}) refreshBox(k);
@@ -276,7 +274,7 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
   auto refreshReach = [&]() {
     constexpr double kFar = std::numeric_limits<double>::infinity();
     for (int32_t k = 0; k < net.edgeCount; ++k) {
-      reach[static_cast<size_t>(k)] = IsTaxiway(net, k) ? EdgeBox(net, EdgeAt(net, k), kSnapReach + kUnitsPerFoot)
+      reach[static_cast<size_t>(k)] = IsTaxiway(net, k) ? EdgeBox(net, net.edge(k), kSnapReach + kUnitsPerFoot)
                                                         : Box{kFar, kFar, -kFar, -kFar};
     }
   };
@@ -286,16 +284,16 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
     // A snap changes edge j and appends one, never edge i; it moves a dead
     // end of edge i and makes it a dead end no more (degrees only grow
     // here, so an edge without a dead end keeps none).
-    const Edge ei = EdgeAt(net, i);
-    const IntPoint& f = VertexOf(net, ei.from);
-    const IntPoint& t = VertexOf(net, ei.to);
+    const Edge ei = net.edge(i);
+    const IntPoint& f = net.vertex(ei.from);
+    const IntPoint& t = net.vertex(ei.to);
     bool deadFrom = run.IsDeadEnd(ei.from);
     bool deadTo = run.IsDeadEnd(ei.to);
     for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
       const Box& box = reach[static_cast<size_t>(j)];
       if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
       if (j == i) continue;
-      const Edge ej = EdgeAt(net, j);
+      const Edge ej = net.edge(j);
       const Line li = EdgeLine(net, ei);
       const Line lj = EdgeLine(net, ej);
       double x = 0, z = 0;

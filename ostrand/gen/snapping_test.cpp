@@ -30,7 +30,7 @@ class SnappingTest : public testing::GenerationTest, protected testing::WorkingN
       text += "\n";
     };
     for (int32_t i = 0; i < net.points.count; ++i)
-      line("v" + std::to_string(i), {net.points[i].x, net.points[i].z, run.PointDegree(i)});
+      line("v" + std::to_string(i), {net.vertex(i).x, net.vertex(i).z, run.PointDegree(i)});
     for (const Edge& e : std::span(net.edges.data(), static_cast<size_t>(net.edgeCount)))
       line("e", {e.from, e.to, e.type, e.width, e.flags});
     return text;

@@ -93,9 +93,6 @@ class TaxiwayList {
   TEXPOINTS points{kMaxVertices};
 };
 
-// Edge i of the network.
-inline Edge& EdgeAt(TaxiwayList& net, int32_t i) { return net.edge(i); }
-inline const Edge& EdgeAt(const TaxiwayList& net, int32_t i) { return net.edge(i); }
 // The line from an edge's first vertex to its second, and its length.
 Line EdgeLine(const TaxiwayList& net, const Edge& e);
 double EdgeLength(const TaxiwayList& net, const Edge& e);

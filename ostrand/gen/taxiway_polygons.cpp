@@ -107,9 +107,9 @@ class TaxiPolygonBuilder {
   }
 
   const Edge& EdgeOf(int32_t s) const {
-    return net_.edges[static_cast<size_t>(segments_.entries[static_cast<size_t>(s)].edge)];
+    return net_.edge(segments_.entries[static_cast<size_t>(s)].edge);
   }
-  const IntPoint& Vertex(int32_t v) const { return net_.points[v]; }
+  const IntPoint& Vertex(int32_t v) const { return net_.vertex(v); }
 
   // Builds the segment's quad and puts its frame on the stack.
   void Enter(int32_t s) {
