@@ -21,10 +21,10 @@
 #include "ostrand/gen/network_files.h"
 #include "ostrand/gen/taxiway_list.h"
 #include "ostrand/text/airport_database.h"
+#include "ostrand/text/exclusion_list.h"
 #include "ostrand/text/geo_tile.h"
 #include "ostrand/text/lat_lon_text.h"
 #include "ostrand/text/line_reader.h"
-#include "ostrand/text/string_list.h"
 
 namespace ostrand {
 namespace {
@@ -45,68 +45,6 @@ double EastFeetPerSecond(double latitude) {
   const double c = std::cos(DegreesToRadians(latitude / 3600.0));
   if (c >= -kSmallCosine && c <= kSmallCosine) return 0.0;
   return kFeetPerLongitudeCircle * c / kSecondsPerCircle;
-}
-
-bool EqualNoCase(const char* a, const char* b, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    const unsigned char ca = static_cast<unsigned char>(a[i]);
-    const unsigned char cb = static_cast<unsigned char>(b[i]);
-    if (std::toupper(ca) != std::toupper(cb)) return false;
-    if (ca == '\0') return true;
-  }
-  return true;
-}
-
-// The "ARE " and "XCL " lines of the exclusion list, converted once per
-// load and kept in list order.
-struct AreaRule {
-  int32_t number = 0;
-  std::string path;  // the text after the first double quote
-};
-
-struct BoxRule {
-  int32_t index = 0;  // line in the list
-  long limit = 0;
-  double minLatitude = 0.0;
-  double minLongitude = 0.0;
-  double maxLatitude = 0.0;
-  double maxLongitude = 0.0;
-  unsigned flags = 0;
-};
-
-struct Exclusions {
-  STRING_LIST list;
-  std::vector<AreaRule> areas;
-  std::vector<BoxRule> boxes;
-};
-
-Exclusions& TheExclusions() {
-  static Exclusions exclusions;
-  static const bool created = exclusions.list.Create(kExclusionListCapacity) != 0;
-  if (!created) FatalError("ExclusionList() no memory 0 %d", kExclusionListCapacity);
-  return exclusions;
-}
-
-void ConvertRules(Exclusions& e) {
-  e.areas.clear();
-  e.boxes.clear();
-  int32_t index = -1;
-  for (const char* text = FirstWithPrefix(e.list, "ARE ", &index); text != nullptr;
-       text = NextWithPrefix(&index)) {
-    long number = 0;
-    if (ScanText(text, "%ld", {&number}) != 1) continue;
-    const char* quote = std::strchr(text, '"');
-    e.areas.push_back({ClampToInt32(number), quote == nullptr ? std::string() : std::string(quote + 1)});
-  }
-  for (const char* text = FirstWithPrefix(e.list, "XCL ", &index); text != nullptr;
-       text = NextWithPrefix(&index)) {
-    BoxRule box;
-    box.index = index;
-    if (ScanText(text, "%ld %lf %lf %lf %lf %x",
-                 {&box.limit, &box.minLatitude, &box.minLongitude, &box.maxLatitude,
-                  &box.maxLongitude, &box.flags}) == 6)
-      e.boxes.push_back(box);
-  }
 }
 
 // Number values of the keyword lines; a value that does not convert keeps
@@ -134,53 +72,6 @@ bool ReadCoordinate(LineReader& reader, double (*parse)(const char*), double& va
 }
 
 }  // namespace
-
-STRING_LIST& ExclusionList() { return TheExclusions().list; }
-
-int32_t LoadExclusionList(const char* name) {
-  Exclusions& e = TheExclusions();
-  e.list.Reset();
-  const int32_t count = e.list.Load(name);
-  ConvertRules(e);
-  return count;
-}
-
-int32_t FindArea(const std::string& directory) {
-  const Exclusions& e = TheExclusions();
-  const bool absolute = !directory.empty() &&
-                        (directory[0] == '\\' || directory[0] == '/' ||
-                         (directory.size() > 1 && directory[1] == ':'));
-  int32_t result = kNoArea;
-  size_t best = 0;
-  for (const AreaRule& rule : e.areas) {
-    if (absolute) {
-      // The path without its closing quote; the longest one found wins.
-      if (rule.path.size() < 2) continue;
-      const size_t n = rule.path.size() - 1;
-      if (n > best && FindNoCase(directory.c_str(), rule.path.c_str(), static_cast<long>(n)) != nullptr) {
-        result = rule.number;
-        best = n;
-      }
-    } else if (EqualNoCase(rule.path.c_str(), directory.c_str(), directory.size())) {
-      return rule.number;
-    }
-  }
-  return result;
-}
-
-int32_t IsExcluded(int32_t area, double latitude, double longitude) {
-  if (longitude < -kSecondsPerHalfCircle)
-    longitude += kSecondsPerCircle;
-  else if (longitude > kSecondsPerHalfCircle)
-    longitude -= kSecondsPerCircle;
-  for (const BoxRule& box : TheExclusions().boxes) {
-    if (!(area < box.limit) || (box.flags & 1u) == 0) continue;
-    if (box.minLatitude <= latitude && latitude <= box.maxLatitude && box.minLongitude <= longitude &&
-        longitude <= box.maxLongitude)
-      return box.index;
-  }
-  return -1;
-}
 
 TextInterpreter::TextInterpreter(TaxiwayList& list, std::optional<TileFilter> tileFilter)
     : list_(list), tileFilter_(tileFilter) {}
@@ -347,7 +238,8 @@ int InterpretText(const char* name) {
   auto list = std::make_unique<TaxiwayList>();
   LineReader reader;
   if (name == nullptr || !reader.Open(name)) return 0;
-  LoadExclusionList();
+  ExclusionList exclusions;
+  exclusions.Load();
   int32_t area = kNoArea;
   int excluded = 0;
   // Column -1 asks for no tile filter.
@@ -365,7 +257,7 @@ int InterpretText(const char* name) {
       reader.ScanToken(token);
       std::string directory = CutToDirectory(token);
       UpperCase(directory);
-      area = FindArea(directory);
+      area = exclusions.FindArea(directory);
     } else if (StartsWith(line, "REF ")) {
       reader.SkipFields(1);
       double latitude = 0.0;
@@ -373,7 +265,7 @@ int InterpretText(const char* name) {
       ReadCoordinate(reader, ParseLatitude, latitude);
       ReadCoordinate(reader, ParseLongitude, longitude);
       text.SetReference(latitude, longitude);
-      excluded = IsExcluded(area, latitude, longitude) >= 0 ? 1 : 0;
+      excluded = exclusions.IsExcluded(area, latitude, longitude) >= 0 ? 1 : 0;
     } else if (StartsWith(line, "RWY ")) {
       // A runway line without all its fields describes no runway.
       if (!reader.SkipFields(5)) continue;
@@ -383,7 +275,7 @@ int InterpretText(const char* name) {
       if (!ReadCoordinate(reader, ParseLatitude, lat1) || !ReadCoordinate(reader, ParseLongitude, lon1) ||
           !ReadCoordinate(reader, ParseLatitude, lat2) || !ReadCoordinate(reader, ParseLongitude, lon2))
         continue;
-      if (IsExcluded(area, (lat1 + lat2) / 2, (lon1 + lon2) / 2) < 0)
+      if (exclusions.IsExcluded(area, (lat1 + lat2) / 2, (lon1 + lon2) / 2) < 0)
         text.AddRunway(lat1, lon1, lat2, lon2, Feet(v.length), Feet(v.runwayWidth));
     } else if (excluded) {
       continue;

@@ -26,13 +26,8 @@
 // Any other line is ignored. Numbers that do not convert keep the values of
 // the line before.
 //
-// Exclusion list "excllist.txt" (other lines ignored):
-//
-//   ARE <number> "<scenery directory>"
-//   XCL <area limit> <min lat> <min lon> <max lat> <max lon> <flags hex>
-//
-// (positions in seconds of arc; flag bit 1 marks a box whose objects are
-// skipped for sources whose area number is below the area limit).
+// Objects in the areas of the exclusion list (exclusion_list.h) are
+// skipped.
 #pragma once
 
 #include <cstdint>
@@ -46,35 +41,12 @@
 
 namespace ostrand {
 
-class STRING_LIST;
-
-inline constexpr const char* kExclusionListName = "excllist.txt";
-inline constexpr int32_t kExclusionListCapacity = 262144;
-inline constexpr int32_t kNoArea = -2;
 // MOV and LIN lines are ignored once this many edges exist.
 inline constexpr int32_t kInterpreterEdgeLimit = 5999;
 inline constexpr int32_t kShortestRunway = 750;          // feet
 inline constexpr double kAirportReach = 15000.0;         // feet, per axis
 inline constexpr int32_t kRunwayReplaceDistance = 1000;  // feet, per axis
 inline constexpr int32_t kPointMergeTolerance = 5;       // feet, per axis
-
-// The process-wide exclusion list (capacity 262144 bytes).
-STRING_LIST& ExclusionList();
-
-// Empties the exclusion list and loads the file into it; the number of
-// lines, or -1 when the file does not open (the list stays empty).
-int32_t LoadExclusionList(const char* name = kExclusionListName);
-
-// The area number of a source directory ("ARE " lines): for an absolute
-// directory (beginning with a backslash or slash, or with ':' as its second
-// character) the longest "ARE " path found in it, the first of equally long
-// ones; for a relative one the first "ARE " path that begins with it.
-// kNoArea when none matches.
-int32_t FindArea(const std::string& directory);
-
-// The index in the exclusion list of the first "XCL " line whose box holds
-// the position and applies to the area, or -1.
-int32_t IsExcluded(int32_t area, double latitude, double longitude);
 
 // The tile ("-ti") whose airports alone are written; the others are
 // treated as "NONE".

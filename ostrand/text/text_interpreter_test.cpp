@@ -57,7 +57,7 @@ void WriteTestDatabase() {
 class TextInterpreterTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetOptions(), WriteTestDatabase(); }
-  void TearDown() override { ResetOptions(), ResetAirportDatabase(), LoadExclusionList("none.txt"); }
+  void TearDown() override { ResetOptions(), ResetAirportDatabase(); }
   int Run(const std::string& text) {
     WriteFileBytes("scenery.txt", text);
     return InterpretText("scenery.txt");
@@ -205,22 +205,6 @@ TEST_F(TextInterpreterTest, WholeProgramAndMissingFiles) {
   EXPECT_EQ(RunOstrand({"-temissing.txt"}).status, 0);
   EXPECT_EQ(InterpretText("missing.txt"), 0);
   EXPECT_EQ(InterpretText(nullptr), 0);
-}
-
-// The areas and boxes of testdata/excllist.txt, as testdata/exclusions.txt lists them.
-TEST_F(TextInterpreterTest, ExclusionAreasAndBoxes) {
-  EXPECT_EQ(LoadExclusionList("missing.txt"), -1);  // a missing list: no areas, no boxes
-  EXPECT_EQ(FindArea(""), kNoArea);
-  EXPECT_EQ(IsExcluded(kNoArea, 0, 0), -1);
-  std::filesystem::copy_file(OSTRAND_SOURCE_DIR "/ostrand/text/testdata/excllist.txt", "excllist.txt");
-  ASSERT_EQ(LoadExclusionList(), 12);
-  const auto rows = TableRows("ostrand/text/testdata/exclusions.txt");
-  ASSERT_GE(rows.size(), 27u);
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r[0] + " " + r[1] + " " + r[2]);
-    EXPECT_EQ(r[0] == "area" ? FindArea(r[1]) : IsExcluded(std::stoi(r[1]), std::stod(r[2]), std::stod(r[3])),
-              std::stoi(r.back()));
-  }
 }
 
 }  // namespace
