@@ -137,13 +137,19 @@ TEST_F(TaxiwayListTest, LoadForWritingCreatesOrAppendsThePolygonFile) {
   n.lat = 12.25, n.lon = -3.5;
   n.Line(0, 0, 10, 0);
   n.Write("P.BGR");
-  for (const char* line : {"POI 1 2\n", "PLY \"x\"\n"}) {
+  // The third appends to a file whose last block of 4096 bytes is one byte.
+  const std::string big = std::string(4096, '#') + "\n";
+  for (const char* line : {"POI 1 2\n", "PLY \"x\"\n", "PLY \"y\"\n"}) {
+    if (line[5] == 'y') {
+      EXPECT_EQ(ReadFileBytes("P.PLY"), "ORG 12.250000 -3.500000\nPOI 1 2\nPLY \"x\"\n");
+      WriteFileBytes("P.PLY", big);
+    }
     TaxiwayList list;
     ASSERT_EQ(list.Load("P.BGR", 1), 1);
     ASSERT_NE(list.plyFile, nullptr);
     std::fputs(line, list.plyFile);
   }
-  EXPECT_EQ(ReadFileBytes("P.PLY"), "ORG 12.250000 -3.500000\nPOI 1 2\nPLY \"x\"\n");
+  EXPECT_EQ(ReadFileBytes("P.PLY"), big + "PLY \"y\"\n");
 }
 
 }  // namespace
