@@ -132,14 +132,21 @@ TEST_F(TaxiwayListTest, LoadForWritingCreatesOrAppendsThePolygonFile) {
   n.lat = 12.25, n.lon = -3.5;
   n.Line(0, 0, 10, 0);
   n.Write("P.BGR");
-  for (int pass = 0; pass < 3; ++pass) {  // the third is dropped with its stream
+  // The third is dropped with its stream; the fourth appends to a file
+  // whose last block of 4096 bytes is one byte.
+  const std::string big = std::string(4096, '#') + "\n";
+  for (int pass = 0; pass < 4; ++pass) {
+    if (pass == 3) {
+      EXPECT_EQ(ReadFileBytes("P.PLY"), "ORG 12.250000 -3.500000\nPOI 1 2\nPLY \"x\"\n");
+      WriteFileBytes("P.PLY", big);
+    }
     TaxiwayList list;
     PolygonFile polygons;
     ASSERT_EQ(LoadNetworkFiles(list, polygons, "P.BGR", 1), 1);
     pass == 0 ? polygons.WritePoint(1, 2) : polygons.WritePolygonEnd("x");
-    EXPECT_EQ(pass < 2 ? polygons.Commit() : 1, 1);
+    EXPECT_EQ(pass != 2 ? polygons.Commit() : 1, 1);
   }
-  EXPECT_EQ(ReadFileBytes("P.PLY"), "ORG 12.250000 -3.500000\nPOI 1 2\nPLY \"x\"\n");
+  EXPECT_EQ(ReadFileBytes("P.PLY"), big + "PLY \"x\"\n");
 }
 
 }  // namespace
