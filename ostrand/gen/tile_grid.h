@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "ostrand/frame/point_hash.h"
 #include "ostrand/surface/texpoints.h"
 #include "ostrand/surface/texture.h"
 
@@ -29,17 +30,22 @@ inline constexpr int kLightsLayer = 3;
 // One section of a tile layer: a point table of 2000 points and polygons
 // whose vertices index that table. It becomes one section of the surface
 // file, whose point table is limited to 2000 points.
-struct TileSection {
+class TileSection {
+ public:
   // Most tiles stay empty: the table takes its storage when first used.
   TEXPOINTS points{TEXPOINTS::kDefaultCapacity, TEXPOINTS::Deferred{}};
   TextureList polygons;
 
   // Index of the point (x, 0, z): the first equal entry of the table, else
   // a new one; -1 when the table is full (reported once per run by the
-  // table). The table's grid keeps this from scanning the table.
+  // table). Points are added here only, each once, so a hash of the points
+  // answers without a scan of the table.
   int32_t FindOrAddPoint(int32_t x, int32_t z);
   // True when the table holds the point (x, 0, z).
-  bool Contains(int32_t x, int32_t z) { return points.Find(x, 0, z, 0) >= 0; }
+  bool Contains(int32_t x, int32_t z) const { return byPoint_.Find(x, z) >= 0; }
+
+ private:
+  PointHash byPoint_;
 };
 
 // One layer of one tile: one section or more. A piece whose corners do not

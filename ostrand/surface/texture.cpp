@@ -102,6 +102,15 @@ int TEXTURE::Orientation(const TEXPOINTS& points, int fallback) const {
   if (header.normal[0] == 0 && header.normal[1] == 32766 && header.normal[2] == 0) return fallback;
   int axis = ChooseAxis();
   bool forward = header.normal[axis] >= 0;
+  // Each step between two corners is met at two corners in turn; the
+  // steps are asked for in walking order, and the direction of the last
+  // one is kept, so that each is worked out once.
+  int64_t lastDu = 0, lastDv = 0;
+  int32_t lastDirection = StepDirection(0, 0);
+  auto direction = [&](int64_t du, int64_t dv) {
+    if (du != lastDu || dv != lastDv) lastDu = du, lastDv = dv, lastDirection = StepDirection(du, dv);
+    return lastDirection;
+  };
   int64_t sum = 0;
   for (int32_t i = 0; i < n; ++i) {
     IntPoint p[3];
@@ -113,12 +122,12 @@ int TEXTURE::Orientation(const TEXPOINTS& points, int fallback) const {
     for (int k = 0; k < 3; ++k) ProjectForWinding(p[k], axis, u[k], v[k]);
     int32_t turn;
     if (forward) {
-      turn = NormaliseTurn(StepDirection(u[1] - u[0], v[1] - v[0]),
-                           StepDirection(u[2] - u[1], v[2] - v[1]));
+      const int32_t first = direction(u[1] - u[0], v[1] - v[0]);
+      turn = NormaliseTurn(first, direction(u[2] - u[1], v[2] - v[1]));
     } else {
       // Walked backwards: the step P2->P1 followed by the step P1->P0.
-      turn = NormaliseTurn(StepDirection(u[1] - u[2], v[1] - v[2]),
-                           StepDirection(u[0] - u[1], v[0] - v[1]));
+      const int32_t second = direction(u[0] - u[1], v[0] - v[1]);
+      turn = NormaliseTurn(direction(u[1] - u[2], v[1] - v[2]), second);
     }
     if (turn >= 1) ++sum;
     else if (turn < 0) --sum;
