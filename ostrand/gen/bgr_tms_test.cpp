@@ -95,6 +95,7 @@ TEST_F(BgrTmsTest, SectionsOfEveryLayerAreWritten) {
       {kPavementLayer, 2500, 10, 5, "<pave>", "<pave> 4\n"},  // 10000 separate corners
       {kCentreLayer, 3600, 15, 2, "<cntr>", "<cntr> 4\n"},    // a mesh of 3721 corners
       {kLightsLayer, 3000, 10, 3, "<lite>", "<lite> 2,"},     // 6000 light ends
+      {kEdgeMarkLayer, 1, 10, 1, "<edmk>", "<edmk> 4\n"},     // a section of one polygon
   };
   for (const auto& c : cases) {
     NewRun().grid.SetGeometry(0, 0, 128000);
