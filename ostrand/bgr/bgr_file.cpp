@@ -77,7 +77,7 @@ int BgrFile::OpenWrite(const std::string& name) {
   stream_ = staged_.Open(name);
   if (stream_ == nullptr) return 0;
   writing_ = 1;
-  written_.clear();
+  written_.Release();
   WriteTag("<bgno>");
   return 1;
 }
@@ -94,8 +94,8 @@ int BgrFile::Close() {
   // the way (a full disk, say) is dropped, so that it never takes the place
   // of a good file.
   bool written = WriteTag("<endo>") == 1;
-  written = std::fwrite(written_.data(), 1, written_.size(), stream_) == written_.size() && written;
-  std::vector<unsigned char>().swap(written_);
+  written = written_.WriteTo(stream_) && written;
+  written_.Release();
   written = std::fflush(stream_) == 0 && std::ferror(stream_) == 0 && written;
   writing_ = 0;
   stream_ = nullptr;
@@ -104,7 +104,7 @@ int BgrFile::Close() {
 
 void BgrFile::Discard() {
   if (writing_) staged_.Discard();
-  std::vector<unsigned char>().swap(written_);
+  written_.Release();
   writing_ = 0;
   stream_ = nullptr;
 }
@@ -112,7 +112,7 @@ void BgrFile::Discard() {
 int BgrFile::Put(const unsigned char* bytes, size_t n) {
   if (stream_ == nullptr) return 0;
   if (!writing_) return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
-  written_.insert(written_.end(), bytes, bytes + n);
+  written_.Append(bytes, n);
   return 1;
 }
 
@@ -148,16 +148,15 @@ int BgrFile::WriteInt(int32_t v) {
 }
 
 int BgrFile::OverwriteInt(long offset, int32_t v) {
-  if (!writing_ || offset < 0 || static_cast<size_t>(offset) + 4 > written_.size()) return 0;
+  if (!writing_ || offset < 0) return 0;
   unsigned char bytes[4];
   StoreLe32(bytes, static_cast<uint32_t>(v));
-  std::memcpy(written_.data() + offset, bytes, 4);
-  return 1;
+  return written_.Overwrite(static_cast<size_t>(offset), bytes, sizeof bytes) ? 1 : 0;
 }
 
 long BgrFile::Tell() {
   if (stream_ == nullptr) return -1;
-  return writing_ ? static_cast<long>(written_.size()) : std::ftell(stream_);
+  return writing_ ? static_cast<long>(written_.Size()) : std::ftell(stream_);
 }
 
 int BgrFile::WriteReal(double v) {

@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "ostrand/frame/block_buffer.h"
 #include "ostrand/frame/file_wrappers.h"
 
 namespace ostrand {
@@ -129,7 +130,7 @@ class BgrFile {
   int writing_ = 0;
   int damaged_ = 0;
   std::vector<char> contents_;         // a file read from memory: its bytes, until Close
-  std::vector<unsigned char> written_;  // everything written, until Close
+  BlockBuffer written_;                // everything written, until Close
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };

@@ -322,7 +322,7 @@ void FileHeldPieces(GenerationRun& run) {
       AddQuad(run, piece.layer, c[0], c[1], c[2], c[3]);
     }
   }
-  std::vector<HeldPiece>().swap(state.held);
+  std::deque<HeldPiece>().swap(state.held);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "ostrand/gen/tile_grid.h"
@@ -49,9 +50,10 @@ struct ClippingState {
   double handedArea[kLayersPerTile] = {0, 0, 0, 0};
   // The polygon every piece is built in before the list copies it.
   TEXTURE scratch;
-  // Pieces are held (see HoldPieces), and those held so far, in order.
+  // Pieces are held (see HoldPieces), and those held so far, in order (in
+  // blocks, so that holding tens of thousands never copies them).
   bool holding = false;
-  std::vector<HeldPiece> held;
+  std::deque<HeldPiece> held;
 };
 
 // Column of x, (x - originX) / tileSize truncated; 0 for anything outside
