@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 #include "ostrand/frame/point_grid.h"
@@ -94,6 +95,56 @@ class EndIndex {
   PointGrid grid_{kCrossingClearance};
   std::vector<int32_t> ends_;  // the vertex of each filed end
   std::vector<char> filed_;    // per vertex: filed already
+};
+
+// The reach boxes of the edges, filed in a grid of 1024-ft cells under
+// every cell they overlap (a box of more than 256 cells is kept apart and
+// offered for every point), to answer "which edges may reach this point",
+// in ascending order, without a scan of every edge. The caller still tests
+// each box itself.
+class ReachIndex {
+ public:
+  void Build(const std::vector<Box>& boxes, int32_t count) {
+    cells_.clear();
+    wide_.clear();
+    for (int32_t k = 0; k < count; ++k) {
+      const Box& b = boxes[static_cast<size_t>(k)];
+      if (!(b.minX <= b.maxX && b.minZ <= b.maxZ)) continue;  // reaches nowhere
+      const int64_t x0 = Cell(b.minX), x1 = Cell(b.maxX), z0 = Cell(b.minZ), z1 = Cell(b.maxZ);
+      if ((x1 - x0 + 1) * (z1 - z0 + 1) > kMostCells) {
+        wide_.push_back(k);
+        continue;
+      }
+      for (int64_t cx = x0; cx <= x1; ++cx)
+        for (int64_t cz = z0; cz <= z1; ++cz) cells_[Key(cx, cz)].push_back(k);
+    }
+  }
+
+  // The edges filed under the cells of the points asked for (a null point
+  // is not asked for), ascending, each once.
+  void Candidates(const IntPoint* a, const IntPoint* b, std::vector<int32_t>& out) const {
+    out.assign(wide_.begin(), wide_.end());
+    for (const IntPoint* p : {a, b}) {
+      if (p == nullptr) continue;
+      const auto found = cells_.find(Key(Cell(p->x), Cell(p->z)));
+      if (found != cells_.end()) out.insert(out.end(), found->second.begin(), found->second.end());
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+  }
+
+ private:
+  static constexpr double kCellSize = 262144;  // 1024 ft
+  static constexpr int64_t kMostCells = 256;
+  // Boxes lie within the working range (about +-2^31 units), so cell
+  // numbers stay small.
+  static int64_t Cell(double v) { return static_cast<int64_t>(std::floor(v / kCellSize)); }
+  static uint64_t Key(int64_t cx, int64_t cz) {
+    return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cz & 0xFFFFFFFF);
+  }
+
+  std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
+  std::vector<int32_t> wide_;
 };
 
 // True when the point lies at least `clearance` from both ends of the
@@ -269,16 +320,20 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
   // A snap needs a dead end within 150 ft of a point inside edge j: the
   // reach of every taxiway edge (other edges reach nowhere), worked out
   // again after each snap, which moves a vertex, shortens an edge and
-  // appends one.
+  // appends one. The edges are tried in ascending order, as a scan of every
+  // edge would try them; the index leaves out those that cannot reach.
   std::vector<Box> reach(static_cast<size_t>(kMaxEdges));
+  ReachIndex index;
   auto refreshReach = [&]() {
     constexpr double kFar = std::numeric_limits<double>::infinity();
     for (int32_t k = 0; k < net.edgeCount; ++k) {
       reach[static_cast<size_t>(k)] = IsTaxiway(net, k) ? EdgeBox(net, net.edge(k), kSnapReach + kUnitsPerFoot)
                                                         : Box{kFar, kFar, -kFar, -kFar};
     }
+    index.Build(reach, net.edgeCount);
   };
   refreshReach();
+  std::vector<int32_t> candidates;
   for (int32_t i = 0; i < net.edgeCount; ++i) {
     if (!IsTaxiway(net, i)) continue;
     // A snap changes edge j and appends one, never edge i; it moves a dead
@@ -289,7 +344,10 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
     const IntPoint& t = net.vertex(ei.to);
     bool deadFrom = run.IsDeadEnd(ei.from);
     bool deadTo = run.IsDeadEnd(ei.to);
-    for (int32_t j = 0; j < net.edgeCount && (deadFrom || deadTo); ++j) {
+    if (!deadFrom && !deadTo) continue;
+    index.Candidates(deadFrom ? &f : nullptr, deadTo ? &t : nullptr, candidates);
+    for (size_t c = 0; c < candidates.size() && (deadFrom || deadTo);) {
+      const int32_t j = candidates[c++];
       const Box& box = reach[static_cast<size_t>(j)];
       if (!(deadFrom && box.Contains(f.x, f.z)) && !(deadTo && box.Contains(t.x, t.z))) continue;
       if (j == i) continue;
@@ -306,6 +364,9 @@ void SnapEndPointsToTaxiways(GenerationRun& run, TaxiwayList& net) {
         refreshReach();
         deadFrom = run.IsDeadEnd(ei.from);
         deadTo = run.IsDeadEnd(ei.to);
+        // The boxes and the points have moved: the edges after j again.
+        index.Candidates(deadFrom ? &f : nullptr, deadTo ? &t : nullptr, candidates);
+        c = static_cast<size_t>(std::upper_bound(candidates.begin(), candidates.end(), j) - candidates.begin());
       }
     }
   }

@@ -62,7 +62,7 @@ ChainResult RunChain(const ChainPrograms& programs, const std::string& folder,
   result.fileCode = code.size() == 4 && (code[0] == 'K' || code[0] == 'k') ? code.substr(1) : code;
   const std::string network = "DATA/" + result.fileCode + ".BGR";
   std::string importLine = Quote(programs.airportimport);
-  for (const std::string& a : importArgs) importLine += " " + Quote(a);
+  for (const std::string& a : importArgs) importLine.append(" ").append(Quote(a));
   importLine += " --code " + Quote(code) + " -o airport.txt --row airports.csv";
   const std::string path = "PATH=" + Quote(programs.ostrandDir) + ":\"$PATH\" ";
   struct Step {
