@@ -107,6 +107,9 @@ TEST_F(SnappingTest, RepairsMatchExpected) {
       E(q, V(c[0], -c[1], 0, -c[2]));
     });
   }
+  // A dead end 70 ft short of a taxiway so long that its reach covers
+  // hundreds of 1024-ft cells.
+  cases.emplace_back("dead end onto a long diagonal", [&] { L(0, 0, 30000, 30000), L(20000, 10000, 15050, 14950); });
   // An isolated taxiway of at most 500 ft is a stub (type 101).
   cases.emplace_back("stub of 500 ft", [&] { L(0, 0, 500, 0); });
   cases.emplace_back("500 ft and a unit", [&] {
