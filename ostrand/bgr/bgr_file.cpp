@@ -109,11 +109,9 @@ void BgrFile::Discard() {
   stream_ = nullptr;
 }
 
-int BgrFile::Put(const unsigned char* bytes, size_t n) {
+int BgrFile::PutToStream(const unsigned char* bytes, size_t n) {
   if (stream_ == nullptr) return 0;
-  if (!writing_) return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
-  written_.Append(bytes, n);
-  return 1;
+  return std::fwrite(bytes, 1, n, stream_) == n ? 1 : 0;
 }
 
 int BgrFile::WriteTag(const char* tag) {
@@ -139,12 +137,6 @@ int BgrFile::FindTag(const char* tag) {
   if (found) return 1;
   std::fseek(stream_, start, SEEK_SET);  // also clears the end-of-file state
   return 0;
-}
-
-int BgrFile::WriteInt(int32_t v) {
-  unsigned char bytes[4];
-  StoreLe32(bytes, static_cast<uint32_t>(v));
-  return Put(bytes, sizeof bytes);
 }
 
 int BgrFile::OverwriteInt(long offset, int32_t v) {

@@ -35,6 +35,7 @@
 
 #include "ostrand/frame/block_buffer.h"
 #include "ostrand/frame/file_wrappers.h"
+#include "ostrand/frame/little_endian.h"
 
 namespace ostrand {
 
@@ -109,7 +110,11 @@ class BgrFile {
   int ReadEdge(BgrEdge& edge);
 
   // Low-level values, little-endian.
-  int WriteInt(int32_t v);
+  int WriteInt(int32_t v) {
+    unsigned char bytes[4];
+    StoreLe32(bytes, static_cast<uint32_t>(v));
+    return Put(bytes, sizeof bytes);
+  }
   int WriteReal(double v);
   // Writing: puts v over the 4 bytes written at `offset` (1, or 0 when
   // they have not been written yet).
@@ -124,8 +129,16 @@ class BgrFile {
   std::FILE* Stream() { return stream_; }
 
  private:
-  // Bytes to the stream: into the memory buffer when writing.
-  int Put(const unsigned char* bytes, size_t n);
+  // Bytes to the stream: into the memory buffer when writing (the writers'
+  // common path, kept inline), else straight to the stream.
+  int Put(const unsigned char* bytes, size_t n) {
+    if (writing_ && stream_ != nullptr) {
+      written_.Append(bytes, n);
+      return 1;
+    }
+    return PutToStream(bytes, n);
+  }
+  int PutToStream(const unsigned char* bytes, size_t n);
 
   int writing_ = 0;
   int damaged_ = 0;
