@@ -13,12 +13,13 @@ ReportOnce g_overflow;
 }  // namespace
 
 SegmentList::SegmentList(int32_t initialCapacity)
-    : capacity(initialCapacity), entries(static_cast<size_t>(initialCapacity)) {}
+    : capacity(initialCapacity) {}
 
 int SegmentList::Add(int32_t edgeIndex, const IntPoint& start, const IntPoint& end,
                      BoundingBox& box) {
   int added = 0;
   if (count < capacity) {
+    if (entries.size() <= static_cast<size_t>(count)) entries.emplace_back();
     Segment& s = entries[static_cast<size_t>(count)];
     s.edge = edgeIndex;
     s.line.Set(start.x, start.z, end.x, end.z);

@@ -36,7 +36,7 @@ class SegmentList {
 
   int32_t capacity = 0;
   int32_t count = 0;
-  std::vector<Segment> entries;  // capacity entries
+  std::vector<Segment> entries;  // at least count entries, taken as the list grows
 };
 
 }  // namespace ostrand

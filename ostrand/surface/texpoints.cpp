@@ -35,9 +35,9 @@ IntPoint Bezier(const IntPoint& p0, const IntPoint& p1, const IntPoint& p2, doub
   return IntPoint{blend(p0.x, p1.x, p2.x), blend(p0.y, p1.y, p2.y), blend(p0.z, p1.z, p2.z)};
 }
 
-void TEXPOINTS::TakeStorage() {
+void TEXPOINTS::TakeStorage(int32_t n) {
   try {
-    points.resize(static_cast<size_t>(capacity));
+    points.resize(static_cast<size_t>(n));  // the vector grows by doubling
   } catch (const std::bad_alloc&) {
     FatalError("TEXPOINTS::SetSize() alloc failed  0 %d\n", capacity);
   }
@@ -96,7 +96,7 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
     g_tableFull.Report("TEXPOINTS::Add() table full 0 %d", count);
     return 0;
   }
-  if (points.size() < static_cast<size_t>(capacity)) TakeStorage();
+  if (points.size() <= static_cast<size_t>(count)) TakeStorage(count + 1);
   int32_t index = count++;
   points[static_cast<size_t>(index)] = IntPoint{x, y, z};
   if (usage != nullptr) usage[index] = 1;
@@ -104,12 +104,12 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
 }
 
 void TEXPOINTS::CopyFrom(const TEXPOINTS& other) {
-  if (points.size() < static_cast<size_t>(capacity)) TakeStorage();
   base = other.base;
   int32_t n = other.count;
   if (n > capacity) n = capacity;
   if (n > other.capacity) n = other.capacity;
   if (n < 0) n = 0;
+  if (points.size() < static_cast<size_t>(n)) TakeStorage(n);
   for (int32_t i = 0; i < n; ++i) points[static_cast<size_t>(i)] = other.points[static_cast<size_t>(i)];
   count = n;
   grid_.Clear();

@@ -34,9 +34,9 @@ class TEXPOINTS {
 
   TEXPOINTS() { SetSize(kDefaultCapacity); }
   explicit TEXPOINTS(int32_t initialCapacity) { SetSize(initialCapacity); }
-  // A table of `initialCapacity` whose storage is taken at its first Add or
-  // CopyFrom, for the many tables that mostly stay empty. Until then only
-  // Add and CopyFrom may write to it.
+  // A table of `initialCapacity` whose storage grows with its entries, for
+  // the many tables that mostly stay empty or small: only Add and CopyFrom
+  // may write to it, and only entries in use may be read.
   struct Deferred {};
   TEXPOINTS(int32_t initialCapacity, Deferred) : capacity(initialCapacity < 0 ? 0 : initialCapacity) {}
 
@@ -71,7 +71,7 @@ class TEXPOINTS {
   int32_t base = 0;
   int32_t count = 0;
   int32_t capacity = 0;
-  std::vector<IntPoint> points;  // capacity entries
+  std::vector<IntPoint> points;  // capacity entries (a deferred table: at least count)
 
   // Table view used by writers: the points in use.
   int32_t size() const { return count; }
@@ -84,8 +84,8 @@ class TEXPOINTS {
   // Feet in networks, 1/256 ft in surface tables: either way a few points
   // to a cell.
   static constexpr double kGridCell = 32.0;
-  // Takes the storage of a deferred table.
-  void TakeStorage();
+  // Makes room for n entries (n <= capacity) in a deferred table.
+  void TakeStorage(int32_t n);
   // Files the entries added since the last search; starts again when the
   // table was emptied or cut.
   void FileNewEntries();
