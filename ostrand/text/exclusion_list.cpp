@@ -1,9 +1,9 @@
 // The exclusion list: loading, and the area and box searches.
 #include "ostrand/text/exclusion_list.h"
 
-#include <cctype>
 #include <cstring>
 
+#include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/format_scan.h"
 #include "ostrand/frame/int32_range.h"
@@ -15,11 +15,13 @@ namespace {
 constexpr double kSecondsPerCircle = 1296000.0;
 constexpr double kSecondsPerHalfCircle = 648000.0;
 
+// The first n characters of a and b are equal without regard to ASCII case
+// (or both end together before), as FindNoCase compares them.
 bool EqualNoCase(const char* a, const char* b, size_t n) {
   for (size_t i = 0; i < n; ++i) {
     const unsigned char ca = static_cast<unsigned char>(a[i]);
     const unsigned char cb = static_cast<unsigned char>(b[i]);
-    if (std::toupper(ca) != std::toupper(cb)) return false;
+    if (LowerAscii(ca) != LowerAscii(cb)) return false;
     if (ca == '\0') return true;
   }
   return true;
