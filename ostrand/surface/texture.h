@@ -46,9 +46,17 @@ class TEXTURE {
   void Reverse();
   // 0, 1 or 2: the dominant component of the normal (ties go to x, then y).
   int ChooseAxis() const;
-  // 1 when the polygon winds the negative way about its normal, else 0.
-  // A normal of exactly (0, 32766, 0) returns `fallback` untested.
+  // 1 when the polygon winds the negative way about its normal, else 0:
+  // the corners are walked in the plane of the normal's dominant axis
+  // (backwards for a negative normal), each turn between the whole-degree
+  // directions of its two steps counting +1 when at least 1, -1 when
+  // negative; 1 when the sum is negative. A corner with a point outside the
+  // table counts nothing. A normal of exactly (0, 32766, 0) returns
+  // `fallback` untested. When every turn is clear (ClearTurn) the sum is
+  // taken from the cross products alone, else from WalkedOrientation.
   int Orientation(const TEXPOINTS& points, int fallback) const;
+  // The same answer from the whole-degree directions of every step.
+  int WalkedOrientation(const TEXPOINTS& points, int fallback) const;
   // 1 when every corner lies at y = 0 and the polygon is convex in x-z.
   int IsConvexFlat(const TEXPOINTS& points) const;
   // Triangle `index` of the triangulation, or nullptr. Index 0 computes the
