@@ -23,15 +23,18 @@ int32_t NormaliseTurn(int32_t first, int32_t second);
 // Each direction is off the true angle by less than a degree (truncation),
 // so their turn is off by less than two: a true turn between 3 and 177
 // degrees either way is counted as its sign. Sure here means |tan| of the
-// turn at least 1/16 (3.6 to 176.4 degrees) with both steps non-zero, tested
-// exactly in 64 bits; steps with a component outside [-2^28, 2^28) are not
-// sure.
+// turn at least 1/16 (3.6 to 176.4 degrees) with both steps non-zero,
+// tested exactly in 64-bit integers; steps with a component outside
+// [-2^28, 2^28) are not sure.
 inline int32_t ClearTurn(int64_t du1, int64_t dv1, int64_t du2, int64_t dv2) {
-  constexpr uint64_t kLimit = uint64_t{1} << 28;
-  // Unsigned wrap-around puts every value outside (-kLimit, kLimit) above 2 kLimit.
-  auto fits = [](int64_t a) { return static_cast<uint64_t>(a) + kLimit < 2 * kLimit; };
-  if (!fits(du1) || !fits(dv1) || !fits(du2) || !fits(dv2)) return 0;
-  // |products| < 2^56, so 16 |dot| < 2^61.
+  // Offset by 2^28, a component in range lies in [0, 2^29) and any other
+  // wraps around to 2^29 or more, so one test on the bits of all four
+  // suffices.
+  constexpr uint64_t kOffset = uint64_t{1} << 28;
+  const uint64_t bits = (static_cast<uint64_t>(du1) + kOffset) | (static_cast<uint64_t>(dv1) + kOffset) |
+                        (static_cast<uint64_t>(du2) + kOffset) | (static_cast<uint64_t>(dv2) + kOffset);
+  if (bits >= 2 * kOffset) return 0;
+  // |products| <= 2^56, so |cross|, |dot| <= 2^57 and 16 |cross| <= 2^61.
   const int64_t cross = du1 * dv2 - dv1 * du2;
   const int64_t dot = du1 * du2 + dv1 * dv2;
   if (cross == 0 || 16 * (cross < 0 ? -cross : cross) < (dot < 0 ? -dot : dot)) return 0;
