@@ -23,7 +23,7 @@ int32_t NormaliseTurn(int32_t first, int32_t second);
 // Each direction is off the true angle by less than a degree (truncation),
 // so their turn is off by less than two: a true turn between 3 and 177
 // degrees either way is counted as its sign. Sure here means |tan| of the
-// turn at least 1/16 (3.6 to 176.4 degrees) with both steps non-zero,
+// turn above 1/16 (3.6 to 176.4 degrees) with both steps non-zero,
 // tested exactly in 64-bit integers; steps with a component outside
 // [-2^28, 2^28) are not sure.
 inline int32_t ClearTurn(int64_t du1, int64_t dv1, int64_t du2, int64_t dv2) {
@@ -37,7 +37,8 @@ inline int32_t ClearTurn(int64_t du1, int64_t dv1, int64_t du2, int64_t dv2) {
   // |products| <= 2^56, so |cross|, |dot| <= 2^57 and 16 |cross| <= 2^61.
   const int64_t cross = du1 * dv2 - dv1 * du2;
   const int64_t dot = du1 * du2 + dv1 * dv2;
-  if (cross == 0 || 16 * (cross < 0 ? -cross : cross) < (dot < 0 ? -dot : dot)) return 0;
+  // Also not clear: cross 0 (straight, right-about or a zero step).
+  if (16 * (cross < 0 ? -cross : cross) <= (dot < 0 ? -dot : dot)) return 0;
   return cross > 0 ? 1 : -1;
 }
 
