@@ -32,6 +32,11 @@ TileSection& TileLayer::AddSection() {
   return *sections_.back();
 }
 
+void TileLayer::Release() {
+  sections_.clear();
+  sections_.push_back(std::make_unique<TileSection>());
+}
+
 TileGrid::TileGrid()
     : layers_(new TileLayer[static_cast<size_t>(kTilesPerSide * kTilesPerSide * kLayersPerTile)]) {}
 

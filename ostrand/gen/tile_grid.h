@@ -68,6 +68,8 @@ class TileLayer {
   TileSection& Current() { return *sections_.back(); }
   // Starts a further, empty section and makes it the current one.
   TileSection& AddSection();
+  // Frees every section, leaving one empty section.
+  void Release();
 
  private:
   std::vector<std::unique_ptr<TileSection>> sections_;

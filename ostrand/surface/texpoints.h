@@ -86,6 +86,8 @@ class TEXPOINTS {
   static constexpr double kGridCell = 32.0;
   // Makes room for n entries (n <= capacity) in a deferred table.
   void TakeStorage(int32_t n);
+  // Stores a point at the end of the storage of a deferred table.
+  void Append(const IntPoint& p);
   // Files the entries added since the last search; starts again when the
   // table was emptied or cut.
   void FileNewEntries();

@@ -23,7 +23,7 @@ bool SameBlock(const TextureHeader& a, const TextureHeader& b) {
 }
 
 bool AllZero(const std::array<int32_t, 4>& fields) {
-  return fields[0] == 0 && fields[1] == 0 && fields[2] == 0 && fields[3] == 0;
+  return (fields[0] | fields[1] | fields[2] | fields[3]) == 0;
 }
 }  // namespace
 
@@ -39,17 +39,25 @@ int TextureList::Add(const TEXTURE& texture) {
       headers_.push_back(texture.header);
       headers_.back().vertexCount = 0;
     }
-    polygons_.push_back(Polygon{start, static_cast<uint32_t>(headers_.size() - 1)});
+    polygons_.push_back(Polygon{static_cast<uint32_t>(start), static_cast<uint32_t>(headers_.size() - 1)});
   } catch (const std::bad_alloc&) {
     g_allocFailure.Report("TextureList::Add(TEXTURE) alloc failed");
     headers_.resize(headerCount);
     return 0;
   }
-  // Its vertex records.
+  // Its vertex records. (Positions are 32-bit: a list of 2^32 vertices is
+  // one that memory could not take either.)
   try {
+    if (start + static_cast<size_t>(n) > UINT32_MAX) throw std::bad_alloc();
     const auto first = texture.vertices.begin();
     const auto last = first + n;
-    for (auto v = first; v != last; ++v) points_.push_back(v->point);
+    int32_t indices[TEXTURE::kMaxVertices];
+    for (auto from = first; from != last;) {
+      const auto to = from + std::min<std::ptrdiff_t>(last - from, TEXTURE::kMaxVertices);
+      std::transform(from, to, indices, [](const TexVertex& v) { return v.point; });
+      points_.insert(points_.end(), indices, indices + (to - from));
+      from = to;
+    }
     if (extras_.empty() && std::any_of(first, last, [](const TexVertex& v) { return !AllZero(v.extra); }))
       extras_.resize(start);
     if (!extras_.empty())
@@ -63,7 +71,7 @@ int TextureList::Add(const TEXTURE& texture) {
     if (extras_.size() > start) extras_.resize(start);
     return 0;
   }
-  polygons_.back().end = points_.size();
+  polygons_.back().end = static_cast<uint32_t>(points_.size());
   return 1;
 }
 

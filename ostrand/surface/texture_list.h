@@ -41,7 +41,7 @@ class TextureList {
 
  private:
   struct Polygon {
-    size_t end = 0;       // one past its last vertex in points_
+    uint32_t end = 0;     // one past its last vertex in points_
     uint32_t header = 0;  // its descriptive block in headers_
   };
   std::vector<TextureHeader> headers_;             // vertex counts 0
