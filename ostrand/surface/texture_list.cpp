@@ -16,10 +16,10 @@ ReportOnce g_allocFailure;
 // Equal descriptive blocks, the vertex count aside; the real compared by its
 // bits, so that the copy gives back exactly what was added.
 bool SameBlock(const TextureHeader& a, const TextureHeader& b) {
-  return a.reserved == b.reserved && std::equal(a.normal, a.normal + 3, b.normal) &&
-         std::equal(a.extra, a.extra + 3, b.extra) &&
-         std::bit_cast<uint64_t>(a.real) == std::bit_cast<uint64_t>(b.real) && a.flag == b.flag &&
-         a.attribute == b.attribute;
+  return a.reserved == b.reserved && a.normal[0] == b.normal[0] && a.normal[1] == b.normal[1] &&
+         a.normal[2] == b.normal[2] && a.extra[0] == b.extra[0] && a.extra[1] == b.extra[1] &&
+         a.extra[2] == b.extra[2] && std::bit_cast<uint64_t>(a.real) == std::bit_cast<uint64_t>(b.real) &&
+         a.flag == b.flag && a.attribute == b.attribute;
 }
 
 bool AllZero(const std::array<int32_t, 4>& fields) {
@@ -49,19 +49,15 @@ int TextureList::Add(const TEXTURE& texture) {
   // one that memory could not take either.)
   try {
     if (start + static_cast<size_t>(n) > UINT32_MAX) throw std::bad_alloc();
-    const auto first = texture.vertices.begin();
-    const auto last = first + n;
-    int32_t indices[TEXTURE::kMaxVertices];
-    for (auto from = first; from != last;) {
-      const auto to = from + std::min<std::ptrdiff_t>(last - from, TEXTURE::kMaxVertices);
-      std::transform(from, to, indices, [](const TexVertex& v) { return v.point; });
-      points_.insert(points_.end(), indices, indices + (to - from));
-      from = to;
+    const TexVertex* v = texture.vertices.data();
+    bool extra = false;
+    for (int32_t k = 0; k < n; ++k) {
+      points_.push_back(v[k].point);
+      extra = extra || !AllZero(v[k].extra);
     }
-    if (extras_.empty() && std::any_of(first, last, [](const TexVertex& v) { return !AllZero(v.extra); }))
-      extras_.resize(start);
+    if (extra && extras_.empty()) extras_.resize(start);
     if (!extras_.empty())
-      for (auto v = first; v != last; ++v) extras_.push_back(v->extra);
+      for (int32_t k = 0; k < n; ++k) extras_.push_back(v[k].extra);
   } catch (const std::bad_alloc&) {
     g_allocFailure.Report("BitAndTex::Add(TEXTURE) alloc failed 0 %ld",
                           static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
