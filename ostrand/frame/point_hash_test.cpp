@@ -27,6 +27,14 @@ TEST(PointHashTest, EachPointIsFoundAsItsOwnNumber) {
   EXPECT_EQ(hash.Find(3, 0, at), -1);
   EXPECT_EQ(hash.Find(0, 3, at), -1);
   EXPECT_EQ(hash.Find(-2, -2, at), -1);
+  // One search finds a point or files the number the table gives it; a
+  // point the table refused (-1) is not filed.
+  auto refuse = [] { return -1; };
+  auto append = [&table] { return table.push_back({7, 7}), static_cast<int32_t>(table.size() - 1); };
+  EXPECT_EQ(hash.FindOrFile(256, -256, at, refuse), 67);
+  EXPECT_EQ(hash.FindOrFile(7, 7, at, refuse), -1);
+  EXPECT_EQ(hash.FindOrFile(7, 7, at, append), 100);
+  EXPECT_EQ(hash.FindOrFile(7, 7, at, refuse), 100);
 }
 
 }  // namespace
