@@ -71,7 +71,8 @@ inline long& LastPeakKilobytes() {
 // Returns the number of bytes the program printed; aborts when it does not
 // end with the success status 1. OSTRAND_BENCH_PROGRAM, when set, names
 // another build of the program to run (to compare two builds in one run).
-inline size_t RunProgram(const std::vector<std::string>& args) {
+// `program`, when given, is run instead of ostrand (the printf floor).
+inline size_t RunProgram(const std::vector<std::string>& args, const char* program = nullptr) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
   const pid_t pid = fork();
@@ -83,7 +84,8 @@ inline size_t RunProgram(const std::vector<std::string>& args) {
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const char* other = std::getenv("OSTRAND_BENCH_PROGRAM");
-    execv(other != nullptr ? other : OSTRAND_EXE, argv.data());
+    if (program == nullptr) program = other != nullptr ? other : OSTRAND_EXE;
+    execv(program, argv.data());
     _exit(127);
   }
   close(fds[1]);

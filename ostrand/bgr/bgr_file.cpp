@@ -151,6 +151,16 @@ long BgrFile::Tell() {
   return writing_ ? static_cast<long>(written_.Size()) : std::ftell(stream_);
 }
 
+int BgrFile::WriteIntBytesReordered(const unsigned char* bytes, size_t size) {
+  int ok = 1;
+  for (size_t at = 0; at + 4 <= size; at += 4) {
+    uint32_t v;
+    std::memcpy(&v, bytes + at, sizeof v);
+    ok &= WriteInt(static_cast<int32_t>(v));
+  }
+  return ok;
+}
+
 int BgrFile::WriteReal(double v) {
   unsigned char bytes[8];
   StoreLeDouble(bytes, v);

@@ -28,9 +28,11 @@
 // the readers stop at the first record that is not the one they expect.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ostrand/frame/block_buffer.h"
@@ -115,6 +117,15 @@ class BgrFile {
     StoreLe32(bytes, static_cast<uint32_t>(v));
     return Put(bytes, sizeof bytes);
   }
+  // n records of 32-bit integers (int32_t itself, or a struct of int32_t
+  // fields such as a point), as a WriteInt of each field in turn would
+  // write them; on a little-endian host the bytes go as they are.
+  template <typename Record>
+  int WriteInts(const Record* records, size_t n) {
+    static_assert(std::has_unique_object_representations_v<Record> && sizeof(Record) % 4 == 0,
+                  "records of 32-bit integers with nothing between them");
+    return WriteIntBytes(reinterpret_cast<const unsigned char*>(records), n * sizeof(Record));
+  }
   int WriteReal(double v);
   // Writing: puts v over the 4 bytes written at `offset` (1, or 0 when
   // they have not been written yet).
@@ -139,6 +150,12 @@ class BgrFile {
     return PutToStream(bytes, n);
   }
   int PutToStream(const unsigned char* bytes, size_t n);
+  // Bytes of whole integers in the host's order, written little-endian.
+  int WriteIntBytes(const unsigned char* bytes, size_t size) {
+    if constexpr (std::endian::native == std::endian::little) return Put(bytes, size);
+    return WriteIntBytesReordered(bytes, size);
+  }
+  int WriteIntBytesReordered(const unsigned char* bytes, size_t size);
 
   int writing_ = 0;
   int damaged_ = 0;

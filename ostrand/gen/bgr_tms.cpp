@@ -65,8 +65,10 @@ void WriteLightSection(SurfaceFile& out, TileSection& layer) {
 }
 
 // Writes every section of one layer of a tile, each a section of its own in
-// the file; a layer of one section is written as a single section.
-void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()) {
+// the file; a layer of one section is written as a single section. Unless
+// kept, the layer is freed once written, so that its memory serves the
+// output.
+void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)(), bool keep) {
   for (int32_t i = 0; i < layer.SectionCount(); ++i) {
     if (i > 0) out.EndSection();
     if (writer == nullptr) {
@@ -75,6 +77,7 @@ void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)()
       WritePolygonSection(out, layer.Section(i), writer);
     }
   }
+  if (!keep) layer.Release();
 }
 
 }  // namespace
@@ -185,15 +188,16 @@ int WriteSurfaceFile(GenerationRun& run, const TaxiwayList& net, const std::stri
   for (int k = 0; k < 3; ++k) out.lowLeft[k] = lowLeft[k];
   out.WriteGrid();
   TileGrid& grid = run.grid;
+  const bool keep = run.keepGridAfterWriting;
   for (int32_t tx = 0; tx < kTilesPerSide; ++tx) {
     for (int32_t tz = 0; tz < kTilesPerSide; ++tz) {
       out.tileX = tx;
       out.tileZ = tz;
       out.WriteTile();
-      WriteLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave);
-      WriteLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark);
-      WriteLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre);
-      WriteLayer(out, grid.Layer(tx, tz, kLightsLayer), nullptr);
+      WriteLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kLightsLayer), nullptr, keep);
       out.WriteTileEnd();
     }
   }

@@ -50,7 +50,8 @@ void RestoreNetwork(TaxiwayList& net, int32_t yellowCount);
 // section: each section of a tile layer becomes one section of the file,
 // grouped by kind (pavement, edge marking, centre marking, lights). The
 // file is staged and replaces the old one only when written in full; 1
-// when it is in place (else reported).
+// when it is in place (else reported). Each tile layer is freed once
+// written (the grid is empty afterwards) unless the run keeps its grid.
 int WriteSurfaceFile(GenerationRun& run, const TaxiwayList& net, const std::string& outName,
                      float tileFeet, const double lowLeft[3]);
 

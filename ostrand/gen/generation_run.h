@@ -39,6 +39,9 @@ class GenerationRun {
   SegmentList taxiways{kMaxTaxiwaySegments};
   TileGrid grid;
   ClippingState clipping;
+  // Writing the surface file frees each tile layer once it is written,
+  // unless the grid is to be kept for a look at it afterwards.
+  bool keepGridAfterWriting = false;
 
  private:
   std::vector<int32_t> degrees_;

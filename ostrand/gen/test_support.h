@@ -51,8 +51,13 @@ inline double TotalArea(const std::vector<FiledPiece>& pieces) {
 class GenerationTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetReportState(), NewRun(); }
-  // A fresh run, for the next case of a table.
-  GenerationRun& NewRun() { return run = GenerationRun(); }
+  // A fresh run, for the next case of a table; it keeps its grid after
+  // writing, for the checks below.
+  GenerationRun& NewRun() {
+    run = GenerationRun();
+    run.keepGridAfterWriting = true;
+    return run;
+  }
 
   // Every polygon of one layer over the whole grid, in tile order (column
   // outer, row inner) and, within a tile, in the order they were filed.

@@ -312,7 +312,11 @@ void ExtendByHeldPieces(GenerationRun& run) {
 void FileHeldPieces(GenerationRun& run) {
   ClippingState& state = run.clipping;
   state.holding = false;
-  for (const HeldPiece& piece : state.held) {
+  // Each piece leaves the queue as it is filed, so that the memory it held
+  // serves the growing tile layers.
+  while (!state.held.empty()) {
+    const HeldPiece piece = state.held.front();
+    state.held.pop_front();
     const PlanePoint* c = piece.corners;
     if (piece.n == 2) {
       AddLightLine(run, piece.layer, c[0].x, c[0].z, c[1].x, c[1].z, piece.attribute);
@@ -322,7 +326,6 @@ void FileHeldPieces(GenerationRun& run) {
       AddQuad(run, piece.layer, c[0], c[1], c[2], c[3]);
     }
   }
-  std::deque<HeldPiece>().swap(state.held);
 }
 
 namespace {

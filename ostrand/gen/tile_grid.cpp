@@ -16,13 +16,11 @@ int32_t LayerSlot(int32_t column, int32_t row, int layer) {
 }  // namespace
 
 int32_t TileSection::FindOrAddPoint(int32_t x, int32_t z) {
-  const int32_t known = byPoint_.Find(x, z);
-  if (known >= 0) return known;
-  // A full table reports it and adds nothing.
-  const int32_t index = points.Add(x, 0, z, -1);
-  if (index < 0 || index >= points.count || !Equals(points[index], x, 0, z)) return -1;
-  byPoint_.File(x, z, index);
-  return index;
+  return byPoint_.FindOrFile(x, z, PointAt{points}, [&] {
+    // A full table reports it and adds nothing.
+    const int32_t index = points.AddNew(x, 0, z);
+    return index >= 0 && index < points.count && Equals(points[index], x, 0, z) ? index : -1;
+  });
 }
 
 TileLayer::TileLayer() { sections_.push_back(std::make_unique<TileSection>()); }
@@ -30,6 +28,11 @@ TileLayer::TileLayer() { sections_.push_back(std::make_unique<TileSection>()); }
 TileSection& TileLayer::AddSection() {
   sections_.push_back(std::make_unique<TileSection>());
   return *sections_.back();
+}
+
+void TileLayer::Release() {
+  sections_.clear();
+  sections_.push_back(std::make_unique<TileSection>());
 }
 
 TileGrid::TileGrid()

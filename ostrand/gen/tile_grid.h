@@ -42,9 +42,14 @@ class TileSection {
   // answers without a scan of the table.
   int32_t FindOrAddPoint(int32_t x, int32_t z);
   // True when the table holds the point (x, 0, z).
-  bool Contains(int32_t x, int32_t z) const { return byPoint_.Find(x, z) >= 0; }
+  bool Contains(int32_t x, int32_t z) const { return byPoint_.Find(x, z, PointAt{points}) >= 0; }
 
  private:
+  // The hash asks the table for the point of an entry.
+  struct PointAt {
+    const TEXPOINTS& table;
+    const IntPoint& operator()(int32_t i) const { return table[i]; }
+  };
   PointHash byPoint_;
 };
 
@@ -63,6 +68,8 @@ class TileLayer {
   TileSection& Current() { return *sections_.back(); }
   // Starts a further, empty section and makes it the current one.
   TileSection& AddSection();
+  // Frees every section, leaving one empty section.
+  void Release();
 
  private:
   std::vector<std::unique_ptr<TileSection>> sections_;

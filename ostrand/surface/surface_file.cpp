@@ -1,7 +1,9 @@
 #include "ostrand/surface/surface_file.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <iterator>
 
 namespace ostrand {
 
@@ -11,15 +13,16 @@ constexpr int32_t kRecordType = 5;
 constexpr int32_t kSectionHeader[4] = {20, 65536, 2, 0};
 constexpr int32_t kRecordFixed[4] = {0, 65535, 0, 0};
 
+// A single as the integer of its bits, as the file stores it.
+int32_t SingleBits(float v) { return static_cast<int32_t>(std::bit_cast<uint32_t>(v)); }
+
 }  // namespace
 
 SurfaceFile::~SurfaceFile() { Close(); }
 
 long SurfaceFile::Tell() { return file.Tell(); }
 
-int SurfaceFile::WriteSingle(float v) {
-  return file.WriteInt(static_cast<int32_t>(std::bit_cast<uint32_t>(v)));
-}
+int SurfaceFile::WriteSingle(float v) { return file.WriteInt(SingleBits(v)); }
 
 int SurfaceFile::ReadSingle(float& v) {
   int32_t bits = 0;
@@ -103,28 +106,27 @@ int SurfaceFile::WritePolygon(int32_t kind, const char* tag) {
   if (state == kStateTile) {
     ok &= file.WriteTag(tag);
     ok &= OpenSection();
-    for (int32_t v : kSectionHeader) ok &= file.WriteInt(v);
+    ok &= file.WriteInts(kSectionHeader, std::size(kSectionHeader));
     // A count the table cannot hold is written as an empty table, so that
     // the section stays readable.
     int32_t count = points.count;
     if (count < 0 || count > points.capacity || count > static_cast<int32_t>(points.points.size()))
       count = 0;
     ok &= file.WriteInt(count);
-    for (int32_t i = 0; i < count; ++i) {
-      const IntPoint& p = points[i];
-      ok &= file.WriteInt(p.x);
-      ok &= file.WriteInt(p.y);
-      ok &= file.WriteInt(p.z);
-    }
+    ok &= file.WriteInts(points.points.data(), static_cast<size_t>(count));
     state = kind;
   }
   int32_t n = polygon.vertexCount();
   if (n < 3 || n > TEXTURE::kMaxVertices || n > static_cast<int32_t>(polygon.vertices.size()))
     return 0;
-  ok &= file.WriteInt(kRecordType);
-  ok &= file.WriteInt(n);
-  for (int32_t v : kRecordFixed) ok &= file.WriteInt(v);
-  for (int32_t i = 0; i < n; ++i) ok &= file.WriteInt(polygon.vertices[static_cast<size_t>(i)].point);
+  // The record in one piece: type, vertex count, the fixed fields, the
+  // point indices.
+  int32_t record[6 + TEXTURE::kMaxVertices];  // only the fields in use are set
+  record[0] = kRecordType;
+  record[1] = n;
+  std::copy(std::begin(kRecordFixed), std::end(kRecordFixed), record + 2);
+  for (int32_t i = 0; i < n; ++i) record[6 + i] = polygon.vertices[static_cast<size_t>(i)].point;
+  ok &= file.WriteInts(record, 6 + static_cast<size_t>(n));
   return ok;
 }
 
@@ -149,10 +151,16 @@ int SurfaceFile::WriteLights() {
   if (count > 0) {
     ok &= file.WriteInt(count);
     ok &= file.WriteInt(lightType);
-    for (int32_t i = 0; i < count; ++i) {
-      // Whole feet: the division truncates toward zero.
-      ok &= WriteSingle(static_cast<float>(points[i].x / 256));
-      ok &= WriteSingle(static_cast<float>(points[i].z / 256));
+    // The positions in whole feet (the division truncates toward zero), as
+    // singles, a few hundred at a time.
+    int32_t singles[512];
+    for (int32_t i = 0; i < count;) {
+      size_t m = 0;
+      for (; i < count && m < std::size(singles); ++i) {
+        singles[m++] = SingleBits(static_cast<float>(points[i].x / 256));
+        singles[m++] = SingleBits(static_cast<float>(points[i].z / 256));
+      }
+      ok &= file.WriteInts(singles, m);
     }
     if (count > 1) ok &= WriteSingle(stepFeet);
   }

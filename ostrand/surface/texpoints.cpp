@@ -43,6 +43,14 @@ void TEXPOINTS::TakeStorage(int32_t n) {
   }
 }
 
+void TEXPOINTS::Append(const IntPoint& p) {
+  try {
+    points.push_back(p);
+  } catch (const std::bad_alloc&) {
+    FatalError("TEXPOINTS::SetSize() alloc failed  0 %d\n", capacity);
+  }
+}
+
 void TEXPOINTS::SetSize(int32_t newCapacity) {
   if (newCapacity < 0) newCapacity = 0;
   grid_.Clear();
@@ -96,9 +104,13 @@ int32_t TEXPOINTS::Add(int32_t x, int32_t y, int32_t z, int32_t tolerance, int32
     g_tableFull.Report("TEXPOINTS::Add() table full 0 %d", count);
     return 0;
   }
-  if (points.size() <= static_cast<size_t>(count)) TakeStorage(count + 1);
-  int32_t index = count++;
-  points[static_cast<size_t>(index)] = IntPoint{x, y, z};
+  const int32_t index = count;
+  if (points.size() > static_cast<size_t>(index)) {
+    points[static_cast<size_t>(index)] = IntPoint{x, y, z};
+  } else {
+    Append(IntPoint{x, y, z});
+  }
+  ++count;
   if (usage != nullptr) usage[index] = 1;
   return index;
 }

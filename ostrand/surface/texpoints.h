@@ -52,6 +52,18 @@ class TEXPOINTS {
   int32_t Add(int32_t x, int32_t y, int32_t z, int32_t tolerance,
               int32_t* usage = nullptr);
 
+  // Add with tolerance < 0 (a new entry, no search), its common case inline.
+  int32_t AddNew(int32_t x, int32_t y, int32_t z) {
+    if (count >= capacity || count < grid_.Filed() || points.size() < static_cast<size_t>(count))
+      return Add(x, y, z, -1);
+    if (points.size() > static_cast<size_t>(count)) {
+      points[static_cast<size_t>(count)] = IntPoint{x, y, z};
+    } else {
+      Append(IntPoint{x, y, z});
+    }
+    return count++;
+  }
+
   // The first entry within `tolerance` (>= 0) on every axis, or -1.
   int32_t Find(int32_t x, int32_t y, int32_t z, int32_t tolerance);
   // To be called after entries in use were changed in place (through
@@ -86,6 +98,8 @@ class TEXPOINTS {
   static constexpr double kGridCell = 32.0;
   // Makes room for n entries (n <= capacity) in a deferred table.
   void TakeStorage(int32_t n);
+  // Stores a point at the end of the storage of a deferred table.
+  void Append(const IntPoint& p);
   // Files the entries added since the last search; starts again when the
   // table was emptied or cut.
   void FileNewEntries();

@@ -1,10 +1,18 @@
 // TextureList: the copied surface polygons of one tile layer, collected
 // before they are written. Iteration yields the last-added polygon first.
-// The polygons are kept one after the other in a few arrays that keep their
-// room when the list is cleared, so that filing a piece allocates nothing
-// once the arrays have grown.
+//
+// A tile layer collects tens of thousands of small polygons that mostly share
+// one descriptive block and carry nothing in their vertex records but the
+// point index. The list therefore keeps each descriptive block once for a
+// run of polygons that share it (vertex count aside), the point indices of
+// all polygons one after the other, and the other four fields of the vertex
+// records only once one of them is not zero. The arrays keep their room when
+// the list is cleared, so that filing a piece allocates nothing once they
+// have grown.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -29,14 +37,19 @@ class TextureList {
   TEXTURE* Next();
   // Drops every polygon.
   void Clear();
-  int32_t Count() const { return static_cast<int32_t>(headers_.size()); }
+  int32_t Count() const { return static_cast<int32_t>(polygons_.size()); }
 
  private:
-  std::vector<TextureHeader> headers_;
-  std::vector<TexVertex> vertices_;      // of every polygon, one after the other
-  std::vector<size_t> starts_ = {0};     // polygon i's vertices start at starts_[i]; one more
-  size_t cursor_ = 0;                    // polygons that Next has yet to give
-  std::unique_ptr<TEXTURE> working_;    // made by the first Next: a list never read needs none
+  struct Polygon {
+    uint32_t end = 0;     // one past its last vertex in points_
+    uint32_t header = 0;  // its descriptive block in headers_
+  };
+  std::vector<TextureHeader> headers_;             // vertex counts 0
+  std::vector<Polygon> polygons_;
+  std::vector<int32_t> points_;                    // every polygon's point indices
+  std::vector<std::array<int32_t, 4>> extras_;     // parallel to points_, or empty while all are 0
+  size_t cursor_ = 0;                              // polygons that Next has yet to give
+  std::unique_ptr<TEXTURE> working_;               // made by the first Next: a list never read needs none
 };
 
 }  // namespace ostrand
