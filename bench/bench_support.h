@@ -1,11 +1,10 @@
 // What the benchmarks share (header-only, benchmarks only): a temporary
 // working folder, the run of the built ostrand program as a separate
-// process (with its peak memory), and the rate of text printed through the
+// process (and its peak memory), and the rate of text printed through the
 // console stream.
 #pragma once
 
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,6 +17,13 @@
 #include "ostrand/frame/report.h"
 
 namespace ostrand::bench {
+
+// The ostrand program the benchmarks run: OSTRAND_BENCH_PROGRAM, when set,
+// names another build (to compare two builds in one run).
+inline const char* OstrandProgram() {
+  const char* other = std::getenv("OSTRAND_BENCH_PROGRAM");
+  return other != nullptr ? other : OSTRAND_EXE;
+}
 
 // A fresh temporary folder made the working directory (so that the run log
 // of every run lands there), removed again at exit. Benchmarks derive their
@@ -62,16 +68,9 @@ void MeasureConsoleText(benchmark::State& state, Print print) {
                          benchmark::Counter::kIs1024);
 }
 
-// Peak resident memory (kilobytes) of the last program RunProgram ran.
-inline long& LastPeakKilobytes() {
-  static long peak = 0;
-  return peak;
-}
-
 // Returns the number of bytes the program printed; aborts when it does not
-// end with the success status 1. OSTRAND_BENCH_PROGRAM, when set, names
-// another build of the program to run (to compare two builds in one run).
-// `program`, when given, is run instead of ostrand (the printf floor).
+// end with the success status 1. `program`, when given, is run instead of
+// ostrand.
 inline size_t RunProgram(const std::vector<std::string>& args, const char* program = nullptr) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
@@ -83,9 +82,7 @@ inline size_t RunProgram(const std::vector<std::string>& args, const char* progr
     std::vector<char*> argv{const_cast<char*>("ostrand")};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    const char* other = std::getenv("OSTRAND_BENCH_PROGRAM");
-    if (program == nullptr) program = other != nullptr ? other : OSTRAND_EXE;
-    execv(program, argv.data());
+    execv(program != nullptr ? program : OstrandProgram(), argv.data());
     _exit(127);
   }
   close(fds[1]);
@@ -95,11 +92,23 @@ inline size_t RunProgram(const std::vector<std::string>& args, const char* progr
   while ((n = read(fds[0], buffer, sizeof buffer)) > 0) total += static_cast<size_t>(n);
   close(fds[0]);
   int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  LastPeakKilobytes() = usage.ru_maxrss;
+  waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 1) std::abort();
   return total;
+}
+
+// Peak resident memory (kilobytes) of one run of ostrand with `args`,
+// measured through the peak_rss launcher (see peak_rss.c for why).
+inline long PeakKilobytes(const std::vector<std::string>& args) {
+  std::vector<std::string> launch{"peak_kb.txt", OstrandProgram()};
+  launch.insert(launch.end(), args.begin(), args.end());
+  RunProgram(launch, PEAK_RSS_EXE);
+  long kb = 0;
+  if (std::FILE* in = std::fopen("peak_kb.txt", "r")) {
+    if (std::fscanf(in, "%ld", &kb) != 1) kb = 0;
+    std::fclose(in);
+  }
+  return kb;
 }
 
 }  // namespace ostrand::bench

@@ -81,7 +81,8 @@ void RunGeneration(benchmark::State& state, const std::string& bgr) {
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
-  const long peak = ostrand::bench::LastPeakKilobytes();
+  WriteAll(bgr, Work().inputs[bgr]);
+  const long peak = ostrand::bench::PeakKilobytes({"-tm", bgr});
   const double median = times[times.size() / 2];
   state.counters["x_floor"] = median / Work().floor.ProgramSeconds();
   state.counters["x_printf"] = median / Work().floor.Seconds();
