@@ -18,15 +18,6 @@ namespace {
 
 ReportOnce g_tooManyPoints;
 
-// Reads one line of at most 254 characters into `line`; an empty text when
-// the read fails.
-void ReadLine(std::FILE* file, char (&line)[kPolygonLineSize]) {
-  if (std::fgets(line, static_cast<int>(kPolygonLineSize), file) == nullptr) line[0] = '\0';
-}
-
-// End of the file, or a read error (which would otherwise repeat forever).
-bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) != 0; }
-
 }  // namespace
 
 int32_t ClampFeet(long feet) {
@@ -49,6 +40,14 @@ int PolygonFile::Open(const std::string& path, const char* mode, double originLa
   const bool writing = mode[0] == 'w' || mode[0] == 'a';
   if (!writing) {
     file_ = WrapFileOpen(path_, mode);
+    text_.clear();
+    next_ = 0;
+    ended_ = false;
+    char block[65536];
+    for (size_t got = 0;
+         file_ != nullptr && (got = std::fread(block, 1, sizeof block, file_)) > 0;) {
+      text_.append(block, got);
+    }
   } else if ((file_ = staged_.Open(path_)) != nullptr && mode[0] == 'a') {
     // Appending goes to a copy of the old file, which it replaces at Commit.
     std::FILE* old = WrapFileOpen(path_, "rb");
@@ -91,9 +90,34 @@ void PolygonFile::Discard() {
 
 int PolygonFile::Rewind() {
   if (file_ == nullptr) return 0;
-  std::rewind(file_);
+  std::rewind(file_);  // clears a read error, as reading again would
+  next_ = 0;
+  ended_ = false;
   return 1;
 }
+
+void PolygonFile::ReadLine(char (&line)[kPolygonLineSize]) {
+  // The end-of-file state is sticky: once a line met the end, nothing more
+  // is read, even where bytes would be left.
+  const size_t left = ended_ ? 0 : text_.size() - next_;
+  const size_t most = kPolygonLineSize - 1;
+  const char* start = text_.data() + next_;
+  const void* newline = std::memchr(start, '\n', left < most ? left : most);
+  size_t n = 0;
+  if (newline != nullptr) {
+    n = static_cast<size_t>(static_cast<const char*>(newline) - start) + 1;
+  } else if (left >= most) {
+    n = most;  // a long line: the rest is the next one
+  } else {
+    n = left;  // the last line, without its newline, met the end
+    ended_ = true;
+  }
+  std::memcpy(line, start, n);
+  line[n] = '\0';
+  next_ += n;
+}
+
+bool PolygonFile::AtEnd() const { return ended_ || std::ferror(file_) != 0; }
 
 int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   int32_t& vertexCount = polygon.vertexCount();
@@ -101,7 +125,7 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   if (file_ != nullptr) {
     char line[kPolygonLineSize];
     while (vertexCount < 255) {
-      ReadLine(file_, line);
+      ReadLine(line);
       long xz[2] = {0, 0};
       if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
         int32_t x = ClampFeet(xz[0]);
@@ -125,7 +149,7 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
         ++vertexCount;
       } else if (StartsWith(line, "PLY ")) {
         break;
-      } else if (AtEnd(file_)) {
+      } else if (AtEnd()) {
         return 0;  // a polygon without its "PLY " line is dropped
       } else if (StartsWith(line, "EXI")) {
         return 0;
@@ -141,7 +165,7 @@ int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, i
   if (file_ == nullptr) return 0;
   char line[kPolygonLineSize];
   for (;;) {
-    ReadLine(file_, line);
+    ReadLine(line);
     long v[6] = {0, 0, 0, 0, 0, 0};
     const int n =
         ScanText(line, "LGT %ld %ld %ld %ld %ld %ld", {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
@@ -164,7 +188,7 @@ int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, i
       count = 1;
       return 1;
     }
-    if (AtEnd(file_) || StartsWith(line, "EXI")) return 0;
+    if (AtEnd() || StartsWith(line, "EXI")) return 0;
   }
 }
 

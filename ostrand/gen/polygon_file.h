@@ -54,7 +54,8 @@ class PolygonFile {
   PolygonFile(const PolygonFile&) = delete;
   PolygonFile& operator=(const PolygonFile&) = delete;
 
-  // Opens the file for reading. 1 when open, else 0 (reported).
+  // Opens the file for reading, which reads all of it into memory. 1 when
+  // open, else 0 (reported).
   int OpenForReading(const std::string& path);
   // Opens the file for writing: a staged copy of the old file to append to
   // when it exists, otherwise a new one that begins with its "ORG" line.
@@ -85,10 +86,22 @@ class PolygonFile {
  private:
   // Opens the file in the mode ("r", "w" or "a"), the old one closed first.
   int Open(const std::string& path, const char* mode, double originLat, double originLon);
+  // Reading: the next line as fgets reads it into a buffer of
+  // kPolygonLineSize (through its newline, at most 254 characters, NUL
+  // bytes kept), or an empty text at the end.
+  void ReadLine(char (&line)[kPolygonLineSize]);
+  // Reading: a line ran into the end of the file (as the stream's
+  // end-of-file state), or the file could not be read.
+  bool AtEnd() const;
 
   std::string path_;
   std::FILE* file_ = nullptr;
   StagedOutput staged_;
+  // Reading: the file's bytes, the position of the next line, and whether
+  // a read has met the end (cleared by Rewind).
+  std::string text_;
+  size_t next_ = 0;
+  bool ended_ = false;
 };
 
 }  // namespace ostrand
