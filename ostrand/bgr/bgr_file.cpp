@@ -54,13 +54,7 @@ int BgrFile::OpenReadStream(std::FILE* stream) {
   // open for Stream(), its positions offset by where it stood.
   const long start = std::ftell(stream_);
   base_ = start > 0 ? start : 0;
-  constexpr size_t kChunk = 65536;
-  for (size_t n = kChunk; n == kChunk;) {
-    const size_t had = contents_.size();
-    contents_.resize(had + kChunk);
-    n = std::fread(contents_.data() + had, 1, kChunk, stream_);
-    contents_.resize(had + n);
-  }
+  contents_ = ReadRest(stream_);
   return FindTag("<bgno>");
 }
 
@@ -79,7 +73,7 @@ int BgrFile::Close() {
   if (!writing_) {
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    std::vector<unsigned char>().swap(contents_);
+    contents_ = StreamBytes();
     cursor_ = 0;
     base_ = 0;
     lent_ = false;
@@ -142,7 +136,7 @@ void BgrFile::TakeLentPosition() {
   lent_ = false;
   const long at = std::ftell(stream_) - base_;
   if (at < 0) return;  // a failed ftell, or moved before the start: left where it was
-  cursor_ = std::min(static_cast<size_t>(at), contents_.size());
+  cursor_ = std::min(static_cast<size_t>(at), contents_.size);
 }
 
 int BgrFile::WriteReal(double v) {

@@ -96,7 +96,7 @@ class BgrFile {
     // The tag's own NUL must follow its characters; a tag cut by the end of
     // the bytes is not found.
     const size_t n = std::strlen(tag) + 1;
-    if (contents_.size() - cursor_ < n || std::memcmp(contents_.data() + cursor_, tag, n) != 0) {
+    if (contents_.size - cursor_ < n || std::memcmp(contents_.data.get() + cursor_, tag, n) != 0) {
       return 0;
     }
     cursor_ += n;
@@ -179,11 +179,11 @@ class BgrFile {
   bool ReadBytes(unsigned char* bytes, size_t n) {
     if (stream_ == nullptr || writing_) return false;
     TakeStreamPosition();
-    if (contents_.size() - cursor_ < n) {
-      cursor_ = contents_.size();
+    if (contents_.size - cursor_ < n) {
+      cursor_ = contents_.size;
       return false;
     }
-    std::memcpy(bytes, contents_.data() + cursor_, n);
+    std::memcpy(bytes, contents_.data.get() + cursor_, n);
     cursor_ += n;
     return true;
   }
@@ -192,7 +192,7 @@ class BgrFile {
   int damaged_ = 0;
   // Reading: the stream's bytes from where it stood at the open (`base_`)
   // to its end, and the position in them, until Close.
-  std::vector<unsigned char> contents_;
+  StreamBytes contents_;
   size_t cursor_ = 0;
   long base_ = 0;
   bool lent_ = false;    // Stream() handed out while reading

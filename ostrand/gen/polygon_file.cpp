@@ -40,14 +40,7 @@ int PolygonFile::Open(const std::string& path, const char* mode, double originLa
   const bool writing = mode[0] == 'w' || mode[0] == 'a';
   if (!writing) {
     file_ = WrapFileOpen(path_, mode);
-    text_.clear();
-    next_ = 0;
-    ended_ = false;
-    char block[65536];
-    for (size_t got = 0;
-         file_ != nullptr && (got = std::fread(block, 1, sizeof block, file_)) > 0;) {
-      text_.append(block, got);
-    }
+    CutLines(ReadRest(file_));
   } else if ((file_ = staged_.Open(path_)) != nullptr && mode[0] == 'a') {
     // Appending goes to a copy of the old file, which it replaces at Commit.
     std::FILE* old = WrapFileOpen(path_, "rb");
@@ -96,25 +89,42 @@ int PolygonFile::Rewind() {
   return 1;
 }
 
-void PolygonFile::ReadLine(char (&line)[kPolygonLineSize]) {
-  // The end-of-file state is sticky: once a line met the end, nothing more
-  // is read, even where bytes would be left.
-  const size_t left = ended_ ? 0 : text_.size() - next_;
+void PolygonFile::CutLines(const StreamBytes& bytes) {
+  static_assert(kPolygonLineSize - 1 <= UINT8_MAX, "a line's length takes one byte");
+  // Every line has at least one byte, and takes two more here.
+  lines_.data = std::make_unique_for_overwrite<char[]>(3 * bytes.size);
+  char* out = lines_.data.get();
   const size_t most = kPolygonLineSize - 1;
-  const char* start = text_.data() + next_;
-  const void* newline = std::memchr(start, '\n', left < most ? left : most);
-  size_t n = 0;
-  if (newline != nullptr) {
-    n = static_cast<size_t>(static_cast<const char*>(newline) - start) + 1;
-  } else if (left >= most) {
-    n = most;  // a long line: the rest is the next one
-  } else {
-    n = left;  // the last line, without its newline, met the end
-    ended_ = true;
+  lastMetEnd_ = false;
+  for (size_t at = 0; at < bytes.size;) {
+    const size_t left = bytes.size - at;
+    const char* start = bytes.data.get() + at;
+    const void* newline = std::memchr(start, '\n', left < most ? left : most);
+    size_t n = left < most ? left : most;  // a long line: the rest is the next one
+    if (newline != nullptr) n = static_cast<size_t>(static_cast<const char*>(newline) - start) + 1;
+    lastMetEnd_ = newline == nullptr && left < most;
+    out[0] = static_cast<char>(n);
+    std::memcpy(out + 1, start, n);
+    out[n + 1] = '\0';
+    out += n + 2;
+    at += n;
   }
-  std::memcpy(line, start, n);
-  line[n] = '\0';
-  next_ += n;
+  lines_.size = static_cast<size_t>(out - lines_.data.get());
+  next_ = 0;
+  ended_ = false;
+}
+
+const char* PolygonFile::ReadLine() {
+  // The end-of-file state is sticky: once a read met the end, nothing more
+  // is read.
+  if (ended_ || next_ == lines_.size) {
+    ended_ = true;
+    return "";
+  }
+  const char* line = lines_.data.get() + next_ + 1;
+  next_ += static_cast<unsigned char>(line[-1]) + 2u;
+  if (next_ == lines_.size && lastMetEnd_) ended_ = true;
+  return line;
 }
 
 bool PolygonFile::AtEnd() const { return ended_ || std::ferror(file_) != 0; }
@@ -123,9 +133,8 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   int32_t& vertexCount = polygon.vertexCount();
   vertexCount = 0;
   if (file_ != nullptr) {
-    char line[kPolygonLineSize];
     while (vertexCount < 255) {
-      ReadLine(line);
+      const char* line = ReadLine();
       long xz[2] = {0, 0};
       if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
         int32_t x = ClampFeet(xz[0]);
@@ -163,9 +172,8 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
 int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2,
                          int32_t& count) {
   if (file_ == nullptr) return 0;
-  char line[kPolygonLineSize];
   for (;;) {
-    ReadLine(line);
+    const char* line = ReadLine();
     long v[6] = {0, 0, 0, 0, 0, 0};
     const int n =
         ScanText(line, "LGT %ld %ld %ld %ld %ld %ld", {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});

@@ -86,10 +86,13 @@ class PolygonFile {
  private:
   // Opens the file in the mode ("r", "w" or "a"), the old one closed first.
   int Open(const std::string& path, const char* mode, double originLat, double originLon);
-  // Reading: the next line as fgets reads it into a buffer of
-  // kPolygonLineSize (through its newline, at most 254 characters, NUL
-  // bytes kept), or an empty text at the end.
-  void ReadLine(char (&line)[kPolygonLineSize]);
+  // Reading: cuts the file's bytes into the lines fgets would read with a
+  // buffer of kPolygonLineSize (each through its newline, at most 254
+  // characters, NUL bytes kept), each stored after a byte that holds its
+  // length and before a NUL.
+  void CutLines(const StreamBytes& bytes);
+  // Reading: the next line, or an empty text at the end.
+  const char* ReadLine();
   // Reading: a line ran into the end of the file (as the stream's
   // end-of-file state), or the file could not be read.
   bool AtEnd() const;
@@ -97,9 +100,11 @@ class PolygonFile {
   std::string path_;
   std::FILE* file_ = nullptr;
   StagedOutput staged_;
-  // Reading: the file's bytes, the position of the next line, and whether
-  // a read has met the end (cleared by Rewind).
-  std::string text_;
+  // Reading: the lines, whether the last one ran into the end of the file
+  // (had no newline), where the next line to read is stored, and whether a
+  // read has met the end (cleared by Rewind).
+  StreamBytes lines_;
+  bool lastMetEnd_ = false;
   size_t next_ = 0;
   bool ended_ = false;
 };
