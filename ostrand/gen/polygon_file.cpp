@@ -85,6 +85,7 @@ int PolygonFile::Rewind() {
   if (file_ == nullptr) return 0;
   std::rewind(file_);  // clears a read error, as reading again would
   next_ = 0;
+  line_ = 0;
   ended_ = false;
   return 1;
 }
@@ -96,7 +97,8 @@ void PolygonFile::CutLines(const StreamBytes& bytes) {
   char* out = lines_.data.get();
   const size_t most = kPolygonLineSize - 1;
   lastMetEnd_ = false;
-  for (size_t at = 0; at < bytes.size;) {
+  size_t lines = 0;
+  for (size_t at = 0; at < bytes.size; ++lines) {
     const size_t left = bytes.size - at;
     const char* start = bytes.data.get() + at;
     const void* newline = std::memchr(start, '\n', left < most ? left : most);
@@ -111,7 +113,10 @@ void PolygonFile::CutLines(const StreamBytes& bytes) {
   }
   lines_.size = static_cast<size_t>(out - lines_.data.get());
   next_ = 0;
+  line_ = 0;
   ended_ = false;
+  pointScans_.assign(lines, kUnscanned);
+  points_ = std::make_unique_for_overwrite<std::array<int32_t, 2>[]>(lines);
 }
 
 const char* PolygonFile::ReadLine() {
@@ -123,20 +128,40 @@ const char* PolygonFile::ReadLine() {
   }
   const char* line = lines_.data.get() + next_ + 1;
   next_ += static_cast<unsigned char>(line[-1]) + 2u;
+  ++line_;
   if (next_ == lines_.size && lastMetEnd_) ended_ = true;
   return line;
 }
 
 bool PolygonFile::AtEnd() const { return ended_ || std::ferror(file_) != 0; }
 
+bool PolygonFile::ScanPoint(const char* line, size_t index, long (&xz)[2]) {
+  // The empty text at the end has no number and is not kept.
+  const bool kept = index < pointScans_.size();
+  if (kept && pointScans_[index] != kUnscanned) {
+    if (pointScans_[index] == kNoPoint) return false;
+    xz[0] = points_[index][0];
+    xz[1] = points_[index][1];
+    return true;
+  }
+  const bool point = ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2;
+  if (kept) {
+    pointScans_[index] = point ? kPoint : kNoPoint;
+    // The scanner keeps its numbers within 32 bits.
+    if (point) points_[index] = {static_cast<int32_t>(xz[0]), static_cast<int32_t>(xz[1])};
+  }
+  return point;
+}
+
 int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   int32_t& vertexCount = polygon.vertexCount();
   vertexCount = 0;
   if (file_ != nullptr) {
     while (vertexCount < 255) {
+      const size_t number = line_;
       const char* line = ReadLine();
       long xz[2] = {0, 0};
-      if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
+      if (ScanPoint(line, number, xz)) {
         int32_t x = ClampFeet(xz[0]);
         int32_t z = ClampFeet(xz[1]);
         const int32_t before = table.count;

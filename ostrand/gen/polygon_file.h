@@ -21,10 +21,13 @@
 // 255 vertex lines is cut into pieces of 255.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/file_wrappers.h"
 
@@ -96,6 +99,10 @@ class PolygonFile {
   // Reading: a line ran into the end of the file (as the stream's
   // end-of-file state), or the file could not be read.
   bool AtEnd() const;
+  // Reading: whether the line read as line `index` is a "POI" line, with
+  // its numbers into xz when it is. Each line is scanned once and what it
+  // gave is kept, since the aprons are read twice over.
+  bool ScanPoint(const char* line, size_t index, long (&xz)[2]);
 
   std::string path_;
   std::FILE* file_ = nullptr;
@@ -107,6 +114,12 @@ class PolygonFile {
   bool lastMetEnd_ = false;
   size_t next_ = 0;
   bool ended_ = false;
+  // Reading: the number of the next line; per line, whether it was scanned
+  // as a "POI" line and was one, and the numbers of those that were.
+  enum PointScan : unsigned char { kUnscanned, kPoint, kNoPoint };
+  size_t line_ = 0;
+  std::vector<PointScan> pointScans_;
+  std::unique_ptr<std::array<int32_t, 2>[]> points_;
 };
 
 }  // namespace ostrand

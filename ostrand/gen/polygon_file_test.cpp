@@ -76,7 +76,8 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
     std::string head = "==";  // the start of the file, its line ends as '|'
     for (char c : file.substr(0, 60)) head += c == '\n' ? '|' : c == '\r' ? '^' : c ? c : '@';
     text += head + "\n";
-    for (const Outline& o : Polygons(shiftMode)) {
+    const std::vector<Outline> polygons = Polygons(shiftMode);
+    for (const Outline& o : polygons) {
       for (const auto& p : o)
         text += " " + std::to_string(p.first) + " " + std::to_string(p.second);
       text += "\n";
@@ -88,13 +89,16 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
       for (int32_t v : l) text += " " + std::to_string(v);
       text += "\n";
     }
+    // And the polygons once more, as the aprons read them a second time.
+    ASSERT_EQ(ply.Rewind(), 1);
+    EXPECT_EQ(Polygons(shiftMode), polygons) << head;
     ply.Discard();
   }
   ExpectMatchesFile(text, "polygon_file.txt");
-  // The shifting is logged once for each of the two files that needed it;
-  // the long polygon once, as an error.
+  // The shifting is logged at each of the two reads of the two files that
+  // needed it; the long polygon once, as an error.
   const std::string log = ReadFileBytes("report.txt");
-  EXPECT_EQ(Occurrences(log, "WARNING:TaxiwayList::ReadPly() shifting points\n"), 2) << log;
+  EXPECT_EQ(Occurrences(log, "WARNING:TaxiwayList::ReadPly() shifting points\n"), 4) << log;
   EXPECT_EQ(Occurrences(log, "ERROR: TaxiwayList::ReadPly - too many points 0 0\n"), 1) << log;
 }
 
