@@ -38,6 +38,8 @@ int PolygonFile::Open(const std::string& path, const char* mode, double originLa
   Commit();
   path_ = path;
   const bool writing = mode[0] == 'w' || mode[0] == 'a';
+  // A file being written has no lines to read.
+  CutLines(StreamBytes());
   if (!writing) {
     file_ = WrapFileOpen(path_, mode);
     CutLines(ReadRest(file_));

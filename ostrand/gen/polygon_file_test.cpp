@@ -95,6 +95,11 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
     ply.Discard();
   }
   ExpectMatchesFile(text, "polygon_file.txt");
+  // A file opened for writing has nothing to read, not even the lines of the
+  // file read before.
+  Open("POI 1 2\nPLY \"a\"\n");
+  ASSERT_EQ(ply.OpenForWriting("T.PLY", 0.0, 0.0), 1);
+  EXPECT_TRUE(Polygons(-1).empty());
   // The shifting is logged at each of the two reads of the two files that
   // needed it; the long polygon once, as an error.
   const std::string log = ReadFileBytes("report.txt");
