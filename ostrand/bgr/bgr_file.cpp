@@ -1,8 +1,8 @@
 // Reader and writer of BGR network records.
 #include "ostrand/bgr/bgr_file.h"
 
+#include <algorithm>
 #include <cstring>
-#include <utility>
 
 #include "ostrand/frame/file_wrappers.h"
 #include "ostrand/frame/little_endian.h"
@@ -12,11 +12,6 @@ namespace {
 
 constexpr int32_t kMinWidthFeet = 25;
 constexpr int32_t kMaxWidthFeet = 500;
-
-// Reads exactly n bytes; false when the stream ended first.
-bool ReadBytes(std::FILE* stream, unsigned char* bytes, size_t n) {
-  return stream != nullptr && std::fread(bytes, 1, n, stream) == n;
-}
 
 }  // namespace
 
@@ -45,22 +40,7 @@ BgrFile::~BgrFile() {
 
 int BgrFile::OpenRead(const std::string& name) {
   Close();
-  std::FILE* file = WrapFileOpen(name, "rb");
-  if (file == nullptr) return OpenReadStream(nullptr);
-  // Read from memory: the tag search looks back after every tag it does
-  // not find, which a file stream pays for with a system call each time.
-  std::vector<char> bytes;
-  char chunk[65536];
-  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
-  std::FILE* memory = bytes.empty() || std::ferror(file) ? nullptr : fmemopen(bytes.data(), bytes.size(), "rb");
-  if (memory == nullptr) {
-    std::rewind(file);
-    return OpenReadStream(file);
-  }
-  std::fclose(file);
-  const int found = OpenReadStream(memory);
-  contents_ = std::move(bytes);  // the stream reads this storage until Close
-  return found;
+  return OpenReadStream(WrapFileOpen(name, "rb"));
 }
 
 int BgrFile::OpenReadStream(std::FILE* stream) {
@@ -69,6 +49,12 @@ int BgrFile::OpenReadStream(std::FILE* stream) {
   writing_ = 0;
   damaged_ = 0;
   if (stream_ == nullptr) return 0;
+  // Read from memory: the tag search looks back after every tag it does not
+  // find, which a stream pays for with a seek each time. The stream stays
+  // open for Stream(), its positions offset by where it stood.
+  const long start = std::ftell(stream_);
+  base_ = start > 0 ? start : 0;
+  contents_ = ReadRest(stream_);
   return FindTag("<bgno>");
 }
 
@@ -87,7 +73,10 @@ int BgrFile::Close() {
   if (!writing_) {
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
-    std::vector<char>().swap(contents_);
+    contents_ = StreamBytes();
+    cursor_ = 0;
+    base_ = 0;
+    lent_ = false;
     return closed ? 1 : 0;
   }
   // A file written in full replaces its target; one whose writes failed on
@@ -120,25 +109,6 @@ int BgrFile::WriteTag(const char* tag) {
   return Put(reinterpret_cast<const unsigned char*>(tag), n);
 }
 
-int BgrFile::FindTag(const char* tag) {
-  if (stream_ == nullptr || tag == nullptr) return 0;
-  const long start = std::ftell(stream_);
-  if (start < 0) return 0;
-  bool found = true;
-  for (const char* t = tag;; ++t) {
-    const int c = std::getc(stream_);
-    // The tag's own NUL must follow its characters.
-    if (c == EOF || c != static_cast<unsigned char>(*t)) {
-      found = false;
-      break;
-    }
-    if (*t == '\0') break;
-  }
-  if (found) return 1;
-  std::fseek(stream_, start, SEEK_SET);  // also clears the end-of-file state
-  return 0;
-}
-
 int BgrFile::OverwriteInt(long offset, int32_t v) {
   if (!writing_ || offset < 0) return 0;
   unsigned char bytes[4];
@@ -148,7 +118,25 @@ int BgrFile::OverwriteInt(long offset, int32_t v) {
 
 long BgrFile::Tell() {
   if (stream_ == nullptr) return -1;
-  return writing_ ? static_cast<long>(written_.Size()) : std::ftell(stream_);
+  if (writing_) return static_cast<long>(written_.Size());
+  TakeStreamPosition();
+  return base_ + static_cast<long>(cursor_);
+}
+
+std::FILE* BgrFile::Stream() {
+  if (stream_ != nullptr && !writing_) {
+    TakeStreamPosition();
+    std::fseek(stream_, base_ + static_cast<long>(cursor_), SEEK_SET);
+    lent_ = true;
+  }
+  return stream_;
+}
+
+void BgrFile::TakeLentPosition() {
+  lent_ = false;
+  const long at = std::ftell(stream_) - base_;
+  if (at < 0) return;  // a failed ftell, or moved before the start: left where it was
+  cursor_ = std::min(static_cast<size_t>(at), contents_.size);
 }
 
 int BgrFile::WriteIntBytesReordered(const unsigned char* bytes, size_t size) {
@@ -165,20 +153,6 @@ int BgrFile::WriteReal(double v) {
   unsigned char bytes[8];
   StoreLeDouble(bytes, v);
   return Put(bytes, sizeof bytes);
-}
-
-int BgrFile::ReadInt(int32_t& v) {
-  unsigned char bytes[4];
-  if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
-  v = static_cast<int32_t>(LoadLe32(bytes));  // two's complement, defined since C++20
-  return 1;
-}
-
-int BgrFile::ReadReal(double& v) {
-  unsigned char bytes[8];
-  if (!ReadBytes(stream_, bytes, sizeof bytes)) return 0;
-  v = LoadLeDouble(bytes);
-  return 1;
 }
 
 int BgrFile::WriteOrigin(double latitude, double longitude, double elevation) {

@@ -31,6 +31,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -68,7 +69,8 @@ class BgrFile {
   // file is read into memory and read from there.
   int OpenRead(const std::string& name);
   // Reads from a stream the caller opened (for instance an in-memory one);
-  // the BgrFile owns it from here on. 1 when it begins with "<bgno>".
+  // the BgrFile owns it from here on. The rest of the stream is read into
+  // memory at once. 1 when it begins with "<bgno>".
   int OpenReadStream(std::FILE* stream);
   // Starts writing the file and writes "<bgno>"; 1 when open. The file is
   // staged beside its target (see StagedOutput) and replaces it at Close.
@@ -89,7 +91,19 @@ class BgrFile {
   int WriteTag(const char* tag);
   // 1 when the next bytes are the tag and its NUL (consumed); otherwise 0
   // with the position unchanged.
-  int FindTag(const char* tag);
+  // Inline, so that a literal tag is compared as a few whole words.
+  int FindTag(const char* tag) {
+    if (stream_ == nullptr || tag == nullptr || writing_) return 0;
+    TakeStreamPosition();
+    // The tag's own NUL must follow its characters; a tag cut by the end of
+    // the bytes is not found.
+    const size_t n = std::strlen(tag) + 1;
+    if (contents_.size - cursor_ < n || std::memcmp(contents_.data.get() + cursor_, tag, n) != 0) {
+      return 0;
+    }
+    cursor_ += n;
+    return 1;
+  }
 
   int WriteOrigin(double latitude, double longitude, double elevation);
   int ReadOrigin(double& latitude, double& longitude, double& elevation);
@@ -133,11 +147,25 @@ class BgrFile {
   // The position: bytes written so far when writing, the stream position
   // when reading; -1 without a file.
   long Tell();
-  // 1 when all bytes were read; the value is left unchanged otherwise.
-  int ReadInt(int32_t& v);
-  int ReadReal(double& v);
+  // 1 when all bytes were read; the value is left unchanged otherwise (and
+  // the bytes that were there are consumed: the position is the end).
+  int ReadInt(int32_t& v) {
+    unsigned char bytes[4];
+    if (!ReadBytes(bytes, sizeof bytes)) return 0;
+    v = static_cast<int32_t>(LoadLe32(bytes));  // two's complement, defined since C++20
+    return 1;
+  }
+  int ReadReal(double& v) {
+    unsigned char bytes[8];
+    if (!ReadBytes(bytes, sizeof bytes)) return 0;
+    v = LoadLeDouble(bytes);
+    return 1;
+  }
 
-  std::FILE* Stream() { return stream_; }
+  // The stream. When reading, it is first put at the reader's position,
+  // and where the caller moves it (fseek, fgetc) the next read or Tell
+  // goes on from.
+  std::FILE* Stream();
 
  private:
   // Bytes to the stream: into the memory buffer when writing (the writers'
@@ -157,10 +185,35 @@ class BgrFile {
   }
   int WriteIntBytesReordered(const unsigned char* bytes, size_t size);
 
+  // Reading, after Stream() was handed out: the position becomes the
+  // stream's, wherever the caller left it.
+  void TakeStreamPosition() {
+    if (lent_) TakeLentPosition();
+  }
+  void TakeLentPosition();
+  // Reading: the next n bytes into `bytes` and past them; false (and the
+  // position at the end) when fewer are left.
+  bool ReadBytes(unsigned char* bytes, size_t n) {
+    if (stream_ == nullptr || writing_) return false;
+    TakeStreamPosition();
+    if (contents_.size - cursor_ < n) {
+      cursor_ = contents_.size;
+      return false;
+    }
+    std::memcpy(bytes, contents_.data.get() + cursor_, n);
+    cursor_ += n;
+    return true;
+  }
+
   int writing_ = 0;
   int damaged_ = 0;
-  std::vector<char> contents_;         // a file read from memory: its bytes, until Close
-  BlockBuffer written_;                // everything written, until Close
+  // Reading: the stream's bytes from where it stood at the open (`base_`)
+  // to its end, and the position in them, until Close.
+  StreamBytes contents_;
+  size_t cursor_ = 0;
+  long base_ = 0;
+  bool lent_ = false;    // Stream() handed out while reading
+  BlockBuffer written_;  // everything written, until Close
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;
 };

@@ -47,13 +47,19 @@ TEST(BgrFileTest, ExampleWrittenByteForByteAndReadBack) {
   EXPECT_EQ(ReadFileBytes("ex.bgr"), bytes);
   const std::vector<double> expected = {184827, 3600, 0,  0, 0, 0,     2560, 0,
                                         5120,   0,    1, 50, 0, 16968, 0};
+  // The stream starts past bytes of its own: positions stay the stream's.
+  std::string prefixed = "abc" + bytes;
   for (bool stream : {false, true}) {
     BgrFile f;
-    std::FILE* in = stream ? fmemopen(bytes.data(), bytes.size(), "rb") : nullptr;
+    std::FILE* in = stream ? fmemopen(prefixed.data(), prefixed.size(), "rb") : nullptr;
+    if (stream) std::fseek(in, 3, SEEK_SET);
     ASSERT_EQ(stream ? f.OpenReadStream(in) : f.OpenRead("ex.bgr"), 1);
+    EXPECT_EQ(f.Tell(), (stream ? 3 : 0) + 7);
     EXPECT_EQ(ReadAll(f), expected) << stream;
     EXPECT_EQ(f.FindTag("<endo>"), 1);  // the file end is all that is left
     EXPECT_EQ(std::fgetc(f.Stream()), EOF);
+    std::fseek(f.Stream(), -7, SEEK_CUR);  // reading goes on where the stream was moved
+    EXPECT_EQ(f.FindTag("<endo>"), 1);
     EXPECT_EQ(f.Close(), 1);
   }
 }

@@ -2,6 +2,7 @@
 #include "ostrand/frame/file_wrappers.h"
 
 #include <cstring>
+#include <utility>
 
 #include "ostrand/frame/ascii_text.h"
 #include "ostrand/frame/platform.h"
@@ -102,6 +103,30 @@ int FinishTemp(int success, StagedOutput& output) {
   ReportError("FinishTemp could not put the new file in place of '%s', which is left as it was",
               output.name_.c_str());
   return 0;
+}
+
+StreamBytes ReadRest(std::FILE* stream) {
+  StreamBytes bytes;
+  if (stream == nullptr) return bytes;
+  // Room for one byte more than the stream holds, so that the first read
+  // comes back short, which is how the end shows.
+  size_t room = 65536;
+  const long at = std::ftell(stream);
+  if (at >= 0 && std::fseek(stream, 0, SEEK_END) == 0) {
+    const long end = std::ftell(stream);
+    if (end >= at) room = static_cast<size_t>(end - at) + 1;
+    std::fseek(stream, at, SEEK_SET);
+  }
+  bytes.data = std::make_unique_for_overwrite<char[]>(room);
+  for (;;) {
+    bytes.size += std::fread(bytes.data.get() + bytes.size, 1, room - bytes.size, stream);
+    if (bytes.size < room) return bytes;
+    // The stream was longer than it said: twice the room.
+    auto more = std::make_unique_for_overwrite<char[]>(2 * room);
+    std::memcpy(more.get(), bytes.data.get(), bytes.size);
+    bytes.data = std::move(more);
+    room *= 2;
+  }
 }
 
 int ReadByte(std::FILE* stream) {

@@ -4,8 +4,10 @@
 // operation, and small path and text helpers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "ostrand/frame/platform.h"
@@ -70,6 +72,16 @@ class StagedOutput {
 // 0; a failed replacement is reported as the error "FinishTemp could not
 // put the new file in place of '<target>', which is left as it was".
 int FinishTemp(int success, StagedOutput& output);
+
+// The bytes of a stream from its position to its end (or to a read error),
+// held in memory. Where the stream can tell its length (a file), they are
+// read in one go into storage of that size, neither cleared first nor
+// copied again.
+struct StreamBytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+};
+StreamBytes ReadRest(std::FILE* stream);
 
 // Reads one byte: its value 0..255, or -1 at end of file, on a read error
 // or without a stream.

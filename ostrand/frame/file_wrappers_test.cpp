@@ -43,6 +43,18 @@ std::string Apply(const std::vector<std::string>& row) {
     fs::remove("report.txt");
     return out + " " + bracket(log.substr(0, log.empty() ? 0 : log.size() - 1));
   }
+  if (f == "ReadRest") {  // past n bytes of a file of the text, or of a command's output ("!...")
+    const bool pipe = text[0] == '!';
+    if (!pipe) WriteFileBytes("rest.txt", text);
+    std::FILE* stream = pipe ? ::popen(text + 1, "r") : std::fopen("rest.txt", "rb");
+    for (int n = std::stoi(row[2]); n > 0; --n) std::fgetc(stream);
+    const StreamBytes bytes = ReadRest(stream);
+    if (stream != nullptr) pipe ? ::pclose(stream) : std::fclose(stream);
+    std::string got(bytes.data.get(), bytes.size);  // its size, first three and last bytes
+    if (got.size() > 4) got.erase(3, got.size() - 4);
+    for (char& c : got) c = c == '\n' ? '/' : c;
+    return std::to_string(bytes.size) + " " + bracket(got);
+  }
   if (f == "list") {
     out.clear();
     for (const std::string& entry : platform::ListDirectory(row[1])) out += bracket(entry);

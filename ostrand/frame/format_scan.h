@@ -25,13 +25,28 @@
 
 #include <cstddef>
 #include <initializer_list>
-#include <variant>
 
 namespace ostrand {
 
 inline constexpr int kScanEnd = -1;
 
-using ScanTarget = std::variant<long*, double*, unsigned*>;
+// Where one conversion stores its value: a long for "ld", a double for
+// "lf", an unsigned for "x". Made from the pointer itself, so that targets
+// are written as {&a, &b}.
+class ScanTarget {
+ public:
+  ScanTarget(long* value) : conversion_('d'), value_(value) {}
+  ScanTarget(double* value) : conversion_('f'), value_(value) {}
+  ScanTarget(unsigned* value) : conversion_('x'), value_(value) {}
+
+  // The conversion letter whose values this target takes.
+  char Conversion() const { return conversion_; }
+  void* Value() const { return value_; }
+
+ private:
+  char conversion_;
+  void* value_;
+};
 
 // Scans the input against the pattern, storing each converted value into
 // the next target (a conversion whose target has another type, or with no

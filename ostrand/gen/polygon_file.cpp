@@ -18,15 +18,6 @@ namespace {
 
 ReportOnce g_tooManyPoints;
 
-// Reads one line of at most 254 characters into `line`; an empty text when
-// the read fails.
-void ReadLine(std::FILE* file, char (&line)[kPolygonLineSize]) {
-  if (std::fgets(line, static_cast<int>(kPolygonLineSize), file) == nullptr) line[0] = '\0';
-}
-
-// End of the file, or a read error (which would otherwise repeat forever).
-bool AtEnd(std::FILE* file) { return std::feof(file) != 0 || std::ferror(file) != 0; }
-
 }  // namespace
 
 int32_t ClampFeet(long feet) {
@@ -47,8 +38,11 @@ int PolygonFile::Open(const std::string& path, const char* mode, double originLa
   Commit();
   path_ = path;
   const bool writing = mode[0] == 'w' || mode[0] == 'a';
+  // A file being written has no lines to read.
+  CutLines(StreamBytes());
   if (!writing) {
     file_ = WrapFileOpen(path_, mode);
+    CutLines(ReadRest(file_));
   } else if ((file_ = staged_.Open(path_)) != nullptr && mode[0] == 'a') {
     // Appending goes to a copy of the old file, which it replaces at Commit.
     std::FILE* old = WrapFileOpen(path_, "rb");
@@ -91,19 +85,85 @@ void PolygonFile::Discard() {
 
 int PolygonFile::Rewind() {
   if (file_ == nullptr) return 0;
-  std::rewind(file_);
+  std::rewind(file_);  // clears a read error, as reading again would
+  next_ = 0;
+  line_ = 0;
+  ended_ = false;
   return 1;
+}
+
+void PolygonFile::CutLines(const StreamBytes& bytes) {
+  static_assert(kPolygonLineSize - 1 <= UINT8_MAX, "a line's length takes one byte");
+  // Every line has at least one byte, and takes two more here.
+  lines_.data = std::make_unique_for_overwrite<char[]>(3 * bytes.size);
+  char* out = lines_.data.get();
+  const size_t most = kPolygonLineSize - 1;
+  lastMetEnd_ = false;
+  size_t lines = 0;
+  for (size_t at = 0; at < bytes.size; ++lines) {
+    const size_t left = bytes.size - at;
+    const char* start = bytes.data.get() + at;
+    const void* newline = std::memchr(start, '\n', left < most ? left : most);
+    size_t n = left < most ? left : most;  // a long line: the rest is the next one
+    if (newline != nullptr) n = static_cast<size_t>(static_cast<const char*>(newline) - start) + 1;
+    lastMetEnd_ = newline == nullptr && left < most;
+    out[0] = static_cast<char>(n);
+    std::memcpy(out + 1, start, n);
+    out[n + 1] = '\0';
+    out += n + 2;
+    at += n;
+  }
+  lines_.size = static_cast<size_t>(out - lines_.data.get());
+  next_ = 0;
+  line_ = 0;
+  ended_ = false;
+  pointScans_.assign(lines, kUnscanned);
+  points_ = std::make_unique_for_overwrite<std::array<int32_t, 2>[]>(lines);
+}
+
+const char* PolygonFile::ReadLine() {
+  // The end-of-file state is sticky: once a read met the end, nothing more
+  // is read.
+  if (ended_ || next_ == lines_.size) {
+    ended_ = true;
+    return "";
+  }
+  const char* line = lines_.data.get() + next_ + 1;
+  next_ += static_cast<unsigned char>(line[-1]) + 2u;
+  ++line_;
+  if (next_ == lines_.size && lastMetEnd_) ended_ = true;
+  return line;
+}
+
+bool PolygonFile::AtEnd() const { return ended_ || std::ferror(file_) != 0; }
+
+bool PolygonFile::ScanPoint(const char* line, size_t index, long (&xz)[2]) {
+  // The empty text at the end has no number and is not kept.
+  const bool kept = index < pointScans_.size();
+  if (kept && pointScans_[index] != kUnscanned) {
+    if (pointScans_[index] == kNoPoint) return false;
+    xz[0] = points_[index][0];
+    xz[1] = points_[index][1];
+    return true;
+  }
+  const bool point = ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2;
+  if (kept) {
+    pointScans_[index] = point ? kPoint : kNoPoint;
+    // The scanner keeps its numbers within 32 bits.
+    if (point) points_[index] = {static_cast<int32_t>(xz[0]), static_cast<int32_t>(xz[1])};
+  }
+  return point;
 }
 
 int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
   int32_t& vertexCount = polygon.vertexCount();
   vertexCount = 0;
   if (file_ != nullptr) {
-    char line[kPolygonLineSize];
     while (vertexCount < 255) {
-      ReadLine(file_, line);
+      const size_t number = line_;
+      const char* line = ReadLine();
       long xz[2] = {0, 0};
-      if (ScanText(line, "POI %ld %ld", {&xz[0], &xz[1]}) == 2) {
+      if (ScanPoint(line, number, xz)) {
         int32_t x = ClampFeet(xz[0]);
         int32_t z = ClampFeet(xz[1]);
         const int32_t before = table.count;
@@ -125,7 +185,7 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
         ++vertexCount;
       } else if (StartsWith(line, "PLY ")) {
         break;
-      } else if (AtEnd(file_)) {
+      } else if (AtEnd()) {
         return 0;  // a polygon without its "PLY " line is dropped
       } else if (StartsWith(line, "EXI")) {
         return 0;
@@ -139,9 +199,8 @@ int PolygonFile::ReadPly(TEXPOINTS& table, TEXTURE& polygon, int shiftMode) {
 int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, int32_t& z2,
                          int32_t& count) {
   if (file_ == nullptr) return 0;
-  char line[kPolygonLineSize];
   for (;;) {
-    ReadLine(file_, line);
+    const char* line = ReadLine();
     long v[6] = {0, 0, 0, 0, 0, 0};
     const int n =
         ScanText(line, "LGT %ld %ld %ld %ld %ld %ld", {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5]});
@@ -164,7 +223,7 @@ int PolygonFile::ReadLgt(int32_t& type, int32_t& x1, int32_t& z1, int32_t& x2, i
       count = 1;
       return 1;
     }
-    if (AtEnd(file_) || StartsWith(line, "EXI")) return 0;
+    if (AtEnd() || StartsWith(line, "EXI")) return 0;
   }
 }
 

@@ -21,10 +21,13 @@
 // 255 vertex lines is cut into pieces of 255.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ostrand/frame/file_wrappers.h"
 
@@ -54,7 +57,8 @@ class PolygonFile {
   PolygonFile(const PolygonFile&) = delete;
   PolygonFile& operator=(const PolygonFile&) = delete;
 
-  // Opens the file for reading. 1 when open, else 0 (reported).
+  // Opens the file for reading, which reads all of it into memory. 1 when
+  // open, else 0 (reported).
   int OpenForReading(const std::string& path);
   // Opens the file for writing: a staged copy of the old file to append to
   // when it exists, otherwise a new one that begins with its "ORG" line.
@@ -85,10 +89,37 @@ class PolygonFile {
  private:
   // Opens the file in the mode ("r", "w" or "a"), the old one closed first.
   int Open(const std::string& path, const char* mode, double originLat, double originLon);
+  // Reading: cuts the file's bytes into the lines fgets would read with a
+  // buffer of kPolygonLineSize (each through its newline, at most 254
+  // characters, NUL bytes kept), each stored after a byte that holds its
+  // length and before a NUL.
+  void CutLines(const StreamBytes& bytes);
+  // Reading: the next line, or an empty text at the end.
+  const char* ReadLine();
+  // Reading: a line ran into the end of the file (as the stream's
+  // end-of-file state), or the file could not be read.
+  bool AtEnd() const;
+  // Reading: whether the line read as line `index` is a "POI" line, with
+  // its numbers into xz when it is. Each line is scanned once and what it
+  // gave is kept, since the aprons are read twice over.
+  bool ScanPoint(const char* line, size_t index, long (&xz)[2]);
 
   std::string path_;
   std::FILE* file_ = nullptr;
   StagedOutput staged_;
+  // Reading: the lines, whether the last one ran into the end of the file
+  // (had no newline), where the next line to read is stored, and whether a
+  // read has met the end (cleared by Rewind).
+  StreamBytes lines_;
+  bool lastMetEnd_ = false;
+  size_t next_ = 0;
+  bool ended_ = false;
+  // Reading: the number of the next line; per line, whether it was scanned
+  // as a "POI" line and was one, and the numbers of those that were.
+  enum PointScan : unsigned char { kUnscanned, kPoint, kNoPoint };
+  size_t line_ = 0;
+  std::vector<PointScan> pointScans_;
+  std::unique_ptr<std::array<int32_t, 2>[]> points_;
 };
 
 }  // namespace ostrand

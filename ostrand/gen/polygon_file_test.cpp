@@ -46,8 +46,9 @@ class PolygonFileTest : public GenerationTest {
 // ends, lines that are skipped or end the file, clamped numbers, overlong
 // lines (254 characters are read, the rest is the next line), a repeated
 // vertex shifted a unit, first in x, then in z, alternately, until it finds
-// a free place (without shifting it reuses its point), and a long polygon
-// cut into pieces of 255 vertices.
+// a free place (without shifting it reuses its point), a long polygon
+// cut into pieces of 255 vertices, and a NUL byte, which ends the text of
+// its line.
 TEST_F(PolygonFileTest, ReadsPolygons) {
   std::string longPolygon;
   for (int i = 0; i < 300; ++i) longPolygon += "POI " + std::to_string(i) + " 0\n";
@@ -67,14 +68,16 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
       {0, "POI 0 0\nPOI 10 0\nPOI 0 0\nPLY \"a\"\n"}, {-1, longPolygon + "PLY \"long\"\n"},
       {-1, "ORG 1 2\nPOI 1 1\nLGT 1 10 20\nLGT 2 1 2 3\nPLY \"a\"\nLGT 3 -1 -2 -3 -4 7\n"
            "LGT 4 1 2 3 4 5 6 7\nEXI\nLGT 5 1 1\n"},
+      {-1, std::string("POI 1 2\0POI 9 9\nPOI 3 4\nLGT 1 2 3\0\nPLY \"a\"\n", 43)},
   };
   std::string text;
   for (const auto& [shiftMode, file] : cases) {
     Open(file);
     std::string head = "==";  // the start of the file, its line ends as '|'
-    for (char c : file.substr(0, 60)) head += c == '\n' ? '|' : c == '\r' ? '^' : c;
+    for (char c : file.substr(0, 60)) head += c == '\n' ? '|' : c == '\r' ? '^' : c ? c : '@';
     text += head + "\n";
-    for (const Outline& o : Polygons(shiftMode)) {
+    const std::vector<Outline> polygons = Polygons(shiftMode);
+    for (const Outline& o : polygons) {
       for (const auto& p : o)
         text += " " + std::to_string(p.first) + " " + std::to_string(p.second);
       text += "\n";
@@ -86,13 +89,21 @@ TEST_F(PolygonFileTest, ReadsPolygons) {
       for (int32_t v : l) text += " " + std::to_string(v);
       text += "\n";
     }
+    // And the polygons once more, as the aprons read them a second time.
+    ASSERT_EQ(ply.Rewind(), 1);
+    EXPECT_EQ(Polygons(shiftMode), polygons) << head;
     ply.Discard();
   }
   ExpectMatchesFile(text, "polygon_file.txt");
-  // The shifting is logged once for each of the two files that needed it;
-  // the long polygon once, as an error.
+  // A file opened for writing has nothing to read, not even the lines of the
+  // file read before.
+  Open("POI 1 2\nPLY \"a\"\n");
+  ASSERT_EQ(ply.OpenForWriting("T.PLY", 0.0, 0.0), 1);
+  EXPECT_TRUE(Polygons(-1).empty());
+  // The shifting is logged at each of the two reads of the two files that
+  // needed it; the long polygon once, as an error.
   const std::string log = ReadFileBytes("report.txt");
-  EXPECT_EQ(Occurrences(log, "WARNING:TaxiwayList::ReadPly() shifting points\n"), 2) << log;
+  EXPECT_EQ(Occurrences(log, "WARNING:TaxiwayList::ReadPly() shifting points\n"), 4) << log;
   EXPECT_EQ(Occurrences(log, "ERROR: TaxiwayList::ReadPly - too many points 0 0\n"), 1) << log;
 }
 
