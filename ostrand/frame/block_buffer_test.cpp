@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -43,6 +44,24 @@ TEST(BlockBufferTest, HoldsWhatAStringWouldHold) {
   EXPECT_TRUE(Contents(buffer) == model);
   buffer.Release();
   EXPECT_EQ(Contents(buffer), "");
+
+  // Draining into a stream: the settled blocks go out as the buffer grows,
+  // settled bytes are not written over, and the stream gets every byte.
+  std::string sunk(model.size() + 1, '\0');
+  std::FILE* sink = fmemopen(sunk.data(), sunk.size(), "wb");
+  buffer.DrainInto(sink);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(model.data());
+  for (size_t at = 0; at < model.size(); at += 1000) {
+    buffer.Append(bytes + at, std::min<size_t>(1000, model.size() - at));
+    if (at == 99000) buffer.Settle();  // 1.5 blocks
+  }
+  EXPECT_FALSE(buffer.Overwrite(kBlock - 2, four, 4));
+  EXPECT_TRUE(buffer.Overwrite(150000, four, 4));
+  model.replace(150000, 4, "abcd");
+  EXPECT_TRUE(buffer.WriteTo(sink));
+  std::fclose(sink);
+  sunk.resize(model.size());
+  EXPECT_TRUE(sunk == model);
 }
 
 }  // namespace
