@@ -64,6 +64,7 @@ int BgrFile::OpenWrite(const std::string& name) {
   if (stream_ == nullptr) return 0;
   writing_ = 1;
   written_.Release();
+  written_.DrainInto(stream_);
   WriteTag("<bgno>");
   return 1;
 }

@@ -74,8 +74,9 @@ class BgrFile {
   int OpenReadStream(std::FILE* stream);
   // Starts writing the file and writes "<bgno>"; 1 when open. The file is
   // staged beside its target (see StagedOutput) and replaces it at Close.
-  // What is written is gathered in memory and goes to the file in one
-  // write at Close, which is where a failed write shows.
+  // What is written is gathered in memory; what is settled (Settle) goes
+  // to the staged file in blocks of 64 KiB as they fill, the rest at Close,
+  // which is where a failed write shows.
   int OpenWrite(const std::string& name);
   int IsOpen() const { return stream_ != nullptr; }
   // Writes the closing "<endo>" when writing and puts the file in place;
@@ -144,6 +145,9 @@ class BgrFile {
   // Writing: puts v over the 4 bytes written at `offset` (1, or 0 when
   // they have not been written yet).
   int OverwriteInt(long offset, int32_t v);
+  // Writing: nothing written so far will be written over (OverwriteInt
+  // fails on it from now on), so it may go to the file.
+  void Settle() { written_.Settle(); }
   // The position: bytes written so far when writing, the stream position
   // when reading; -1 without a file.
   long Tell();

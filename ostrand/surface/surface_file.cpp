@@ -90,6 +90,7 @@ int SurfaceFile::CloseSection() {
     // The length goes into the placeholder that OpenSection wrote.
     int64_t length = static_cast<int64_t>(end) - sectionStart - 4;
     ok &= file.OverwriteInt(sectionStart, static_cast<int32_t>(length));
+    file.Settle();  // nothing before a closed section is written over
   } else {
     ok = 0;
   }
