@@ -26,55 +26,54 @@ constexpr int32_t kYellowRestoreLimit = 100;
 constexpr int32_t kRestoredYellowWidth = 100;
 constexpr int32_t kPlyLightStep = 100;
 
-// Writes one section of a tile's polygon layer: its point table once, then
-// every polygon; an empty section is still opened.
-void WritePolygonSection(SurfaceFile& out, TileSection& layer, int (SurfaceFile::*writer)()) {
+// Writes one section of a tile's polygon layer (kind: the surface file's
+// section kind): its point table once, then every polygon, in list order;
+// an empty section is still opened.
+void WritePolygonSection(SurfaceFile& out, const TileSection& layer, int32_t kind) {
   out.points.CopyFrom(layer.points);
   // A section can hold points without polygons (a polygon the list could
   // not take); it too opens its section.
   if (out.points.count > 0 && layer.polygons.Count() > 0) {
-    for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
-      out.polygon.CopyFrom(*t);
-      (out.*writer)();
-    }
+    layer.polygons.ForEachLastFirst([&](const TextureHeader&, const int32_t* corners, int32_t n) {
+      out.WritePolygonRecord(kind, corners, n);
+    });
   } else {
-    out.polygon.vertexCount() = 0;
-    (out.*writer)();
+    out.WritePolygonRecord(kind, nullptr, 0);
   }
 }
 
 // Writes one section of a tile's light layer: each polygon is one light
 // string whose positions are its own vertices.
-void WriteLightSection(SurfaceFile& out, TileSection& layer) {
+void WriteLightSection(SurfaceFile& out, const TileSection& layer) {
   if (layer.points.count <= 0 || layer.polygons.Count() == 0) {
     out.points.count = 0;
     out.WriteLights();
     return;
   }
-  for (TEXTURE* t = layer.polygons.First(); t != nullptr; t = layer.polygons.Next()) {
-    const int32_t n = std::min(t->vertexCount(), out.points.capacity);
+  layer.polygons.ForEachLastFirst([&](const TextureHeader& block, const int32_t* corners, int32_t count) {
+    const int32_t n = std::min(count, out.points.capacity);
     for (int32_t k = 0; k < n; ++k) {
-      const int32_t index = t->vertices[static_cast<size_t>(k)].point;
+      const int32_t index = corners[k];
       out.points[k] = index >= 0 && index < layer.points.count ? layer.points[index] : IntPoint();
     }
     out.points.count = n;
-    out.lightType = (t->header.attribute / 256) & 255;
-    out.stepFeet = static_cast<float>(t->header.attribute & 255);
+    out.lightType = (block.attribute / 256) & 255;
+    out.stepFeet = static_cast<float>(block.attribute & 255);
     out.WriteLights();
-  }
+  });
 }
 
-// Writes every section of one layer of a tile, each a section of its own in
-// the file; a layer of one section is written as a single section. Unless
-// kept, the layer is freed once written, so that its memory serves the
-// output.
-void WriteLayer(SurfaceFile& out, TileLayer& layer, int (SurfaceFile::*writer)(), bool keep) {
+// Writes every section of one layer of a tile (kind: the surface file's
+// section kind), each a section of its own in the file; a layer of one
+// section is written as a single section. Unless kept, the layer is freed
+// once written, so that its memory serves the output.
+void WriteLayer(SurfaceFile& out, TileLayer& layer, int32_t kind, bool keep) {
   for (int32_t i = 0; i < layer.SectionCount(); ++i) {
     if (i > 0) out.EndSection();
-    if (writer == nullptr) {
+    if (kind == SurfaceFile::kStateLights) {
       WriteLightSection(out, layer.Section(i));
     } else {
-      WritePolygonSection(out, layer.Section(i), writer);
+      WritePolygonSection(out, layer.Section(i), kind);
     }
   }
   if (!keep) layer.Release();
@@ -194,10 +193,10 @@ int WriteSurfaceFile(GenerationRun& run, const TaxiwayList& net, const std::stri
       out.tileX = tx;
       out.tileZ = tz;
       out.WriteTile();
-      WriteLayer(out, grid.Layer(tx, tz, kPavementLayer), &SurfaceFile::WritePave, keep);
-      WriteLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), &SurfaceFile::WriteEdgeMark, keep);
-      WriteLayer(out, grid.Layer(tx, tz, kCentreLayer), &SurfaceFile::WriteCentre, keep);
-      WriteLayer(out, grid.Layer(tx, tz, kLightsLayer), nullptr, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kPavementLayer), SurfaceFile::kStatePave, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kEdgeMarkLayer), SurfaceFile::kStateEdgeMark, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kCentreLayer), SurfaceFile::kStateCentre, keep);
+      WriteLayer(out, grid.Layer(tx, tz, kLightsLayer), SurfaceFile::kStateLights, keep);
       out.WriteTileEnd();
     }
   }

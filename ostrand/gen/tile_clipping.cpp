@@ -10,6 +10,7 @@
 #include "ostrand/gen/generation_run.h"
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/working_units.h"
+#include "ostrand/surface/winding.h"
 
 namespace ostrand {
 namespace {
@@ -69,28 +70,49 @@ TileSection& SectionFor(TileLayer& layer, const PlanePoint* corners, int32_t n) 
   return missing <= room ? current : layer.AddSection();
 }
 
-// Files a piece of n corners into the current tile's layer, in a section
-// whose table takes all its corners. Surfaces are turned to the positive
-// winding; a surface that encloses no area is not filed.
+// True when a surface piece, with its corners found in `target` as
+// `points`, winds the negative way about the normal (0, 32767, 0) that
+// pieces get: what TEXTURE::Orientation would say, taken from the corners
+// themselves where every turn is clear, else asked of the polygon.
+bool WindsNegatively(const PlanePoint* corners, int32_t n, const TextureHeader& header,
+                     const int32_t* points, const TileSection& target, TEXTURE& scratch) {
+  // The plane of the winding test for that normal: u = z, v = x.
+  int64_t sum = 0;
+  if (SumOfClearTurns(n, [corners](int32_t k, int64_t& u, int64_t& v) {
+        u = corners[k].z, v = corners[k].x;
+        return true;
+      }, sum)) {
+    return sum < 0;
+  }
+  scratch.header = header;
+  for (int32_t i = 0; i < n; ++i) {
+    scratch.vertices[static_cast<size_t>(i)] = TexVertex();
+    scratch.vertices[static_cast<size_t>(i)].point = points[i];
+  }
+  return scratch.Orientation(target.points, 0) == 1;
+}
+
+// Files a piece of n (2 to 4) corners into the current tile's layer, in a
+// section whose table takes all its corners. Surfaces are turned to the
+// positive winding; a surface that encloses no area is not filed.
 void FilePiece(GenerationRun& run, int layer, const PlanePoint* corners, int32_t n,
                int32_t attribute, bool surface) {
   if (surface && EnclosesNoArea(corners, n)) return;
   const ClippingState& state = run.clipping;
   TileSection& target = SectionFor(run.grid.Layer(state.column, state.row, layer), corners, n);
-  TEXTURE& polygon = run.clipping.scratch;
-  polygon.header = TextureHeader();
-  polygon.header.normal[1] = 32767;
-  polygon.header.real = 1.0;
-  polygon.header.vertexCount = n;
-  polygon.header.attribute = attribute;
+  TextureHeader header;
+  header.normal[1] = 32767;
+  header.real = 1.0;
+  header.vertexCount = n;
+  header.attribute = attribute;
+  int32_t points[4];
   for (int32_t i = 0; i < n; ++i) {
-    const int32_t index = target.FindOrAddPoint(corners[i].x, corners[i].z);
-    if (index < 0) return;
-    polygon.vertices[static_cast<size_t>(i)] = TexVertex();
-    polygon.vertices[static_cast<size_t>(i)].point = index;
+    points[i] = target.FindOrAddPoint(corners[i].x, corners[i].z);
+    if (points[i] < 0) return;
   }
-  if (surface && polygon.Orientation(target.points, 0) == 1) polygon.Reverse();
-  target.polygons.Add(polygon);
+  if (surface && WindsNegatively(corners, n, header, points, target, run.clipping.scratch))
+    std::reverse(points, points + n);
+  target.polygons.Add(header, points, n);
 }
 
 void AddLineToTile(GenerationRun& run, int layer, PlanePoint a, PlanePoint b, int32_t attribute) {

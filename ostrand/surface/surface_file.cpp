@@ -98,7 +98,9 @@ int SurfaceFile::CloseSection() {
   return ok;
 }
 
-int SurfaceFile::WritePolygon(int32_t kind, const char* tag) {
+int SurfaceFile::WritePolygonRecord(int32_t kind, const int32_t* corners, int32_t n) {
+  const char* tag = kind == kStatePave ? "<pave>" : kind == kStateEdgeMark ? "<edmk>" : "<cntr>";
+  if (kind != kStatePave && kind != kStateEdgeMark) kind = kStateCentre;
   int ok = file.IsOpen();
   if (state != kStateTile && state != kind) {
     state = kStateTile;
@@ -117,23 +119,30 @@ int SurfaceFile::WritePolygon(int32_t kind, const char* tag) {
     ok &= file.WriteInts(points.points.data(), static_cast<size_t>(count));
     state = kind;
   }
-  int32_t n = polygon.vertexCount();
-  if (n < 3 || n > TEXTURE::kMaxVertices || n > static_cast<int32_t>(polygon.vertices.size()))
-    return 0;
+  if (n < 3 || n > TEXTURE::kMaxVertices) return 0;
   // The record in one piece: type, vertex count, the fixed fields, the
   // point indices.
   int32_t record[6 + TEXTURE::kMaxVertices];  // only the fields in use are set
   record[0] = kRecordType;
   record[1] = n;
   std::copy(std::begin(kRecordFixed), std::end(kRecordFixed), record + 2);
-  for (int32_t i = 0; i < n; ++i) record[6 + i] = polygon.vertices[static_cast<size_t>(i)].point;
+  std::copy(corners, corners + n, record + 6);
   ok &= file.WriteInts(record, 6 + static_cast<size_t>(n));
   return ok;
 }
 
-int SurfaceFile::WritePave() { return WritePolygon(kStatePave, "<pave>"); }
-int SurfaceFile::WriteEdgeMark() { return WritePolygon(kStateEdgeMark, "<edmk>"); }
-int SurfaceFile::WriteCentre() { return WritePolygon(kStateCentre, "<cntr>"); }
+int SurfaceFile::WritePolygon(int32_t kind) {
+  const int32_t n = polygon.vertexCount();
+  if (n < 3 || n > TEXTURE::kMaxVertices || n > static_cast<int32_t>(polygon.vertices.size()))
+    return WritePolygonRecord(kind, nullptr, 0);
+  int32_t corners[TEXTURE::kMaxVertices];
+  for (int32_t i = 0; i < n; ++i) corners[i] = polygon.vertices[static_cast<size_t>(i)].point;
+  return WritePolygonRecord(kind, corners, n);
+}
+
+int SurfaceFile::WritePave() { return WritePolygon(kStatePave); }
+int SurfaceFile::WriteEdgeMark() { return WritePolygon(kStateEdgeMark); }
+int SurfaceFile::WriteCentre() { return WritePolygon(kStateCentre); }
 
 int SurfaceFile::WriteLights() {
   int ok = file.IsOpen();

@@ -76,6 +76,9 @@ class SurfaceFile {
   int WritePave();
   int WriteEdgeMark();
   int WriteCentre();
+  // The same for a polygon given as the point indices of its n corners, in
+  // the section of `kind` (kStatePave, kStateEdgeMark or kStateCentre).
+  int WritePolygonRecord(int32_t kind, const int32_t* corners, int32_t n);
   // One light record: `points` as positions (x and z in whole feet, cut
   // toward zero), lightType, and stepFeet when there are several positions.
   // No positions: only the section is opened.
@@ -122,7 +125,7 @@ class SurfaceFile {
  private:
   int OpenSection();
   int CloseSection();
-  int WritePolygon(int32_t kind, const char* tag);
+  int WritePolygon(int32_t kind);
   int ReadPolygon(int32_t kind, const char* tag);
   int WriteSingle(float v);
   int ReadSingle(float& v);

@@ -46,35 +46,16 @@ Point2 ProjectForClipping(const IntPoint& p, int axis) {
 // The sum of the corners' turns in the plane (U, V) (the projection of
 // ProjectForWinding), walked forwards: false, leaving the walk to count,
 // when a corner lies outside the table or turns by an angle that is not
-// clear (ClearTurn).
+// clear (SumOfClearTurns).
 template <int32_t IntPoint::*U, int32_t IntPoint::*V>
 bool SumClearTurns(const TexVertex* corners, int32_t n, const TEXPOINTS& points, int64_t& sum) {
   const IntPoint* const table = points.points.data();
-  auto load = [&](int32_t k, int64_t& u, int64_t& v) {
+  return SumOfClearTurns(n, [&](int32_t k, int64_t& u, int64_t& v) {
     const int64_t i = static_cast<int64_t>(corners[k].point) - points.base;
     if (!points.Holds(i)) return false;
     u = table[i].*U, v = table[i].*V;
     return true;
-  };
-  // Corner k turns from step k (vertex k to k + 1) to step k + 1.
-  int64_t u0 = 0, v0 = 0, u = 0, v = 0;
-  if (!load(0, u0, v0) || !load(1, u, v)) return false;
-  const int64_t firstDu = u - u0, firstDv = v - v0;
-  int64_t du = firstDu, dv = firstDv;
-  int64_t turns = 0;
-  for (int32_t k = 2; k <= n; ++k) {
-    int64_t nextU = u0, nextV = v0;
-    if (k < n && !load(k, nextU, nextV)) return false;
-    const int64_t nextDu = nextU - u, nextDv = nextV - v;
-    const int32_t turn = ClearTurn(du, dv, nextDu, nextDv);
-    if (turn == 0) return false;
-    turns += turn;
-    u = nextU, v = nextV, du = nextDu, dv = nextDv;
-  }
-  const int32_t turn = ClearTurn(du, dv, firstDu, firstDv);
-  if (turn == 0) return false;
-  sum = turns + turn;
-  return true;
+  }, sum);
 }
 
 }  // namespace

@@ -27,16 +27,14 @@ bool AllZero(const std::array<int32_t, 4>& fields) {
 }
 }  // namespace
 
-int TextureList::Add(const TEXTURE& texture) {
-  int32_t n = texture.vertexCount();
-  if (n < 0) n = 0;
-  if (n > static_cast<int32_t>(texture.vertices.size())) n = static_cast<int32_t>(texture.vertices.size());
+template <typename PointOf, typename ExtraOf>
+int TextureList::Keep(const TextureHeader& header, int32_t n, PointOf pointOf, ExtraOf extraOf) {
   // The polygon's entry and its descriptive block.
   const size_t start = points_.size();
   const size_t headerCount = headers_.size();
   try {
-    if (headers_.empty() || !SameBlock(headers_.back(), texture.header)) {
-      headers_.push_back(texture.header);
+    if (headers_.empty() || !SameBlock(headers_.back(), header)) {
+      headers_.push_back(header);
       headers_.back().vertexCount = 0;
     }
     polygons_.push_back(Polygon{static_cast<uint32_t>(start), static_cast<uint32_t>(headers_.size() - 1)});
@@ -49,15 +47,14 @@ int TextureList::Add(const TEXTURE& texture) {
   // one that memory could not take either.)
   try {
     if (start + static_cast<size_t>(n) > UINT32_MAX) throw std::bad_alloc();
-    const TexVertex* v = texture.vertices.data();
     bool extra = false;
     for (int32_t k = 0; k < n; ++k) {
-      points_.push_back(v[k].point);
-      extra = extra || !AllZero(v[k].extra);
+      points_.push_back(pointOf(k));
+      extra = extra || !AllZero(extraOf(k));
     }
     if (extra && extras_.empty()) extras_.resize(start);
     if (!extras_.empty())
-      for (int32_t k = 0; k < n; ++k) extras_.push_back(v[k].extra);
+      for (int32_t k = 0; k < n; ++k) extras_.push_back(extraOf(k));
   } catch (const std::bad_alloc&) {
     g_allocFailure.Report("BitAndTex::Add(TEXTURE) alloc failed 0 %ld",
                           static_cast<long>(n) * static_cast<long>(sizeof(TexVertex)));
@@ -69,6 +66,21 @@ int TextureList::Add(const TEXTURE& texture) {
   }
   polygons_.back().end = static_cast<uint32_t>(points_.size());
   return 1;
+}
+
+int TextureList::Add(const TEXTURE& texture) {
+  int32_t n = texture.vertexCount();
+  if (n < 0) n = 0;
+  if (n > static_cast<int32_t>(texture.vertices.size())) n = static_cast<int32_t>(texture.vertices.size());
+  const TexVertex* v = texture.vertices.data();
+  return Keep(texture.header, n, [v](int32_t k) { return v[k].point; },
+              [v](int32_t k) -> const std::array<int32_t, 4>& { return v[k].extra; });
+}
+
+int TextureList::Add(const TextureHeader& header, const int32_t* points, int32_t n) {
+  static constexpr std::array<int32_t, 4> kNone{};
+  return Keep(header, n < 0 ? 0 : n, [points](int32_t k) { return points[k]; },
+              [](int32_t) -> const std::array<int32_t, 4>& { return kNone; });
 }
 
 TEXTURE* TextureList::First() {

@@ -42,4 +42,30 @@ inline int32_t ClearTurn(int64_t du1, int64_t dv1, int64_t du2, int64_t dv2) {
   return cross > 0 ? 1 : -1;
 }
 
+// The sum of the turns (+1 / -1 each) at the n corners of a closed walk in
+// a plane, when every turn is clear (ClearTurn); false otherwise, or when
+// `uvAt(k, u, v)` cannot give corner k. Corner k + 1 turns from the step
+// k -> k + 1 to the step k + 1 -> k + 2, the last corner back to the first.
+template <typename UvAt>
+bool SumOfClearTurns(int32_t n, const UvAt& uvAt, int64_t& sum) {
+  int64_t u0 = 0, v0 = 0, u = 0, v = 0;
+  if (n < 2 || !uvAt(0, u0, v0) || !uvAt(1, u, v)) return false;
+  const int64_t firstDu = u - u0, firstDv = v - v0;
+  int64_t du = firstDu, dv = firstDv;
+  int64_t turns = 0;
+  for (int32_t k = 2; k <= n; ++k) {
+    int64_t nextU = u0, nextV = v0;
+    if (k < n && !uvAt(k, nextU, nextV)) return false;
+    const int64_t nextDu = nextU - u, nextDv = nextV - v;
+    const int32_t turn = ClearTurn(du, dv, nextDu, nextDv);
+    if (turn == 0) return false;
+    turns += turn;
+    u = nextU, v = nextV, du = nextDu, dv = nextDv;
+  }
+  const int32_t turn = ClearTurn(du, dv, firstDu, firstDv);
+  if (turn == 0) return false;
+  sum = turns + turn;
+  return true;
+}
+
 }  // namespace ostrand
