@@ -50,8 +50,8 @@ int BgrFile::OpenReadStream(std::FILE* stream) {
   damaged_ = 0;
   if (stream_ == nullptr) return 0;
   // Read from memory: the tag search looks back after every tag it does not
-  // find, which a stream pays for with a seek each time. The stream stays
-  // open for Stream(), its positions offset by where it stood.
+  // find, which a stream pays for with a seek each time. Positions are the
+  // stream's, offset by where it stood.
   const long start = std::ftell(stream_);
   base_ = start > 0 ? start : 0;
   contents_ = ReadRest(stream_);
@@ -77,7 +77,6 @@ int BgrFile::Close() {
     contents_ = StreamBytes();
     cursor_ = 0;
     base_ = 0;
-    lent_ = false;
     return closed ? 1 : 0;
   }
   // A file written in full replaces its target; one whose writes failed on
@@ -120,24 +119,21 @@ int BgrFile::OverwriteInt(long offset, int32_t v) {
 long BgrFile::Tell() {
   if (stream_ == nullptr) return -1;
   if (writing_) return static_cast<long>(written_.Size());
-  TakeStreamPosition();
   return base_ + static_cast<long>(cursor_);
 }
 
-std::FILE* BgrFile::Stream() {
-  if (stream_ != nullptr && !writing_) {
-    TakeStreamPosition();
-    std::fseek(stream_, base_ + static_cast<long>(cursor_), SEEK_SET);
-    lent_ = true;
-  }
-  return stream_;
+int BgrFile::Seek(long position) {
+  if (stream_ == nullptr || writing_ || position < base_) return 0;
+  const unsigned long at = static_cast<unsigned long>(position - base_);
+  if (at > contents_.size) return 0;
+  cursor_ = static_cast<size_t>(at);
+  return 1;
 }
 
-void BgrFile::TakeLentPosition() {
-  lent_ = false;
-  const long at = std::ftell(stream_) - base_;
-  if (at < 0) return;  // a failed ftell, or moved before the start: left where it was
-  cursor_ = std::min(static_cast<size_t>(at), contents_.size);
+long BgrFile::Length() const {
+  if (stream_ == nullptr) return -1;
+  if (writing_) return static_cast<long>(written_.Size());
+  return base_ + static_cast<long>(contents_.size);
 }
 
 int BgrFile::WriteIntBytesReordered(const unsigned char* bytes, size_t size) {

@@ -95,7 +95,6 @@ class BgrFile {
   // Inline, so that a literal tag is compared as a few whole words.
   int FindTag(const char* tag) {
     if (stream_ == nullptr || tag == nullptr || writing_) return 0;
-    TakeStreamPosition();
     // The tag's own NUL must follow its characters; a tag cut by the end of
     // the bytes is not found.
     const size_t n = std::strlen(tag) + 1;
@@ -166,10 +165,12 @@ class BgrFile {
     return 1;
   }
 
-  // The stream. When reading, it is first put at the reader's position,
-  // and where the caller moves it (fseek, fgetc) the next read or Tell
-  // goes on from.
-  std::FILE* Stream();
+  // Reading: moves to `position` (as Tell gives it); 0, with the position
+  // unchanged, when it lies outside the file.
+  int Seek(long position);
+  // Reading: the position of the file's end (its length, for a file read
+  // from its start); -1 without a file.
+  long Length() const;
 
  private:
   // Bytes to the stream: into the memory buffer when writing (the writers'
@@ -189,17 +190,10 @@ class BgrFile {
   }
   int WriteIntBytesReordered(const unsigned char* bytes, size_t size);
 
-  // Reading, after Stream() was handed out: the position becomes the
-  // stream's, wherever the caller left it.
-  void TakeStreamPosition() {
-    if (lent_) TakeLentPosition();
-  }
-  void TakeLentPosition();
   // Reading: the next n bytes into `bytes` and past them; false (and the
   // position at the end) when fewer are left.
   bool ReadBytes(unsigned char* bytes, size_t n) {
     if (stream_ == nullptr || writing_) return false;
-    TakeStreamPosition();
     if (contents_.size - cursor_ < n) {
       cursor_ = contents_.size;
       return false;
@@ -216,7 +210,6 @@ class BgrFile {
   StreamBytes contents_;
   size_t cursor_ = 0;
   long base_ = 0;
-  bool lent_ = false;    // Stream() handed out while reading
   BlockBuffer written_;  // everything written, until Close
   std::FILE* stream_ = nullptr;
   StagedOutput staged_;

@@ -144,7 +144,7 @@ int BgrPurge(const char* file) {
     while (in.ReadNode(x, y, z)) source.Add(x, y, z, &rewrite);
     KeptTable table(source, kept, kPurgeTolerance, rewrite);
     table.Append(DoublePoint{0.0, 0.0, 0.0});
-    const long edgesStart = std::ftell(in.Stream());
+    const long edgesStart = in.Tell();
     if (edgesStart < 0) result = 0;
     BgrEdge edge;
     while (result && in.ReadEdge(edge)) {
@@ -153,7 +153,7 @@ int BgrPurge(const char* file) {
     }
     BgrFile& out = rewrite.Temp();
     for (int32_t k = 0; k < kept.count; ++k) out.WriteNode(kept[k].x, kept[k].y, kept[k].z);
-    if (result && std::fseek(in.Stream(), edgesStart, SEEK_SET) != 0) result = 0;
+    if (result && !in.Seek(edgesStart)) result = 0;
     BgrEdge again;
     while (result && in.ReadEdge(again)) {
       const int32_t from = table.Find(again.from);

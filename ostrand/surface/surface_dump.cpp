@@ -66,14 +66,6 @@ void PrintLights(std::FILE* out, const SurfaceFile& surface) {
   }
 }
 
-long StreamLength(std::FILE* stream) {
-  long here = std::ftell(stream);
-  if (here < 0 || std::fseek(stream, 0, SEEK_END) != 0) return -1;
-  long length = std::ftell(stream);
-  std::fseek(stream, here, SEEK_SET);
-  return length;
-}
-
 }  // namespace
 
 void ResetSurfaceDumpRange() { g_range = Range(); }
@@ -129,9 +121,8 @@ int DumpSurfaceFile(const char* name) {
 
   std::fprintf(out, "Range X: %ld %ld, Z: %ld %ld\n", g_range.minX, g_range.maxX, g_range.minZ,
                g_range.maxZ);
-  std::FILE* stream = surface.File().Stream();
-  std::fprintf(out, "Tell= %08lX, len= %08lX\n", static_cast<unsigned long>(std::ftell(stream)),
-               static_cast<unsigned long>(StreamLength(stream)));
+  std::fprintf(out, "Tell= %08lX, len= %08lX\n", static_cast<unsigned long>(surface.Tell()),
+               static_cast<unsigned long>(surface.File().Length()));
   surface.Close();
   return 1;
 }

@@ -248,7 +248,7 @@ int SurfaceFile::ReadPolygon(int32_t kind, const char* tag) {
   int32_t type = 0;
   if (file.ReadInt(type)) {
     if (type != kRecordType) {
-      std::fseek(file.Stream(), -4, SEEK_CUR);
+      file.Seek(file.Tell() - 4);
     } else {
       int32_t n = 0;
       polygon.vertexCount() = 0;
@@ -271,7 +271,7 @@ int SurfaceFile::ReadPolygon(int32_t kind, const char* tag) {
 
   state = kStateTile;
   int32_t terminator = 0;
-  if (file.ReadInt(terminator) && terminator != 0) std::fseek(file.Stream(), -4, SEEK_CUR);
+  if (file.ReadInt(terminator) && terminator != 0) file.Seek(file.Tell() - 4);
   return 0;
 }
 
