@@ -20,10 +20,15 @@ namespace ostrand::bench {
 
 // The ostrand program the benchmarks run: OSTRAND_BENCH_PROGRAM, when set,
 // names another build (to compare two builds in one run).
-inline const char* OstrandProgram() {
+// A relative name is taken from the folder the benchmark was started in.
+inline const std::string kOstrandProgram = [] {
   const char* other = std::getenv("OSTRAND_BENCH_PROGRAM");
-  return other != nullptr ? other : OSTRAND_EXE;
-}
+  if (other == nullptr) return std::string(OSTRAND_EXE);
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(other, ec);
+  return ec ? std::string(other) : absolute.string();
+}();
+inline const char* OstrandProgram() { return kOstrandProgram.c_str(); }
 
 // A fresh temporary folder made the working directory (so that the run log
 // of every run lands there), removed again at exit. Benchmarks derive their

@@ -11,6 +11,8 @@
 // a busier machine does not hide a regression.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -66,26 +68,47 @@ class PrintfFloor {
 
   // Seconds of one Print, the median of `runs`.
   double Seconds(int runs = 9) {
-    return Median(runs, [this] { Print(); });
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) times.push_back(SecondsOf([this] { Print(); }));
+    return Median(times);
   }
-  // Seconds of one run of the floor program on the network, the median of
-  // `runs`.
-  double ProgramSeconds(int runs = 9) {
-    return Median(runs, [this] { RunProgram({path_}, PRINTF_FLOOR_EXE); });
+  // Seconds of one run of the floor program on the network.
+  double ProgramSeconds() {
+    return SecondsOf([this] { RunProgram({path_}, PRINTF_FLOOR_EXE); });
+  }
+
+  // Times `run` in every iteration of `state` (reported as manual time)
+  // after an untimed `prepare`, and runs the floor program right after each
+  // run, so that both medians come from the same stretch of the machine's
+  // load. Records "x_floor", the median run over the median floor program
+  // run, and "x_printf", the median run over the formatting alone.
+  template <typename Prepare, typename Run>
+  void TimeAgainstFloor(benchmark::State& state, Prepare prepare, Run run) {
+    std::vector<double> times, floors;
+    for (auto _ : state) {
+      prepare();
+      times.push_back(SecondsOf(run));
+      state.SetIterationTime(times.back());
+      floors.push_back(ProgramSeconds());
+    }
+    if (times.empty()) return;
+    state.counters["x_floor"] = Median(times) / Median(floors);
+    state.counters["x_printf"] = Median(times) / Seconds();
+  }
+
+  template <typename Run>
+  static double SecondsOf(Run run) {
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
+  static double Median(std::vector<double> times) {
+    const auto middle = times.begin() + static_cast<long>(times.size() / 2);
+    std::nth_element(times.begin(), middle, times.end());
+    return *middle;
   }
 
  private:
-  template <typename Run>
-  static double Median(int runs, Run run) {
-    std::vector<double> times;
-    for (int r = 0; r < runs; ++r) {
-      const auto start = std::chrono::steady_clock::now();
-      run();
-      times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[static_cast<size_t>(runs / 2)];
-  }
 
   struct Vertex {
     double x = 0, y = 0, z = 0;

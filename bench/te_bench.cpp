@@ -3,7 +3,8 @@
 // database of 30 000 airports; the interpreter alone in-process; and the
 // nearest-airport lookup; and one airport's text at two lengths, which
 // shows whether the time grows with the lines alone. Each run starts
-// without airport files.
+// without airport files. The whole run is also given as a multiple of the
+// printf floor (printf_floor.h).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "bench/printf_floor.h"
 #include "bench/scenery_text_generator.h"
 #include "ostrand/frame/options.h"
 #include "ostrand/text/airport_database.h"
@@ -37,6 +39,7 @@ class Workspace : public ostrand::bench::BenchFolder {
     ostrand::bench::WriteAirportDatabase(kDatabaseAirports);
     ostrand::bench::WriteSceneryText("bench.txt", kTextLines, kTextAirports);
   }
+  ostrand::bench::PrintfFloor floor;
 };
 
 Workspace& TheWorkspace() {
@@ -45,13 +48,10 @@ Workspace& TheWorkspace() {
 }
 
 void BM_TextProcess(benchmark::State& state) {
-  TheWorkspace();
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove_all("DATA");
-    state.ResumeTiming();
-    ostrand::bench::RunProgram({"-tebench.txt"});
-  }
+  Workspace& work = TheWorkspace();
+  work.floor.TimeAgainstFloor(
+      state, [] { std::filesystem::remove_all("DATA"); },
+      [] { ostrand::bench::RunProgram({"-tebench.txt"}); });
   int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator("DATA")) files += entry.is_regular_file();
   state.counters["files"] = files;
@@ -60,25 +60,34 @@ void BM_TextProcess(benchmark::State& state) {
   state.counters["lines/s"] = benchmark::Counter(static_cast<double>(kTextLines) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_TextProcess)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_TextProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
-// One airport's text of state.range(0) lines: doubling the lines should at
-// most double the time.
+// One airport's text of state.range(0) lines, timed (manual time) against
+// the same airport's text of half as many lines run right before it:
+// "x_double", the median over the median of the half, stays at most 2 when
+// the time grows no faster than the lines.
 void BM_TextOneAirport(benchmark::State& state) {
+  using Floor = ostrand::bench::PrintfFloor;
   TheWorkspace();
-  const std::string name = "one" + std::to_string(state.range(0)) + ".txt";
-  ostrand::bench::WriteSceneryText(name.c_str(), static_cast<int>(state.range(0)), 1);
+  const int lines = static_cast<int>(state.range(0));
+  const std::string half = "half" + std::to_string(lines) + ".txt";
+  const std::string whole = "whole" + std::to_string(lines) + ".txt";
+  ostrand::bench::WriteSceneryText(half.c_str(), lines / 2, 1);
+  ostrand::bench::WriteSceneryText(whole.c_str(), lines, 1);
+  std::vector<double> halves, wholes;
   for (auto _ : state) {
-    state.PauseTiming();
     std::filesystem::remove_all("DATA");
-    state.ResumeTiming();
-    ostrand::bench::RunProgram({"-te" + name});
+    halves.push_back(Floor::SecondsOf([&] { ostrand::bench::RunProgram({"-te" + half}); }));
+    std::filesystem::remove_all("DATA");
+    wholes.push_back(Floor::SecondsOf([&] { ostrand::bench::RunProgram({"-te" + whole}); }));
+    state.SetIterationTime(wholes.back());
   }
-  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.range(0)) * state.iterations(),
+  if (!wholes.empty()) state.counters["x_double"] = Floor::Median(wholes) / Floor::Median(halves);
+  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_TextOneAirport)->Arg(kTextLines / kTextAirports / 2)->Arg(kTextLines / kTextAirports)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_TextOneAirport)->Arg(kTextLines / kTextAirports)->Arg(2 * kTextLines / kTextAirports)
+    ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 void BM_InterpretTextInProcess(benchmark::State& state) {
   TheWorkspace();

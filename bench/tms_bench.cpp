@@ -5,10 +5,8 @@
 // input network first, because the generation saves over it. Times are also
 // given as multiples of the printf floor (printf_floor.h).
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -68,31 +66,21 @@ Workspace& Work() {
   return workspace;
 }
 
-// Each run is timed on its own; "x_floor" is the median run over the printf
-// floor program measured right after, "x_printf" the same over the floor's
-// formatting alone, and "peak_kb" the program's peak memory.
+// Each run is timed on its own, against a run of the printf floor program
+// right after it (printf_floor.h); "peak_kb" is the program's peak memory.
 void RunGeneration(benchmark::State& state, const std::string& bgr) {
-  Work();
-  std::vector<double> times;
-  for (auto _ : state) {
-    WriteAll(bgr, Work().inputs[bgr]);
-    const auto start = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(ostrand::bench::RunProgram({"-tm", bgr}));
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::nth_element(times.begin(), times.begin() + static_cast<long>(times.size() / 2), times.end());
-  WriteAll(bgr, Work().inputs[bgr]);
-  const long peak = ostrand::bench::PeakKilobytes({"-tm", bgr});
-  const double median = times[times.size() / 2];
-  state.counters["x_floor"] = median / Work().floor.ProgramSeconds();
-  state.counters["x_printf"] = median / Work().floor.Seconds();
-  state.counters["peak_kb"] = static_cast<double>(peak);
+  Workspace& work = Work();
+  work.floor.TimeAgainstFloor(
+      state, [&] { WriteAll(bgr, work.inputs[bgr]); },
+      [&] { benchmark::DoNotOptimize(ostrand::bench::RunProgram({"-tm", bgr})); });
+  WriteAll(bgr, work.inputs[bgr]);
+  state.counters["peak_kb"] = static_cast<double>(ostrand::bench::PeakKilobytes({"-tm", bgr}));
   state.counters["tms_bytes"] = static_cast<double>(
       std::filesystem::file_size(bgr.substr(0, bgr.size() - 3) + "TMS"));
 }
 
 void BM_TmLargestNetwork(benchmark::State& state) { RunGeneration(state, "LARGEST.BGR"); }
-BENCHMARK(BM_TmLargestNetwork)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TmLargestNetwork)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_TmRealAirport(benchmark::State& state) {
   const auto& airports = Work().airports;
@@ -104,7 +92,7 @@ void BM_TmRealAirport(benchmark::State& state) {
   state.SetLabel(airports[i]);
   RunGeneration(state, airports[i] + ".BGR");
 }
-BENCHMARK(BM_TmRealAirport)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TmRealAirport)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 
