@@ -63,6 +63,9 @@ int BgrFile::OpenWrite(const std::string& name) {
   stream_ = staged_.Open(name);
   if (stream_ == nullptr) return 0;
   writing_ = 1;
+  // Whole blocks of the memory buffer are all the stream gets: its own
+  // buffer would only split each of them into two writes.
+  std::setvbuf(stream_, nullptr, _IONBF, 0);
   written_.Release();
   written_.DrainInto(stream_);
   WriteTag("<bgno>");
