@@ -228,15 +228,16 @@ TEST(TextureTest, CopyAndList) {
   TextureList list;
   TEXTURE plain;  // no extra fields, and the block `copy` has below
   plain.vertexCount() = 3, plain.header.attribute = 9, plain.vertices[2].point = 7;
-  copy.header.attribute = 9, copy.vertices[0].point = 8, t.vertexCount() = 3;
+  copy.header.attribute = 9, copy.header.flag = 1, copy.vertices[0].point = 8, t.vertexCount() = 3;
   EXPECT_EQ(list.Add(plain) + list.Add(copy) + list.Add(t), 3);
-  std::string seen;  // vertex count, attribute, first and last corner, the last one's fourth extra field
+  std::string seen;  // vertex count, attribute, flag, first and last corner, the last one's fourth extra field
   for (TEXTURE* p = list.First(); p != nullptr && seen.size() < 60; p = list.Next()) {
     const TexVertex& last = p->vertices[static_cast<size_t>(p->vertexCount() - 1)];
     seen += std::to_string(p->vertexCount()) + ":" + std::to_string(p->header.attribute) + ":" +
+            std::to_string(p->header.flag) + ":" +
             std::to_string(p->vertices[0].point) + std::to_string(last.point) + ":" + std::to_string(last.extra[3]) + " ";
   }
-  EXPECT_EQ(seen, "3:356:02:5 4:9:83:6 3:9:07:0 ");
+  EXPECT_EQ(seen, "3:356:0:02:5 4:9:1:83:6 3:9:0:07:0 ");
   EXPECT_EQ(list.Count(), 3);
   list.Clear();
   EXPECT_TRUE(list.Count() == 0 && list.First() == nullptr);
