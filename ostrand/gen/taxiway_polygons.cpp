@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <unordered_set>
 #include <vector>
 
 #include "ostrand/gen/line.h"
@@ -50,6 +49,45 @@ void AddLights(GenerationRun& run, const IntPoint& a, const IntPoint& b, int32_t
   AddLightLine(run, kLightsLayer, a.x, a.z, b.x, b.z, attribute);
 }
 
+// The joints built so far, each as a key >= 0: open addressing over a
+// power of two of slots (-1 free), kept at most half full, so that a run
+// of thousands of joints takes a handful of allocations.
+class JointSet {
+ public:
+  bool Contains(int64_t key) const {
+    if (slots_.empty()) return false;
+    for (size_t i = Home(key);; i = (i + 1) & (slots_.size() - 1)) {
+      if (slots_[i] == key) return true;
+      if (slots_[i] < 0) return false;
+    }
+  }
+  // Adds a key not held yet.
+  void Insert(int64_t key) {
+    if (2 * (used_ + 1) > slots_.size()) {
+      std::vector<int64_t> old(slots_.empty() ? 64 : 2 * slots_.size(), -1);
+      old.swap(slots_);
+      for (const int64_t held : old)
+        if (held >= 0) slots_[FreeSlot(held)] = held;
+    }
+    slots_[FreeSlot(key)] = key;
+    ++used_;
+  }
+  size_t size() const { return used_; }
+
+ private:
+  size_t Home(int64_t key) const {
+    return static_cast<size_t>((static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> 32) & (slots_.size() - 1);
+  }
+  size_t FreeSlot(int64_t key) const {
+    size_t i = Home(key);
+    while (slots_[i] >= 0) i = (i + 1) & (slots_.size() - 1);
+    return i;
+  }
+
+  std::vector<int64_t> slots_;
+  size_t used_ = 0;
+};
+
 // Corners of one segment seen from a joint: inner and outer side, near and
 // far from the joint.
 struct JointCorners {
@@ -63,17 +101,31 @@ class TaxiPolygonBuilder {
         net_(net),
         segments_(run.taxiways),
         visited_(static_cast<size_t>(segments_.count), 0) {
-    // Segments by vertex, in list order, for the neighbour scan.
-    byVertex_.resize(static_cast<size_t>(net.points.count));
-    for (int32_t s = 0; s < segments_.count; ++s) {
-      const int32_t edge = segments_.entries[static_cast<size_t>(s)].edge;
-      if (edge < 0 || edge >= net.edgeCount || !net.HasVertices(EdgeOf(s))) {
-        visited_[static_cast<size_t>(s)] = 1;  // nothing to build from
-        continue;
+    // Segments by vertex, in list order, for the neighbour scan: those of
+    // vertex v are atVertex_[firstAt_[v] .. firstAt_[v + 1]). A first pass
+    // counts them, a second files them.
+    firstAt_.assign(static_cast<size_t>(net.points.count) + 1, 0);
+    for (int pass = 0; pass < 2; ++pass) {
+      for (int32_t s = 0; s < segments_.count; ++s) {
+        const int32_t edge = segments_.entries[static_cast<size_t>(s)].edge;
+        if (edge < 0 || edge >= net.edgeCount || !net.HasVertices(EdgeOf(s))) {
+          visited_[static_cast<size_t>(s)] = 1;  // nothing to build from
+          continue;
+        }
+        const Edge& e = EdgeOf(s);
+        if (pass == 0) {
+          ++firstAt_[static_cast<size_t>(e.from) + 1];
+          if (e.to != e.from) ++firstAt_[static_cast<size_t>(e.to) + 1];
+        } else {
+          atVertex_[static_cast<size_t>(filed_[static_cast<size_t>(e.from)]++)] = s;
+          if (e.to != e.from) atVertex_[static_cast<size_t>(filed_[static_cast<size_t>(e.to)]++)] = s;
+        }
       }
-      const Edge& e = EdgeOf(s);
-      byVertex_[static_cast<size_t>(e.from)].push_back(s);
-      if (e.to != e.from) byVertex_[static_cast<size_t>(e.to)].push_back(s);
+      if (pass == 0) {
+        for (size_t v = 1; v < firstAt_.size(); ++v) firstAt_[v] += firstAt_[v - 1];
+        atVertex_.resize(static_cast<size_t>(firstAt_.back()));
+        filed_.assign(firstAt_.begin(), firstAt_.end() - 1);
+      }
     }
   }
 
@@ -87,9 +139,11 @@ class TaxiPolygonBuilder {
   // from end.
   enum class WalkStep { kTestTo, kJoinTo, kTestFrom, kJoinFrom };
 
+  // The frames of the walk form a stack, and so do their neighbour lists:
+  // a frame's list is neighbours_[first .. end), dropped with the frame.
   struct Frame {
     int32_t segment;
-    std::vector<int32_t> neighbours;  // other segments at either end, in list order
+    size_t first = 0, end = 0;  // other segments at either end, in list order
     size_t next = 0;
     WalkStep step = WalkStep::kTestTo;
     int endJ = 0;
@@ -118,13 +172,17 @@ class TaxiPolygonBuilder {
     const Edge& e = EdgeOf(s);
     Frame frame;
     frame.segment = s;
-    const auto& atTo = byVertex_[static_cast<size_t>(e.to)];
-    const auto& atFrom = byVertex_[static_cast<size_t>(e.from)];
-    std::set_union(atTo.begin(), atTo.end(), atFrom.begin(), atFrom.end(),
-                   std::back_inserter(frame.neighbours));
-    frame.neighbours.erase(std::remove(frame.neighbours.begin(), frame.neighbours.end(), s),
-                           frame.neighbours.end());
-    stack_.push_back(std::move(frame));
+    frame.first = neighbours_.size();
+    const int32_t* atVertex = atVertex_.data();
+    const auto at = [this, atVertex](int32_t v, int end) {
+      return atVertex + firstAt_[static_cast<size_t>(v) + static_cast<size_t>(end)];
+    };
+    std::set_union(at(e.to, 0), at(e.to, 1), at(e.from, 0), at(e.from, 1), std::back_inserter(neighbours_));
+    neighbours_.erase(std::remove(neighbours_.begin() + static_cast<std::ptrdiff_t>(frame.first),
+                                  neighbours_.end(), s),
+                      neighbours_.end());
+    frame.end = neighbours_.size();
+    stack_.push_back(frame);
   }
 
   // For every other segment j in list order: a joint at segment i's to end
@@ -134,12 +192,13 @@ class TaxiPolygonBuilder {
     Enter(root);
     while (!stack_.empty()) {
       Frame& frame = stack_.back();
-      if (frame.next >= frame.neighbours.size()) {
+      if (frame.first + frame.next >= frame.end) {
+        neighbours_.resize(frame.first);
         stack_.pop_back();
         continue;
       }
       const int32_t i = frame.segment;
-      const int32_t j = frame.neighbours[frame.next];
+      const int32_t j = neighbours_[frame.first + frame.next];
       const Edge& ei = EdgeOf(i);
       const Edge& ej = EdgeOf(j);
       const bool atTo = frame.step == WalkStep::kTestTo || frame.step == WalkStep::kJoinTo;
@@ -204,8 +263,8 @@ class TaxiPolygonBuilder {
   // table lets the joint be built unrecorded.
   bool RecordJoint(int32_t i, int32_t j) {
     const int64_t key = int64_t{std::min(i, j)} * kMaxTaxiwaySegments + std::max(i, j);
-    if (joints_.count(key) != 0) return false;
-    if (static_cast<int32_t>(joints_.size()) < kJointTableSize) joints_.insert(key);
+    if (joints_.Contains(key)) return false;
+    if (static_cast<int32_t>(joints_.size()) < kJointTableSize) joints_.Insert(key);
     return true;
   }
 
@@ -297,9 +356,10 @@ class TaxiPolygonBuilder {
   const TaxiwayList& net_;
   SegmentList& segments_;
   std::vector<uint8_t> visited_;
-  std::vector<std::vector<int32_t>> byVertex_;
+  std::vector<int32_t> firstAt_, atVertex_, filed_;
   std::vector<Frame> stack_;
-  std::unordered_set<int64_t> joints_;
+  std::vector<int32_t> neighbours_;
+  JointSet joints_;
 };
 
 }  // namespace
