@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ostrand/frame/point_hash.h"
 #include "ostrand/gen/line.h"
 #include "ostrand/gen/segment_list.h"
 #include "ostrand/gen/tile_clipping.h"
@@ -49,45 +50,6 @@ void AddLights(GenerationRun& run, const IntPoint& a, const IntPoint& b, int32_t
   AddLightLine(run, kLightsLayer, a.x, a.z, b.x, b.z, attribute);
 }
 
-// The joints built so far, each as a key >= 0: open addressing over a
-// power of two of slots (-1 free), kept at most half full, so that a run
-// of thousands of joints takes a handful of allocations.
-class JointSet {
- public:
-  bool Contains(int64_t key) const {
-    if (slots_.empty()) return false;
-    for (size_t i = Home(key);; i = (i + 1) & (slots_.size() - 1)) {
-      if (slots_[i] == key) return true;
-      if (slots_[i] < 0) return false;
-    }
-  }
-  // Adds a key not held yet.
-  void Insert(int64_t key) {
-    if (2 * (used_ + 1) > slots_.size()) {
-      std::vector<int64_t> old(slots_.empty() ? 64 : 2 * slots_.size(), -1);
-      old.swap(slots_);
-      for (const int64_t held : old)
-        if (held >= 0) slots_[FreeSlot(held)] = held;
-    }
-    slots_[FreeSlot(key)] = key;
-    ++used_;
-  }
-  size_t size() const { return used_; }
-
- private:
-  size_t Home(int64_t key) const {
-    return static_cast<size_t>((static_cast<uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> 32) & (slots_.size() - 1);
-  }
-  size_t FreeSlot(int64_t key) const {
-    size_t i = Home(key);
-    while (slots_[i] >= 0) i = (i + 1) & (slots_.size() - 1);
-    return i;
-  }
-
-  std::vector<int64_t> slots_;
-  size_t used_ = 0;
-};
-
 // Corners of one segment seen from a joint: inner and outer side, near and
 // far from the joint.
 struct JointCorners {
@@ -102,30 +64,27 @@ class TaxiPolygonBuilder {
         segments_(run.taxiways),
         visited_(static_cast<size_t>(segments_.count), 0) {
     // Segments by vertex, in list order, for the neighbour scan: those of
-    // vertex v are atVertex_[firstAt_[v] .. firstAt_[v + 1]). A first pass
-    // counts them, a second files them.
+    // vertex v are atVertex_[firstAt_[v] .. firstAt_[v + 1]), counted first,
+    // then filed.
     firstAt_.assign(static_cast<size_t>(net.points.count) + 1, 0);
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int32_t s = 0; s < segments_.count; ++s) {
-        const int32_t edge = segments_.entries[static_cast<size_t>(s)].edge;
-        if (edge < 0 || edge >= net.edgeCount || !net.HasVertices(EdgeOf(s))) {
-          visited_[static_cast<size_t>(s)] = 1;  // nothing to build from
-          continue;
-        }
-        const Edge& e = EdgeOf(s);
-        if (pass == 0) {
-          ++firstAt_[static_cast<size_t>(e.from) + 1];
-          if (e.to != e.from) ++firstAt_[static_cast<size_t>(e.to) + 1];
-        } else {
-          atVertex_[static_cast<size_t>(filed_[static_cast<size_t>(e.from)]++)] = s;
-          if (e.to != e.from) atVertex_[static_cast<size_t>(filed_[static_cast<size_t>(e.to)]++)] = s;
-        }
+    for (int32_t s = 0; s < segments_.count; ++s) {
+      const int32_t edge = segments_.entries[static_cast<size_t>(s)].edge;
+      if (edge < 0 || edge >= net.edgeCount || !net.HasVertices(EdgeOf(s))) {
+        visited_[static_cast<size_t>(s)] = 1;  // nothing to build from
+        continue;
       }
-      if (pass == 0) {
-        for (size_t v = 1; v < firstAt_.size(); ++v) firstAt_[v] += firstAt_[v - 1];
-        atVertex_.resize(static_cast<size_t>(firstAt_.back()));
-        filed_.assign(firstAt_.begin(), firstAt_.end() - 1);
-      }
+      const Edge& e = EdgeOf(s);
+      ++firstAt_[static_cast<size_t>(e.from) + 1];
+      if (e.to != e.from) ++firstAt_[static_cast<size_t>(e.to) + 1];
+    }
+    for (size_t v = 1; v < firstAt_.size(); ++v) firstAt_[v] += firstAt_[v - 1];
+    atVertex_.resize(static_cast<size_t>(firstAt_.back()));
+    std::vector<int32_t> filed(firstAt_.begin(), firstAt_.end() - 1);
+    for (int32_t s = 0; s < segments_.count; ++s) {
+      if (visited_[static_cast<size_t>(s)]) continue;  // not filed above
+      const Edge& e = EdgeOf(s);
+      atVertex_[static_cast<size_t>(filed[static_cast<size_t>(e.from)]++)] = s;
+      if (e.to != e.from) atVertex_[static_cast<size_t>(filed[static_cast<size_t>(e.to)]++)] = s;
     }
   }
 
@@ -144,7 +103,7 @@ class TaxiPolygonBuilder {
   struct Frame {
     int32_t segment;
     size_t first = 0, end = 0;  // other segments at either end, in list order
-    size_t next = 0;
+    size_t next = 0;            // the current one, first <= next
     WalkStep step = WalkStep::kTestTo;
     int endJ = 0;
   };
@@ -172,12 +131,10 @@ class TaxiPolygonBuilder {
     const Edge& e = EdgeOf(s);
     Frame frame;
     frame.segment = s;
-    frame.first = neighbours_.size();
-    const int32_t* atVertex = atVertex_.data();
-    const auto at = [this, atVertex](int32_t v, int end) {
-      return atVertex + firstAt_[static_cast<size_t>(v) + static_cast<size_t>(end)];
-    };
-    std::set_union(at(e.to, 0), at(e.to, 1), at(e.from, 0), at(e.from, 1), std::back_inserter(neighbours_));
+    frame.first = frame.next = neighbours_.size();
+    const auto at = [this](size_t v) { return atVertex_.data() + firstAt_[v]; };
+    const size_t to = static_cast<size_t>(e.to), from = static_cast<size_t>(e.from);
+    std::set_union(at(to), at(to + 1), at(from), at(from + 1), std::back_inserter(neighbours_));
     neighbours_.erase(std::remove(neighbours_.begin() + static_cast<std::ptrdiff_t>(frame.first),
                                   neighbours_.end(), s),
                       neighbours_.end());
@@ -192,13 +149,13 @@ class TaxiPolygonBuilder {
     Enter(root);
     while (!stack_.empty()) {
       Frame& frame = stack_.back();
-      if (frame.first + frame.next >= frame.end) {
+      if (frame.next >= frame.end) {
         neighbours_.resize(frame.first);
         stack_.pop_back();
         continue;
       }
       const int32_t i = frame.segment;
-      const int32_t j = neighbours_[frame.first + frame.next];
+      const int32_t j = neighbours_[frame.next];
       const Edge& ei = EdgeOf(i);
       const Edge& ej = EdgeOf(j);
       const bool atTo = frame.step == WalkStep::kTestTo || frame.step == WalkStep::kJoinTo;
@@ -262,10 +219,14 @@ class TaxiPolygonBuilder {
   // Records the pair; false when a joint of the two exists already. A full
   // table lets the joint be built unrecorded.
   bool RecordJoint(int32_t i, int32_t j) {
-    const int64_t key = int64_t{std::min(i, j)} * kMaxTaxiwaySegments + std::max(i, j);
-    if (joints_.Contains(key)) return false;
-    if (static_cast<int32_t>(joints_.size()) < kJointTableSize) joints_.Insert(key);
-    return true;
+    const JointPair pair{std::min(i, j), std::max(i, j)};
+    const size_t recorded = joints_.size();
+    const int32_t number = jointIndex_.FindOrFile(pair.x, pair.z, JointAt{joints_}, [&] {
+      if (static_cast<int32_t>(recorded) >= kJointTableSize) return -1;
+      joints_.push_back(pair);
+      return static_cast<int32_t>(recorded);
+    });
+    return number < 0 || joints_.size() != recorded;
   }
 
   // Which corners of segment s face the joint at C: inner ones on `side` of
@@ -356,10 +317,20 @@ class TaxiPolygonBuilder {
   const TaxiwayList& net_;
   SegmentList& segments_;
   std::vector<uint8_t> visited_;
-  std::vector<int32_t> firstAt_, atVertex_, filed_;
+  std::vector<int32_t> firstAt_, atVertex_;
   std::vector<Frame> stack_;
   std::vector<int32_t> neighbours_;
-  JointSet joints_;
+  // The joints built, each pair of segments (lower, higher) filed in the
+  // hash as the point (x, z).
+  struct JointPair {
+    int32_t x, z;
+  };
+  struct JointAt {
+    const std::vector<JointPair>& joints;
+    const JointPair& operator()(int32_t n) const { return joints[static_cast<size_t>(n)]; }
+  };
+  std::vector<JointPair> joints_;
+  PointHash jointIndex_;
 };
 
 }  // namespace
