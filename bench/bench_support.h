@@ -1,13 +1,15 @@
 // What the benchmarks share (header-only, benchmarks only): a temporary
 // working folder, the run of the built ostrand program as a separate
-// process (and its peak memory), and the rate of text printed through the
-// console stream.
+// process (and its peak memory), the rate of text printed through the
+// console stream, and the timing of one call with the median of several.
 #pragma once
 
 #include <benchmark/benchmark.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,6 +73,21 @@ void MeasureConsoleText(benchmark::State& state, Print print) {
   state.counters["listing_rate"] =
       benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsIterationInvariantRate,
                          benchmark::Counter::kIs1024);
+}
+
+// Seconds that one call of `run` takes.
+template <typename Run>
+double SecondsOf(Run run) {
+  const auto start = std::chrono::steady_clock::now();
+  run();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The median of `times` (not empty).
+inline double Median(std::vector<double> times) {
+  const auto middle = times.begin() + static_cast<long>(times.size() / 2);
+  std::nth_element(times.begin(), middle, times.end());
+  return *middle;
 }
 
 // Returns the number of bytes the program printed; aborts when it does not

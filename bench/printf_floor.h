@@ -14,7 +14,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -96,20 +95,8 @@ class PrintfFloor {
     state.counters["x_printf"] = Median(times) / Seconds();
   }
 
-  template <typename Run>
-  static double SecondsOf(Run run) {
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  }
-  static double Median(std::vector<double> times) {
-    const auto middle = times.begin() + static_cast<long>(times.size() / 2);
-    std::nth_element(times.begin(), middle, times.end());
-    return *middle;
-  }
 
  private:
-
   struct Vertex {
     double x = 0, y = 0, z = 0;
   };

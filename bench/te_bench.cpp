@@ -68,7 +68,8 @@ BENCHMARK(BM_TextProcess)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTi
 // the time grows no faster than the lines (at 40 000 lines, too, where the
 // program's start-up no longer hides it).
 void BM_TextOneAirport(benchmark::State& state) {
-  using Floor = ostrand::bench::PrintfFloor;
+  using ostrand::bench::Median;
+  using ostrand::bench::SecondsOf;
   TheWorkspace();
   const int lines = static_cast<int>(state.range(0));
   const std::string half = "half" + std::to_string(lines) + ".txt";
@@ -78,16 +79,17 @@ void BM_TextOneAirport(benchmark::State& state) {
   std::vector<double> halves, wholes;
   for (auto _ : state) {
     std::filesystem::remove_all("DATA");
-    halves.push_back(Floor::SecondsOf([&] { ostrand::bench::RunProgram({"-te" + half}); }));
+    halves.push_back(SecondsOf([&] { ostrand::bench::RunProgram({"-te" + half}); }));
     std::filesystem::remove_all("DATA");
-    wholes.push_back(Floor::SecondsOf([&] { ostrand::bench::RunProgram({"-te" + whole}); }));
+    wholes.push_back(SecondsOf([&] { ostrand::bench::RunProgram({"-te" + whole}); }));
     state.SetIterationTime(wholes.back());
   }
-  if (!wholes.empty()) state.counters["x_double"] = Floor::Median(wholes) / Floor::Median(halves);
+  if (!wholes.empty()) state.counters["x_double"] = Median(wholes) / Median(halves);
   state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                  benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_TextOneAirport)->Arg(kTextLines / kTextAirports)->Arg(2 * kTextLines / kTextAirports)->Arg(8 * kTextLines / kTextAirports)
+BENCHMARK(BM_TextOneAirport)
+    ->Arg(kTextLines / kTextAirports)->Arg(2 * kTextLines / kTextAirports)->Arg(8 * kTextLines / kTextAirports)
     ->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
 
 void BM_InterpretTextInProcess(benchmark::State& state) {

@@ -168,8 +168,8 @@ class BgrFile {
   // Reading: moves to `position` (as Tell gives it); 0, with the position
   // unchanged, when it lies outside the file.
   int Seek(long position);
-  // Reading: the position of the file's end (its length, for a file read
-  // from its start); -1 without a file.
+  // The position of the file's end: when reading, its length for a file
+  // read from its start; when writing, the bytes written; -1 without a file.
   long Length() const;
 
  private:
